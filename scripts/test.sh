@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Acquenza and runs every check, in order:
+# format, unit tests, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then each fuzz target for a short bounded time.
+# Exits non-zero on the first failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+fuzz_seconds="${FUZZ_SECONDS:-30}"
+
+bash scripts/install-deps.sh
+
+echo "== format check"
+mapfile -t sources < <(git ls-files -- '*.cpp' '*.h' 2>/dev/null || find src tests bench fuzz -name '*.cpp' -o -name '*.h')
+clang-format --dry-run --Werror "${sources[@]}"
+
+echo "== unit tests"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j2
+ctest --test-dir build --output-on-failure -j2
+
+echo "== unit tests with address and undefined-behaviour sanitizers"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DACQUENZA_SANITIZE=ON
+cmake --build build-asan -j2
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j2
+
+echo "== fuzzing, ${fuzz_seconds} s a target"
+CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DACQUENZA_FUZZ=ON
+cmake --build build-fuzz -j2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for corpus in fuzz/corpus/*/; do
+  name=$(basename "$corpus")
+  mkdir -p "$work/$name"
+  echo "-- fuzz_$name"
+  build-fuzz/fuzz/fuzz_"$name" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$work/" "$work/$name" "$corpus" 2>"$work/$name.log" ||
+    { tail -n 40 "$work/$name.log"; echo "fuzz_$name failed"; exit 1; }
+  grep -E '^stat::number_of_executed_units' "$work/$name.log" | sed "s/^/fuzz_$name /"
+done
+echo "All checks passed."

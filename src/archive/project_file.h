@@ -1,0 +1,51 @@
+#pragma once
+// The project data file: the entered-section count, one line of ten values per
+// section and one line with the seven title-page texts, in Windows-1252 with
+// CR LF line ends.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "archive/archive_result.h"
+#include "core/project.h"
+
+namespace acquenza {
+
+inline constexpr int TitleTextCount = 7;
+// Title-page texts in file order: progetto, località, tipostudio,
+// committente, luogo, data, allegati.
+using TitleTexts = std::array<std::string, TitleTextCount>;
+std::string_view TitleFieldName(int index);
+
+// The file's bytes for sections 1..enteredSectionCount and the title texts.
+// Refuses (naming the section and field) a text the file cannot hold: a
+// double quote, a line break or a character outside Windows-1252.
+ArchiveResult EncodeProjectFile(const Project& project, const TitleTexts& titles,
+                                std::string& bytes);
+
+// Writes the file through a temporary file in the same folder, so the previous
+// file stays whole until the new one is complete on disk.
+ArchiveResult WriteProjectFile(const std::filesystem::path& path, const Project& project,
+                               const TitleTexts& titles);
+
+struct ReadOutcome {
+    bool complete = true;
+    int line = 0;         // where reading stopped, when not complete
+    std::string message;  // Italian, when not complete
+};
+
+// Reads the values into sections 1..N and then the title texts, in order,
+// stopping at the first value that cannot be read. What was read stays; the
+// titles change only once reading reaches their line. Sections above N and
+// the results are not touched; the count is set to N (within 0..MaxSections).
+ReadOutcome ReadProjectData(std::string_view bytes, Project& project, TitleTexts& titles);
+ReadOutcome ReadProjectFile(const std::filesystem::path& path, Project& project,
+                            TitleTexts& titles);
+
+// Largest file the reader accepts; a real project is a few hundred kilobytes.
+inline constexpr std::uintmax_t MaxProjectFileBytes = 16u * 1024u * 1024u;
+
+}  // namespace acquenza

@@ -1,0 +1,129 @@
+#pragma once
+// The project in memory: the sections, the calculation's segment map and the
+// few values the data window keeps about where the user is.
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+#include "field_value.h"
+
+namespace acquenza {
+
+inline constexpr int MaxSections = 500;
+inline constexpr int SegmentCount = 14;
+
+// Fields of a section record, in the order the data file stores the ten
+// input fields, followed by the four results.
+enum class Field {
+    lungh,
+    quotain,
+    quotafin,
+    portun,
+    abitun,
+    dotazun,
+    portfin,
+    abitfin,
+    dotazfin,
+    tipoc,
+    per,
+    dia,
+    vel,
+    sca,
+};
+inline constexpr int InputFieldCount = 10;
+inline constexpr int FieldCount = 14;
+
+inline constexpr std::array<Field, InputFieldCount> InputFields = {
+    Field::lungh,   Field::quotain, Field::quotafin, Field::portun,   Field::abitun,
+    Field::dotazun, Field::portfin, Field::abitfin,  Field::dotazfin, Field::tipoc,
+};
+
+// The control name of a field ("lungh", "sca", ...).
+std::string_view FieldName(Field field);
+
+// Pipe types offered in every row's list, in this order.
+inline constexpr std::array<std::string_view, 2> PipeTypes = {"nuova", "in uso"};
+
+struct SectionRecord {
+    std::array<FieldValue, FieldCount> fields;
+
+    FieldValue& operator[](Field f) { return fields[static_cast<std::size_t>(f)]; }
+    const FieldValue& operator[](Field f) const { return fields[static_cast<std::size_t>(f)]; }
+};
+
+// Sections 1 to MaxSections. Slot 0 is the always-empty section before the
+// first one: writes to it are ignored, so copying from "the previous section"
+// of section 1 finds nothing.
+class SectionTable {
+  public:
+    const FieldValue& Get(int section, Field field) const;
+    void Set(int section, Field field, FieldValue value);
+    void Clear(int section, Field field) { Set(section, field, FieldValue()); }
+
+    const SectionRecord& Record(int section) const;
+    // Copies the ten input fields of `from` into `to`; results stay.
+    void CopyInputFields(int from, int to);
+    void EmptySection(int section);
+
+    static bool IsValidSection(int section) { return section >= 1 && section <= MaxSections; }
+
+  private:
+    std::array<SectionRecord, MaxSections + 1> slots_{};
+};
+
+struct SegmentCell {
+    double zStart = 0;
+    double zEnd = 0;
+    double flow = 0;
+    double headLoss = 0;
+    bool operator==(const SegmentCell&) const = default;
+};
+
+// The calculation's record of the 14 segments of every section. Segment slots
+// run 0 to 20 and section slots 0 to MaxSections; out-of-range reads give an
+// all-zero cell and out-of-range writes are ignored.
+class SegmentMap {
+  public:
+    static constexpr int SegmentSlots = 21;
+
+    const SegmentCell& Get(int segment, int section) const;
+    void Set(int segment, int section, const SegmentCell& cell);
+    void ClearSection(int section);
+
+  private:
+    static bool InRange(int segment, int section) {
+        return segment >= 0 && segment < SegmentSlots && section >= 0 && section <= MaxSections;
+    }
+    std::array<std::array<SegmentCell, SegmentSlots>, MaxSections + 1> cells_{};
+};
+
+struct Project {
+    SectionTable sections;
+    SegmentMap segments;
+
+    // Window-level values.
+    int firstVisibleSection = 1;
+    int enteredSectionCount = 0;
+    int currentSection = 1;
+    int residentsMarker = 0;
+    bool saveCheckPending = false;
+};
+
+// The number a field stands for: FlowValue for the two flows, PointValue for
+// the rest; a field holding a number gives it directly.
+double NumericValue(const FieldValue& value, Field field);
+double NumericValue(const SectionTable& table, int section, Field field);
+
+// Recounts enteredSectionCount as the sections 1..MaxSections whose length is
+// positive, stores it and returns it.
+int CountEnteredSections(Project& project);
+
+// Removes section s: the input fields of the later sections move up one place,
+// the last of them is emptied, and the count is taken again.
+void DeleteSection(Project& project, int section);
+
+// Empties every field of sections 1..MaxSections with their segment maps.
+void ClearAll(Project& project);
+
+}  // namespace acquenza

@@ -1,0 +1,153 @@
+#include "section_calculation.h"
+
+#include <array>
+#include <cmath>
+#include <memory>
+
+#include "numbers.h"
+
+namespace acquenza {
+
+namespace {
+
+// Diameters reached by repeated addition and their fifth powers. The loss is
+// evaluated exactly as the one-millimetre loop evaluates it, so a binary search
+// over this table lands on the very diameter the loop would stop at.
+struct DiameterTable {
+    std::array<double, MaxDiameterSteps> diameter{};
+    std::array<double, MaxDiameterSteps> fifthPower{};
+
+    DiameterTable() {
+        double d = DiameterStep;
+        for (int i = 0; i < MaxDiameterSteps; ++i) {
+            diameter[static_cast<std::size_t>(i)] = d;
+            fifthPower[static_cast<std::size_t>(i)] = std::pow(d, 5);
+            d += DiameterStep;
+        }
+    }
+};
+
+const DiameterTable& Diameters() {
+    static const auto table = std::make_unique<DiameterTable>();
+    return *table;
+}
+
+// First step index from `from` on whose loss is below the drop, or
+// MaxDiameterSteps when none is. The loss falls as the diameter grows (the
+// fifth powers increase), so "loss below the drop" switches once from false to
+// true along the table.
+int FirstSufficientStep(double lossFactor, double drop, int from, double& loss) {
+    const DiameterTable& t = Diameters();
+    auto lossAt = [&](int i) { return lossFactor / t.fifthPower[static_cast<std::size_t>(i)]; };
+    loss = lossAt(from);
+    if (loss < drop) {
+        return from;  // the usual case after the first segment
+    }
+    int low = from + 1;
+    int high = MaxDiameterSteps;
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        if (lossAt(mid) < drop) {
+            high = mid;
+        } else {
+            low = mid + 1;
+        }
+    }
+    if (low < MaxDiameterSteps) {
+        loss = lossAt(low);
+    }
+    return low;
+}
+
+bool AllFinite(const SectionInputs& in) {
+    return std::isfinite(in.length) && std::isfinite(in.zStart) && std::isfinite(in.zEnd) &&
+           std::isfinite(in.flowAlong) && std::isfinite(in.flowEnd) && std::isfinite(in.roughness);
+}
+
+void EmptyResults(Project& project, int section) {
+    project.sections.Clear(section, Field::per);
+    project.sections.Clear(section, Field::dia);
+    project.sections.Clear(section, Field::vel);
+    project.segments.ClearSection(section);
+}
+
+}  // namespace
+
+std::optional<SectionInputs> ReadSectionInputs(const SectionTable& table, int section) {
+    const SectionRecord& r = table.Record(section);
+    if (r[Field::lungh].IsEmpty() || r[Field::sca].IsEmpty() || r[Field::tipoc].IsEmpty() ||
+        r[Field::quotain].IsEmpty() || r[Field::quotafin].IsEmpty()) {
+        return std::nullopt;
+    }
+    SectionInputs in;
+    in.length = NumericValue(r[Field::lungh], Field::lungh);
+    in.zStart = NumericValue(r[Field::quotain], Field::quotain);
+    in.zEnd = NumericValue(r[Field::quotafin], Field::quotafin);
+    in.flowAlong = EffectiveFlow(r[Field::portun]);
+    in.flowEnd = EffectiveFlow(r[Field::portfin]);
+    in.roughness = NumericValue(r[Field::sca], Field::sca);
+    return in;
+}
+
+double EffectiveFlow(const FieldValue& flow) {
+    const double point = flow.IsNumber() ? flow.NumberValue() : PointValue(flow.TextValue());
+    if (point == 0 && CharLength(flow.DisplayText()) < 2) {
+        return SmallFlowSubstitute;
+    }
+    return NumericValue(flow, Field::portun);
+}
+
+double AccumulatedDiameter(int steps) {
+    return Diameters().diameter[static_cast<std::size_t>(steps)];
+}
+
+CalculationOutcome CalculateSection(Project& project, int section) {
+    if (!SectionTable::IsValidSection(section)) {
+        return CalculationOutcome::Incomplete;
+    }
+    const std::optional<SectionInputs> read = ReadSectionInputs(project.sections, section);
+    if (!read) {
+        return CalculationOutcome::Incomplete;
+    }
+    const SectionInputs& in = *read;
+    const double drop = (in.zStart - in.zEnd) / SegmentCount;
+    if (!AllFinite(in) || !(drop > 0)) {
+        EmptyResults(project, section);
+        return CalculationOutcome::NoSolution;
+    }
+
+    const double lossCoefficient = in.roughness * in.length / SegmentCount;
+    std::array<SegmentCell, SegmentCount + 1> cells{};
+    int step = 0;
+    double z = in.zStart;
+    double totalLoss = 0;
+    double lastFlow = 0;
+    for (int k = 1; k <= SegmentCount; ++k) {
+        const double flow = in.flowEnd + in.flowAlong - (k - 1) * in.flowAlong / SegmentCount;
+        const double lossFactor = lossCoefficient * std::pow(flow / 1000, 2);
+        double loss = 0;
+        step = FirstSufficientStep(lossFactor, drop, step, loss);
+        if (step >= MaxDiameterSteps) {
+            EmptyResults(project, section);
+            return CalculationOutcome::NoSolution;
+        }
+        cells[static_cast<std::size_t>(k)] = {z, z - drop, flow, loss};
+        totalLoss += loss;
+        lastFlow = flow;
+        if (k < SegmentCount) {
+            z -= drop;
+        }
+    }
+
+    const double d = AccumulatedDiameter(step);
+    const double velocity = lastFlow / ((d / 2) * d / 2 * 3.14) / 1000;
+    for (int k = 1; k <= SegmentCount; ++k) {
+        project.segments.Set(k, section, cells[static_cast<std::size_t>(k)]);
+    }
+    project.sections.Set(section, Field::per, FieldValue::Number(RoundHalfUp(totalLoss, 100)));
+    project.sections.Set(section, Field::dia, FieldValue::Number(std::floor(d * 1000 + 0.5) / 10));
+    project.sections.Set(section, Field::vel, FieldValue::Number(RoundHalfUp(velocity, 100)));
+    return CalculationOutcome::Calculated;
+}
+
+}  // namespace acquenza

@@ -1,0 +1,47 @@
+#pragma once
+// Sizing one section: the smallest diameter, in 1 mm steps, whose Darcy head
+// loss Y = B * L * Q^2 / D^5 stays below every segment's share of the drop.
+
+#include <optional>
+
+#include "project.h"
+
+namespace acquenza {
+
+// Largest diameter tried: 10 m, i.e. this many 1 mm steps from 0.001 m.
+inline constexpr int MaxDiameterSteps = 10000;
+inline constexpr double DiameterStep = 0.001;
+inline constexpr double SmallFlowSubstitute = 0.0001;
+
+enum class CalculationOutcome {
+    Incomplete,  // data missing: results and map left as they were
+    Calculated,  // results and map written
+    NoSolution,  // drop not positive, a value not finite, or no diameter up to
+                 // 10 m: results emptied and map cleared, so nothing stale shows
+};
+
+// The numbers a complete section is calculated from.
+struct SectionInputs {
+    double length = 0;
+    double zStart = 0;
+    double zEnd = 0;
+    double flowAlong = 0;
+    double flowEnd = 0;
+    double roughness = 0;
+};
+
+// nullopt when the section lacks a length, roughness, pipe type or elevation.
+std::optional<SectionInputs> ReadSectionInputs(const SectionTable& table, int section);
+
+// A flow field as the calculation counts it: a value of 0 whose text is
+// shorter than 2 characters (nothing, "", "0", the number 0) stands for
+// SmallFlowSubstitute; "00" or "0,0" count as a real 0.
+double EffectiveFlow(const FieldValue& flow);
+
+// The diameter reached after `steps` additions of 0.001 to 0.001 (steps 0 to
+// MaxDiameterSteps - 1), bit for bit as the repeated addition produces it.
+double AccumulatedDiameter(int steps);
+
+CalculationOutcome CalculateSection(Project& project, int section);
+
+}  // namespace acquenza

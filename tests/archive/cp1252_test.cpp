@@ -1,0 +1,32 @@
+#include "archive/cp1252.h"
+
+#include <gtest/gtest.h>
+
+namespace acquenza {
+namespace {
+
+TEST(Cp1252, ItalianLettersTakeOneByteEach) {
+    EXPECT_EQ(Utf8ToCp1252("località àèéìòù"), "localit\xE0 \xE0\xE8\xE9\xEC\xF2\xF9");
+    EXPECT_EQ(Utf8ToCp1252("€ “x” – …"), "\x80 \x93x\x94 \x96 \x85");
+    EXPECT_EQ(Cp1252ToUtf8("luned\xEC"), "lunedì");
+}
+
+TEST(Cp1252, EveryByteSurvivesARoundTrip) {
+    std::string all;
+    for (int b = 1; b < 256; ++b) {
+        all += static_cast<char>(b);
+    }
+    EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
+}
+
+TEST(Cp1252, RefusesWhatItCannotHold) {
+    EXPECT_FALSE(Utf8ToCp1252("漢字").has_value());
+    EXPECT_FALSE(Utf8ToCp1252("\xE0\x80").has_value());      // truncated sequence
+    EXPECT_FALSE(Utf8ToCp1252("\xC0\xAF").has_value());      // overlong
+    EXPECT_FALSE(Utf8ToCp1252("\xED\xA0\x80").has_value());  // surrogate
+    EXPECT_FALSE(IsCp1252Representable("Ω"));
+    EXPECT_TRUE(IsCp1252Representable("Œuvre ‰"));
+}
+
+}  // namespace
+}  // namespace acquenza

@@ -1,0 +1,235 @@
+#include "archive/project_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace acquenza {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const ExampleFile =
+    "2\r\n"
+    "\"250\",\"120\",\"115\",\"1,5\",\"\",\"\",\"\",\"300\",250,\"nuova\"\r\n"
+    "\"180\",\"115\",\"109\",\"0,8\",\"\",\"\",0,\"\",\"\",\"in uso\"\r\n"
+    "\"Rete di distribuzione\",\"Colle Alto\",\"analisi situazione attuale\","
+    "\"Comune di Colle Alto\",\"Colle Alto\",\"luned\xEC, 5 dic 2011\",\"planimetria\"\r\n";
+
+FieldValue T(const char* text) {
+    return FieldValue::Text(text);
+}
+
+Project ExampleProject() {
+    Project p;
+    const std::array<FieldValue, 10> one = {T("250"),  T("120"), T("115"),
+                                            T("1,5"),  T(""),    T(""),
+                                            T(""),     T("300"), FieldValue::Number(250),
+                                            T("nuova")};
+    const std::array<FieldValue, 10> two = {
+        T("180"), T("115"), T("109"),   T("0,8"), T(""), T(""), FieldValue::Number(0),
+        T(""),    T(""),    T("in uso")};
+    for (std::size_t i = 0; i < InputFields.size(); ++i) {
+        p.sections.Set(1, InputFields[i], one[i]);
+        p.sections.Set(2, InputFields[i], two[i]);
+    }
+    p.enteredSectionCount = 2;
+    return p;
+}
+
+const TitleTexts ExampleTitles = {"Rete di distribuzione",
+                                  "Colle Alto",
+                                  "analisi situazione attuale",
+                                  "Comune di Colle Alto",
+                                  "Colle Alto",
+                                  "lunedì, 5 dic 2011",
+                                  "planimetria"};
+
+class ProjectFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("acquenza-test-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    static std::string Slurp(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static void Spit(const fs::path& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(ProjectFile, WritesTheTwoSectionExampleByteForByte) {
+    const fs::path path = folder_ / "Acquenza-dati-esempio";
+    ASSERT_TRUE(WriteProjectFile(path, ExampleProject(), ExampleTitles).ok);
+    EXPECT_EQ(Slurp(path), ExampleFile);
+}
+
+TEST_F(ProjectFile, EveryKindOfValueComesBack) {
+    Project p = ExampleProject();
+    p.sections.Set(2, Field::abitun, FieldValue());  // never set: ,,
+    p.sections.Set(2, Field::portun, FieldValue::Number(9.77));
+    p.sections.Set(1, Field::abitfin, T("città, più a valle"));
+    p.sections.Set(1, Field::dotazfin, T("antincend."));
+    p.sections.Set(1, Field::quotain, FieldValue::Number(-12.5));
+    p.sections.Set(1, Field::quotafin, FieldValue::Number(1.5e-7));
+    p.sections.Set(3, Field::lungh, T("not saved"));  // above the count
+    const fs::path path = folder_ / "Acquenza-dati-tutto";
+    ASSERT_TRUE(WriteProjectFile(path, p, ExampleTitles).ok);
+
+    Project back;
+    TitleTexts titles;
+    const ReadOutcome read = ReadProjectFile(path, back, titles);
+    ASSERT_TRUE(read.complete) << read.message;
+    EXPECT_EQ(back.enteredSectionCount, 2);
+    for (int s = 1; s <= 2; ++s) {
+        for (Field f : InputFields) {
+            EXPECT_EQ(back.sections.Get(s, f), p.sections.Get(s, f))
+                << "section " << s << ' ' << FieldName(f);
+        }
+    }
+    EXPECT_TRUE(back.sections.Get(3, Field::lungh).IsNothing());
+    EXPECT_EQ(titles, ExampleTitles);
+}
+
+TEST_F(ProjectFile, ReadsValuesWhereverTheLinesBreak) {
+    Project p;
+    TitleTexts titles;
+    const std::string spread =
+        "1\n\"100\",\"120\"\n\"115\",  5 ,,,,\r\n,\"nuova\",\"a, b\",x,\"\"  junk,2011,,,\"g\"\r\n"
+        "\"ignored\",\"after the title\"\r\n";
+    const ReadOutcome read = ReadProjectData(spread, p, titles);
+    ASSERT_TRUE(read.complete) << read.message;
+    EXPECT_EQ(p.sections.Get(1, Field::quotafin), T("115"));
+    EXPECT_EQ(p.sections.Get(1, Field::portun), FieldValue::Number(5));
+    EXPECT_TRUE(p.sections.Get(1, Field::abitun).IsNothing());
+    EXPECT_EQ(p.sections.Get(1, Field::tipoc), T("nuova"));
+    EXPECT_EQ(titles, (TitleTexts{"a, b", "x", "", "2011", "", "", "g"}));
+}
+
+TEST_F(ProjectFile, ATruncatedFileStopsWhereItEnds) {
+    Project p;
+    TitleTexts titles = {"old", "old", "old", "old", "old", "old", "old"};
+    std::string bytes = ExampleFile;
+    bytes[0] = '3';
+    const ReadOutcome read = ReadProjectData(bytes, p, titles);
+    EXPECT_FALSE(read.complete);
+    EXPECT_EQ(read.line, 5);
+    EXPECT_NE(read.message.find("tronco n. 3"), std::string::npos) << read.message;
+    // Section 3 took the title values; the title page kept its texts.
+    EXPECT_EQ(p.sections.Get(3, Field::lungh), T("Rete di distribuzione"));
+    EXPECT_EQ(p.sections.Get(3, Field::tipoc).TextValue(), "");
+    EXPECT_EQ(titles[0], "old");
+    EXPECT_EQ(p.sections.Get(2, Field::tipoc), T("in uso"));
+}
+
+TEST_F(ProjectFile, CountsOutsideTheRangeAreHandled) {
+    {
+        Project p;
+        TitleTexts titles;
+        std::string bytes = "600\r\n";
+        for (int s = 0; s < 600; ++s) {
+            bytes += "\"1\",\"2\",\"1\",,,,,,,\"nuova\"\r\n";
+        }
+        bytes += "\"t\",,,,,,\r\n";
+        const ReadOutcome read = ReadProjectData(bytes, p, titles);
+        EXPECT_FALSE(read.complete);
+        EXPECT_EQ(p.enteredSectionCount, MaxSections);
+        EXPECT_EQ(p.sections.Get(500, Field::tipoc), T("nuova"));
+        EXPECT_EQ(titles[0], "");
+    }
+    for (const std::string first : {"0", "-4", ""}) {
+        Project p;
+        TitleTexts titles;
+        const ReadOutcome read =
+            ReadProjectData(first + "\r\n\"a\",\"b\",,,,,\"g\"\r\n", p, titles);
+        EXPECT_TRUE(read.complete) << first;
+        EXPECT_EQ(p.enteredSectionCount, 0);
+        EXPECT_EQ(titles[0], "a");
+        EXPECT_EQ(titles[6], "g");
+    }
+    for (const std::string first : {"\"tre\"", "abc", "2.5"}) {
+        Project p;
+        TitleTexts titles;
+        const ReadOutcome read = ReadProjectData(first + "\r\n\"a\"\r\n", p, titles);
+        EXPECT_FALSE(read.complete) << first;
+        EXPECT_EQ(read.line, 1);
+    }
+    Project p;
+    TitleTexts titles;
+    EXPECT_FALSE(ReadProjectData("", p, titles).complete);
+    EXPECT_FALSE(ReadProjectData("1\r\n\"open quote", p, titles).complete);
+}
+
+TEST_F(ProjectFile, TextsTheFileCannotHoldAreRefusedAndTheOldFileStays) {
+    const fs::path path = folder_ / "Acquenza-dati-x";
+    ASSERT_TRUE(WriteProjectFile(path, ExampleProject(), ExampleTitles).ok);
+    Project quoted = ExampleProject();
+    quoted.sections.Set(2, Field::quotafin, T("1\"5"));
+    const ArchiveResult r = WriteProjectFile(path, quoted, ExampleTitles);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("quotafin"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find("tronco n. 2"), std::string::npos) << r.message;
+
+    TitleTexts foreign = ExampleTitles;
+    foreign[3] = "Comune di Ωmega";
+    const ArchiveResult t = WriteProjectFile(path, ExampleProject(), foreign);
+    EXPECT_FALSE(t.ok);
+    EXPECT_NE(t.message.find("committente"), std::string::npos) << t.message;
+    EXPECT_EQ(Slurp(path), ExampleFile);
+}
+
+TEST_F(ProjectFile, AWriteThatFailsMidwayLeavesTheOldFileWhole) {
+    const fs::path path = folder_ / "Acquenza-dati-grande";
+    Spit(path, ExampleFile);
+    Project big;
+    for (int s = 1; s <= MaxSections; ++s) {
+        big.sections.Set(s, Field::lungh, T("1234567890"));
+    }
+    big.enteredSectionCount = MaxSections;
+
+    // Cap the size of files this process may write, as a full disk would.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit capped = old;
+    capped.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &capped), 0);
+    const ArchiveResult r = WriteProjectFile(path, big, ExampleTitles);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find(path.string()), std::string::npos) << r.message;
+    EXPECT_EQ(Slurp(path), ExampleFile);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+TEST_F(ProjectFile, UnreadableAndUnwritablePlacesAreReported) {
+    Project p;
+    TitleTexts titles;
+    const ReadOutcome missing = ReadProjectFile(folder_ / "nessuno", p, titles);
+    EXPECT_FALSE(missing.complete);
+    EXPECT_NE(missing.message.find("nessuno"), std::string::npos);
+    const ReadOutcome folder = ReadProjectFile(folder_, p, titles);
+    EXPECT_FALSE(folder.complete);
+
+    const ArchiveResult noFolder =
+        WriteProjectFile(folder_ / "manca" / "Acquenza-dati-x", ExampleProject(), ExampleTitles);
+    EXPECT_FALSE(noFolder.ok);
+    EXPECT_NE(noFolder.message.find("manca"), std::string::npos) << noFolder.message;
+}
+
+}  // namespace
+}  // namespace acquenza

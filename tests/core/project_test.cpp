@@ -1,0 +1,117 @@
+#include "core/project.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace acquenza {
+namespace {
+
+void Enter(Project& p, int s, const std::string& length) {
+    p.sections.Set(s, Field::lungh, FieldValue::Text(length));
+    p.sections.Set(s, Field::quotain, FieldValue::Text("q" + std::to_string(s)));
+}
+
+TEST(Project, SlotZeroAlwaysReadsEmpty) {
+    Project p;
+    p.sections.Set(0, Field::dotazun, FieldValue::Text("300"));
+    p.sections.Set(501, Field::lungh, FieldValue::Text("1"));
+    EXPECT_TRUE(p.sections.Get(0, Field::dotazun).IsNothing());
+    EXPECT_TRUE(p.sections.Get(501, Field::lungh).IsNothing());
+}
+
+TEST(Project, FieldsHoldNothingTextOrNumber) {
+    EXPECT_TRUE(FieldValue().IsEmpty());
+    EXPECT_TRUE(FieldValue::Text("").IsEmpty());
+    EXPECT_FALSE(FieldValue::Text("0").IsEmpty());
+    EXPECT_FALSE(FieldValue::Number(0).IsEmpty());
+    EXPECT_EQ(FieldValue::Number(9.77).DisplayText(), "9,77");
+    EXPECT_NE(FieldValue(), FieldValue::Text(""));
+}
+
+TEST(Project, NumericValueReadsFlowsWithTheComma) {
+    SectionTable t;
+    t.Set(1, Field::lungh, FieldValue::Text("12,5"));
+    t.Set(1, Field::portun, FieldValue::Text("12,5"));
+    t.Set(1, Field::portfin, FieldValue::Number(3.25));
+    EXPECT_EQ(NumericValue(t, 1, Field::lungh), 12);
+    EXPECT_EQ(NumericValue(t, 1, Field::portun), 12.5);
+    EXPECT_EQ(NumericValue(t, 1, Field::portfin), 3.25);
+    EXPECT_EQ(NumericValue(t, 1, Field::abitun), 0);
+}
+
+TEST(Project, OnlyPositiveLengthsCount) {
+    Project p;
+    Enter(p, 1, "100");
+    Enter(p, 2, "0");
+    Enter(p, 3, "-5");
+    Enter(p, 4, "abc");
+    Enter(p, 5, "12,5");
+    p.sections.Set(6, Field::lungh, FieldValue::Number(7));
+    EXPECT_EQ(CountEnteredSections(p), 3);
+    EXPECT_EQ(p.enteredSectionCount, 3);
+}
+
+TEST(Project, DeletingMovesLaterSectionsUp) {
+    Project p;
+    for (int s = 1; s <= 5; ++s) {
+        Enter(p, s, std::to_string(100 * s));
+        p.sections.Set(s, Field::per, FieldValue::Number(s));
+    }
+    CountEnteredSections(p);
+    DeleteSection(p, 3);
+    EXPECT_EQ(p.enteredSectionCount, 4);
+    const std::vector<std::string> lengths = {"100", "200", "400", "500"};
+    for (int s = 1; s <= 4; ++s) {
+        EXPECT_EQ(p.sections.Get(s, Field::lungh).TextValue(), lengths[s - 1u]);
+        EXPECT_EQ(p.sections.Get(s, Field::quotain).TextValue(),
+                  "q" + std::to_string(s < 3 ? s : s + 1));
+    }
+    // Results stay with their slot until recalculated; the emptied slot is bare.
+    EXPECT_EQ(p.sections.Get(3, Field::per).NumberValue(), 3);
+    for (int f = 0; f < FieldCount; ++f) {
+        EXPECT_TRUE(p.sections.Get(5, static_cast<Field>(f)).IsNothing());
+    }
+}
+
+TEST(Project, DeletingARowWithANonPositiveLengthRemovesThatRow) {
+    Project p;
+    Enter(p, 1, "100");
+    Enter(p, 2, "200");
+    Enter(p, 3, "0");
+    Enter(p, 4, "400");
+    CountEnteredSections(p);
+    ASSERT_EQ(p.enteredSectionCount, 3);
+    DeleteSection(p, 3);
+    EXPECT_EQ(p.sections.Get(1, Field::lungh).TextValue(), "100");
+    EXPECT_EQ(p.sections.Get(2, Field::lungh).TextValue(), "200");
+    EXPECT_EQ(p.sections.Get(3, Field::lungh).TextValue(), "400");
+    EXPECT_TRUE(p.sections.Get(4, Field::lungh).IsNothing());
+    EXPECT_EQ(p.enteredSectionCount, 3);
+
+    // A stray non-positive length above the entered sections.
+    Project q;
+    Enter(q, 1, "100");
+    Enter(q, 2, "abc");
+    CountEnteredSections(q);
+    DeleteSection(q, 2);
+    EXPECT_EQ(q.sections.Get(1, Field::lungh).TextValue(), "100");
+    EXPECT_TRUE(q.sections.Get(2, Field::lungh).IsNothing());
+    EXPECT_EQ(q.enteredSectionCount, 1);
+}
+
+TEST(Project, ClearAllEmptiesSectionsAndMaps) {
+    Project p;
+    Enter(p, 1, "100");
+    Enter(p, 500, "100");
+    p.segments.Set(3, 1, {1, 2, 3, 4});
+    CountEnteredSections(p);
+    ClearAll(p);
+    EXPECT_EQ(p.enteredSectionCount, 0);
+    EXPECT_TRUE(p.sections.Get(1, Field::lungh).IsNothing());
+    EXPECT_TRUE(p.sections.Get(500, Field::quotain).IsNothing());
+    EXPECT_EQ(p.segments.Get(3, 1), SegmentCell{});
+}
+
+}  // namespace
+}  // namespace acquenza
