@@ -146,9 +146,15 @@ std::string ShortestScientific(double x) {
     if (significant <= 15) {
         return text;
     }
-    // Past 15 digits, round to 15 as the boxes have always shown.
+    // Past 15 digits, round to 15 as the boxes have always shown, unless that
+    // rounds beyond the largest double: such a text would read back as
+    // infinity, so the exact digits stay.
     const auto rounded =
         std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::scientific, 14);
+    double back = 0;
+    if (std::from_chars(buf.data(), rounded.ptr, back).ec != std::errc()) {
+        return text;
+    }
     return std::string(buf.data(), rounded.ptr);
 }
 

@@ -45,6 +45,14 @@ void SectionTable::EmptySection(int section) {
     }
 }
 
+void SectionTable::BlankSection(int section) {
+    if (IsValidSection(section)) {
+        for (FieldValue& value : slots_[static_cast<std::size_t>(section)].fields) {
+            value = FieldValue::Text("");
+        }
+    }
+}
+
 const SegmentCell& SegmentMap::Get(int segment, int section) const {
     static const SegmentCell zero{};
     return InRange(segment, section)
@@ -121,7 +129,7 @@ void DeleteSection(Project& project, int section) {
 
 void ClearAll(Project& project) {
     for (int s = 1; s <= MaxSections; ++s) {
-        project.sections.EmptySection(s);
+        project.sections.BlankSection(s);
         project.segments.ClearSection(s);
     }
     project.enteredSectionCount = 0;

@@ -65,6 +65,8 @@ class SectionTable {
     // Copies the ten input fields of `from` into `to`; results stay.
     void CopyInputFields(int from, int to);
     void EmptySection(int section);
+    // Every field of the section set to the empty text.
+    void BlankSection(int section);
 
     static bool IsValidSection(int section) { return section >= 1 && section <= MaxSections; }
 
@@ -123,7 +125,8 @@ int CountEnteredSections(Project& project);
 // the last of them is emptied, and the count is taken again.
 void DeleteSection(Project& project, int section);
 
-// Empties every field of sections 1..MaxSections with their segment maps.
+// Sets every field of sections 1..MaxSections to the empty text (so a saved
+// file shows them as "" rather than as never set) and clears their maps.
 void ClearAll(Project& project);
 
 }  // namespace acquenza

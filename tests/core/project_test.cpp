@@ -108,8 +108,8 @@ TEST(Project, ClearAllEmptiesSectionsAndMaps) {
     CountEnteredSections(p);
     ClearAll(p);
     EXPECT_EQ(p.enteredSectionCount, 0);
-    EXPECT_TRUE(p.sections.Get(1, Field::lungh).IsNothing());
-    EXPECT_TRUE(p.sections.Get(500, Field::quotain).IsNothing());
+    EXPECT_EQ(p.sections.Get(1, Field::lungh), FieldValue::Text(""));
+    EXPECT_EQ(p.sections.Get(500, Field::sca), FieldValue::Text(""));
     EXPECT_EQ(p.segments.Get(3, 1), SegmentCell{});
 }
 

@@ -1,0 +1,50 @@
+#pragma once
+// Everything the program asks or tells the user goes through Dialogs, so the
+// behaviour can be driven by tests with scripted answers.
+
+#include <optional>
+#include <string>
+
+namespace acquenza {
+
+struct Rgb {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+inline constexpr Rgb LightGrey{192, 192, 192};
+
+enum class MessageIcon { None, Stop, Exclamation, Information, Question };
+enum class MessageButtons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+// A modal message box. Lines of the text are separated by "\n".
+struct Message {
+    std::string title;
+    std::string text;
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+    Answer defaultAnswer = Answer::Ok;
+    bool operator==(const Message&) const = default;
+};
+
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+
+    virtual Answer Show(const Message& message) = 0;
+    // The colour dialog with `current` preselected; nullopt when cancelled.
+    virtual std::optional<Rgb> ChooseColour(Rgb current) = 0;
+
+    void Inform(std::string title, std::string text, MessageIcon icon) {
+        Show({std::move(title), std::move(text), icon, MessageButtons::Ok, Answer::Ok});
+    }
+    bool AskYesNo(std::string title, std::string text, MessageIcon icon, Answer defaultAnswer) {
+        return Show({std::move(title), std::move(text), icon, MessageButtons::YesNo,
+                     defaultAnswer}) == Answer::Yes;
+    }
+};
+
+}  // namespace acquenza
