@@ -367,7 +367,8 @@ TEST_F(DataWindow, BackgroundQuestionAndColourDialog) {
 TEST_F(DataWindow, HelpAndGuideQuestions) {
     model.ShowHelpMessage();
     EXPECT_EQ(dialogs.shown.back().title, "Acquenza: aiuto in linea");
-    EXPECT_EQ(std::count(dialogs.LastText().begin(), dialogs.LastText().end(), '\n'), 6);
+    const std::string help = dialogs.LastText();
+    EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 6);
     dialogs.answers = {Answer::No};
     model.AskForGuide();
     EXPECT_EQ(dialogs.shown.back().text,
