@@ -5,10 +5,5 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DACQUENZA_TESTS=OFF -DACQUENZA_BENCH=OFF
-cmake --build build -j2
-
-if [[ -x build/src/acquenza ]]; then
-  exec build/src/acquenza "$@"
-fi
-echo "Acquenza: calculation core and data file built (build/src)."
-echo "The program's windows are not part of this build yet: there is nothing to start."
+cmake --build build -j2 --target acquenza
+exec build/acquenza "$@"

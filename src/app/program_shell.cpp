@@ -66,10 +66,10 @@ bool ProgramShell::ConfirmExit() {
     state_.project.residentsMarker = 0;
     state_.currentFileName.clear();
     exited_ = true;
+    labels_[2] = AfterExitText;
     // The splash closed by a key is made again, which restarts its tune.
     windows_.ShowSplash();
     music_.Play();
-    labels_[2] = AfterExitText;
     return true;
 }
 

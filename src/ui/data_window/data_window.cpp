@@ -1,0 +1,565 @@
+#include "ui/data_window/data_window.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/program_shell.h"
+#include "ui/shell/form_resizer.h"
+#include "ui/shell/twips.h"
+
+namespace acquenza::ui {
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Column layout in twips: left edge and width of each grid column.
+struct Column {
+    Field field;
+    int left;
+    int width;
+    const char* heading;
+    const char* unit;
+    const char* tooltip;
+};
+
+const Column Columns[] = {
+    {Field::lungh, 570, 780, "lunghezza", "metri", "lunghezza del tronco considerato"},
+    {Field::quotain, 1380, 780, "quota iniz.", "metri", "quota iniziale del tronco da calcolare"},
+    {Field::quotafin, 2190, 780, "quota fin.", "metri", "quota finale del tronco da calcolare"},
+    {Field::portun, 3000, 780, "portata un.", "l/sec", "portata uniforme lungo il tronco"},
+    {Field::abitun, 3810, 780, "abitanti", "numero",
+     "numero massimo di residenti serviti lungo il tronco"},
+    {Field::dotazun, 4620, 780, "dot.idrica", "l/abitante",
+     "dotazione idrica giornaliera per i residenti lungo il tronco (mediamente 250 litri al "
+     "giorno)"},
+    {Field::portfin, 5430, 780, "portata es.", "l/sec", "portata all'estremità del tronco"},
+    {Field::abitfin, 6240, 780, "abitanti2", "numero",
+     "numero massimo di residenti serviti dalla parte finale del tronco"},
+    {Field::dotazfin, 7050, 780, "dot.idrica2", "l/abitante",
+     "dotazione idrica giornaliera per i residenti alla fine del tronco (mediamente 250 litri "
+     "al giorno)"},
+    {Field::tipoc, 7860, 900, "condotta", "tipo",
+     "tipo di condotta del tronco ('nuova' o già 'in uso')"},
+};
+
+constexpr int FirstRowTop = 1590;
+constexpr int RowPitch = 300;
+constexpr int RowHeight = 285;
+constexpr int FormWidth = 9480;
+constexpr int FormHeight = 5600;
+
+const QColor Cyan(0, 255, 255);
+const QColor Yellow(255, 255, 0);
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QString& tooltip,
+                  int l, int t, int w, int h) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setToolTip(tooltip);
+    PlaceInTwips(label, l, t, w, h);
+    return label;
+}
+
+void SetBackground(QWidget* w, const QColor& colour) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, colour);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+// The data-check button shows its letters, as the help message calls it.
+QIcon AbcIcon() {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    QFont f = p.font();
+    f.setBold(true);
+    f.setPixelSize(13);
+    p.setFont(f);
+    p.setPen(QColor(0, 70, 140));
+    p.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("ABC"));
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, WindowSystem& windows,
+                       ProgramShell& shell)
+    : model_(state, dialogs, windows), shell_(shell) {
+    setObjectName(QStringLiteral("dati"));
+    setWindowTitle(QStringLiteral("Acquenza: dati per il calcolo idraulico dei tronchi"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
+
+    form_ = new QWidget(this);
+    form_->setObjectName(QStringLiteral("form"));
+    setCentralWidget(form_);
+    BuildMenus();
+    BuildToolbar();
+    BuildResultArea(form_);
+    BuildGrid(form_);
+    BuildCommands(form_);
+    form_->resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
+                  static_cast<int>(TwipsToPixelsY(this, FormHeight)));
+
+    // Loading: the resizer records the design layout and sizes the window to
+    // the screen, then the window takes its own size.
+    resizer_ = std::make_unique<clsResize>();
+    resizer_->SetSourceForm(form_);
+    resizer_->SizeFormToScreen(75);
+    const int chrome = menuBar()->sizeHint().height() + findChild<QToolBar*>()->sizeHint().height();
+    resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
+           static_cast<int>(TwipsToPixelsY(this, FormHeight)) + chrome);
+    model_.Load();
+    for (int r = 1; r <= DataWindowModel::Rows; ++r) {
+        for (const std::string& type : model_.PipeTypeList(r)) {
+            rows_[static_cast<std::size_t>(r)].tipoc->addItem(Q(type));
+        }
+        rows_[static_cast<std::size_t>(r)].tipoc->setCurrentIndex(-1);
+    }
+    Sync();
+}
+
+DataWindow::~DataWindow() = default;
+
+template <typename Action>
+void DataWindow::Do(Action&& action) {
+    action();
+    Sync();
+}
+
+void DataWindow::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    auto add = [this](QMenu* menu, const char* name, const QString& text, auto slot,
+                      bool enabled = true) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setEnabled(enabled);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    auto separator = [](QMenu* menu, const char* name) {
+        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
+    auto nothing = [] {};
+
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("file"));
+    // Open, save, delete and the documents arrive with their own windows.
+    add(file, "apri", QStringLiteral("&Apri..."), nothing, false);
+    separator(file, "l1");
+    add(file, "salva", QStringLiteral("&Salva"), nothing, false);
+    add(file, "salvanome", QStringLiteral("Salva con &nome..."), nothing, false);
+    separator(file, "l2");
+    add(file, "eliminare", QStringLiteral("&Elimina..."), nothing, false);
+    separator(file, "l4");
+    QMenu* print = file->addMenu(QStringLiteral("S&tampa"));
+    print->setObjectName(QStringLiteral("stam"));
+    add(print, "acquisizionedati", QStringLiteral("&Modello acquisizione dati"), nothing, false);
+    add(print, "stampa", QStringLiteral("&Dati finestra"), nothing, false);
+    separator(file, "l3");
+    add(file, "usci", QStringLiteral("Es&ci"), [this] { shell_.ConfirmExit(); });
+
+    QMenu* edit = bar->addMenu(QStringLiteral("&Modifica"));
+    edit->setObjectName(QStringLiteral("modif"));
+    add(edit, "colora", QStringLiteral("&Colore di sfondo"),
+        [this] { Do([this] { model_.ChooseBackground(); }); });
+    separator(edit, "l5");
+    add(edit, "controlla", QStringLiteral("Controllo &dati immessi"),
+        [this] { Do([this] { model_.CheckData(); }); });
+    separator(edit, "l7");
+    add(edit, "cancella", QStringLiteral("C&ancella dati finestra"),
+        [this] { Do([this] { model_.ClearWindow(); }); });
+
+    QMenu* view = bar->addMenu(QStringLiteral("&Visualizza"));
+    view->setObjectName(QStringLiteral("visu"));
+    QAction* fin1 = add(
+        view, "fin1", QStringLiteral("Finestra Dati"),
+        [this] { Do([this] { model_.AskForGuide(); }); }, false);
+    fin1->setCheckable(true);
+    fin1->setChecked(true);
+    add(view, "fin3", QStringLiteral("Finestra Frontespizio"), nothing, false);
+
+    QMenu* help = bar->addMenu(QStringLiteral("&?"));
+    help->setObjectName(QStringLiteral("inter"));
+    add(help, "guida", QStringLiteral("&Guida in linea"), nothing, false);
+    add(help, "suggerimenti", QStringLiteral("&Suggerimenti..."), nothing, false);
+    separator(help, "l8");
+    add(help, "supporto", QStringLiteral("Supporto &prodotto"), nothing, false);
+    separator(help, "l9");
+    add(help, "informazioni", QStringLiteral("&Informazioni su Acquenza"), nothing, false);
+
+    // The window entry sits at the right end of the bar and acts at once.
+    auto* finestra = new QToolButton(bar);
+    finestra->setObjectName(QStringLiteral("finestra"));
+    finestra->setText(QStringLiteral("Fi&nestra n.1 di 2"));
+    finestra->setAutoRaise(true);
+    finestra->setEnabled(false);  // opens the window's guide page, not yet part of the program
+    connect(finestra, &QToolButton::clicked, this,
+            [this] { Do([this] { model_.ShowWindowGuide(); }); });
+    bar->setCornerWidget(finestra, Qt::TopRightCorner);
+}
+
+void DataWindow::BuildToolbar() {
+    auto* toolbar = addToolBar(QStringLiteral("Toolbar1"));
+    toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar->setMovable(false);
+    toolbar->setIconSize(QSize(20, 20));
+    struct Button {
+        const char* tooltip;  // nullptr: a separator
+        const char* themeIcon;
+        QStyle::StandardPixmap fallback;
+        bool enabled;
+    };
+    const Button buttons[20] = {
+        {"apri file", "document-open", QStyle::SP_DialogOpenButton, false},
+        {"salva file", "document-save", QStyle::SP_DialogSaveButton, false},
+        {"salva file con nome", "document-save-as", QStyle::SP_DriveFDIcon, false},
+        {"elimina file", "edit-delete", QStyle::SP_TrashIcon, false},
+        {nullptr, nullptr, QStyle::SP_CustomBase, false},
+        {"stampa dati finestra", "document-print", QStyle::SP_FileDialogDetailedView, false},
+        {nullptr, nullptr, QStyle::SP_CustomBase, false},
+        {"visualizza finestra 'Dati'", "x-office-spreadsheet", QStyle::SP_FileDialogListView,
+         false},
+        {"visualizza finestra 'Frontespizio'", "x-office-document", QStyle::SP_FileDialogInfoView,
+         false},
+        {nullptr, nullptr, QStyle::SP_CustomBase, false},
+        {"colore di sfondo", "preferences-desktop-color", QStyle::SP_DesktopIcon, true},
+        {nullptr, nullptr, QStyle::SP_CustomBase, false},
+        {"guida in linea", "help-contents", QStyle::SP_DialogHelpButton, false},
+        {"suggerimenti", "dialog-information", QStyle::SP_MessageBoxInformation, false},
+        {"supporto prodotto", "help-faq", QStyle::SP_MessageBoxQuestion, false},
+        {"informazioni su Acquenza", "help-about", QStyle::SP_TitleBarContextHelpButton, false},
+        {nullptr, nullptr, QStyle::SP_CustomBase, false},
+        {"controllo dati immessi", nullptr, QStyle::SP_CustomBase, true},
+        {"cancella dati finestra", "edit-clear", QStyle::SP_DialogResetButton, true},
+        {"uscita da Acquenza", "application-exit", QStyle::SP_DialogCloseButton, true},
+    };
+    for (int position = 1; position <= 20; ++position) {
+        const Button& b = buttons[position - 1];
+        QAction* action = nullptr;
+        if (b.tooltip == nullptr) {
+            action = toolbar->addSeparator();
+        } else {
+            const QIcon icon = position == 18 ? AbcIcon()
+                                              : QIcon::fromTheme(QString::fromLatin1(b.themeIcon),
+                                                                 style()->standardIcon(b.fallback));
+            action = toolbar->addAction(icon, QString::fromUtf8(b.tooltip));
+            action->setToolTip(QString::fromUtf8(b.tooltip));
+            action->setEnabled(b.enabled);
+            connect(action, &QAction::triggered, this,
+                    [this, position] { OnToolbarButton(position); });
+        }
+        action->setObjectName(QStringLiteral("Toolbar1_%1").arg(position));
+    }
+}
+
+void DataWindow::OnToolbarButton(int position) {
+    switch (position) {
+        case 8:
+            Do([this] { model_.AskForGuide(); });
+            break;
+        case 11:
+            Do([this] { model_.ChooseBackground(); });
+            break;
+        case 18:
+            Do([this] { model_.CheckData(); });
+            break;
+        case 19:
+            Do([this] { model_.ClearWindow(); });
+            break;
+        case 20:
+            shell_.ConfirmExit();
+            break;
+        default:
+            break;  // the archive, print and help positions come with their windows
+    }
+}
+
+void DataWindow::BuildResultArea(QWidget* form) {
+    MakeLabel(form, QStringLiteral("risultati"), QStringLiteral("risultati"),
+              QStringLiteral("risultati di ogni singolo tronco"), 120, 60, 1500, 240);
+    label25_ =
+        MakeLabel(form, QStringLiteral("Label25"), QString(),
+                  QStringLiteral("tronco di riferimento dei risultati"), 120, 330, 1500, 270);
+    QFont bold = label25_->font();
+    bold.setBold(true);
+    label25_->setFont(bold);
+    struct Result {
+        Field field;
+        const char* heading;
+        const char* unit;
+        const char* tooltip;
+    };
+    const Result results[] = {
+        {Field::per, "p.di carico", "metri", "perdita di carico all'estremità della condotta"},
+        {Field::dia, "diametro", "cm", "diametro massimo di calcolo del tubo"},
+        {Field::vel, "velocità", "m/sec", "velocità dell'acqua nel tubo"},
+        {Field::sca, "scabrezza", "coeff.",
+         "coefficiente immesso in automatico per tubazioni 'nuove' o 'in uso'"},
+    };
+    for (std::size_t i = 0; i < 4; ++i) {
+        const Result& r = results[i];
+        const int left = 1740 + static_cast<int>(i) * 1080;
+        const QString name = QString::fromLatin1(FieldName(r.field).data());
+        MakeLabel(form, name + QStringLiteral("_titolo"), QString::fromUtf8(r.heading),
+                  QString::fromUtf8(r.tooltip), left, 60, 1020, 240)
+            ->setAlignment(Qt::AlignCenter);
+        MakeLabel(form, name + QStringLiteral("_unita"), QString::fromUtf8(r.unit),
+                  QString::fromUtf8(r.tooltip), left, 300, 1020, 210)
+            ->setAlignment(Qt::AlignCenter);
+        QLabel* value = MakeLabel(form, name, QString(), QString(), left, 540, 1020, 300);
+        value->setAlignment(Qt::AlignCenter);
+        value->setFrameShape(QFrame::Panel);
+        value->setFrameShadow(QFrame::Sunken);
+        SetBackground(value, Qt::white);
+        value->setFont(bold);
+        results_[i] = value;
+    }
+    MakeLabel(form, QStringLiteral("tronchidigitati"), QStringLiteral("Tronchi digitati"),
+              QStringLiteral("numero totale dei tronchi digitati"), 6240, 60, 1440, 270);
+    label1_ = MakeLabel(form, QStringLiteral("Label1"), QString(), QString(), 7740, 60, 660, 270);
+    label1_->setAlignment(Qt::AlignCenter);
+    label1_->setFrameShape(QFrame::Panel);
+    label1_->setFrameShadow(QFrame::Sunken);
+    SetBackground(label1_, Qt::white);
+
+    auto* antinc = new QPushButton(QStringLiteral("&Antincendio"), form);
+    antinc->setObjectName(QStringLiteral("antinc"));
+    antinc->setToolTip(QStringLiteral(
+        "cliccare dopo aver digitato il numero massimo di residenti per avere in automatico la "
+        "portata antincendio"));
+    PlaceInTwips(antinc, 6240, 390, 2160, 390);
+    connect(antinc, &QPushButton::clicked, this, [this] { Do([this] { model_.FireButton(); }); });
+
+    MakeLabel(
+        form, QStringLiteral("Label32"), QStringLiteral("Usa il punto per i valori decimali."),
+        QStringLiteral("la virgola viene ignorata e così pure gli eventuali decimali seguenti"),
+        6240, 870, 3120, 240);
+}
+
+void DataWindow::BuildGrid(QWidget* form) {
+    MakeLabel(form, QStringLiteral("datilabel"), QStringLiteral("dati"),
+              QStringLiteral("dati necessari alla elaborazione"), 120, 930, 600, 210);
+    QFont headingFont = font();
+    headingFont.setPointSizeF(7);
+    auto heading = [&](const QString& name, const char* caption, const char* unit,
+                       const char* tooltip, int left, int width) {
+        QLabel* h = MakeLabel(
+            form, name, QString::fromUtf8(caption) + QLatin1Char('\n') + QString::fromUtf8(unit),
+            QString::fromUtf8(tooltip), left, 1140, width, 420);
+        h->setAlignment(Qt::AlignCenter);
+        h->setFont(headingFont);
+    };
+    heading(QStringLiteral("num_titolo"), "tronco", "n.", "numero d'ordine del tronco", 120, 420);
+    for (const Column& c : Columns) {
+        heading(QString::fromLatin1(FieldName(c.field).data()) + QStringLiteral("_titolo"),
+                c.heading, c.unit, c.tooltip, c.left, c.width);
+    }
+
+    for (int r = 1; r <= DataWindowModel::Rows; ++r) {
+        Row& row = rows_[static_cast<std::size_t>(r)];
+        const int top = FirstRowTop + (r - 1) * RowPitch;
+        row.num = MakeLabel(form, QStringLiteral("num_%1").arg(r), QString(), QString(), 120, top,
+                            420, RowHeight);
+        row.num->setAlignment(Qt::AlignCenter);
+        row.num->installEventFilter(this);
+        for (const Column& c : Columns) {
+            const QString name =
+                QString::fromLatin1(FieldName(c.field).data()) + QStringLiteral("_%1").arg(r);
+            if (c.field == Field::tipoc) {
+                auto* combo = new QComboBox(form);
+                combo->setObjectName(name);
+                combo->setEditable(true);
+                combo->setInsertPolicy(QComboBox::NoInsert);
+                PlaceInTwips(combo, c.left, top, c.width, RowHeight);
+                connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                        [this, r](const QString& t) {
+                            Do([&] { model_.TypeInBox(r, Field::tipoc, t.toStdString()); });
+                        });
+                connect(combo, &QComboBox::activated, this, [this, r, combo](int index) {
+                    Do([&] { model_.PickPipeType(r, combo->itemText(index).toStdString()); });
+                });
+                row.tipoc = combo;
+                continue;
+            }
+            auto* box = new QLineEdit(form);
+            box->setObjectName(name);
+            PlaceInTwips(box, c.left, top, c.width, RowHeight);
+            const Field field = c.field;
+            connect(box, &QLineEdit::textEdited, this, [this, r, field](const QString& t) {
+                Do([&] { model_.TypeInBox(r, field, t.toStdString()); });
+            });
+            row.boxes[static_cast<std::size_t>(field)] = box;
+        }
+        row.delriga = new QPushButton(QStringLiteral("X"), form);
+        row.delriga->setObjectName(QStringLiteral("delriga_%1").arg(r));
+        PlaceInTwips(row.delriga, 8790, top, 270, RowHeight);
+        connect(row.delriga, &QPushButton::clicked, this,
+                [this, r] { Do([this, r] { model_.DeleteRow(r); }); });
+    }
+    // Tab order runs along each row, then down to the next.
+    QWidget* previous = nullptr;
+    for (int r = 1; r <= DataWindowModel::Rows; ++r) {
+        Row& row = rows_[static_cast<std::size_t>(r)];
+        for (const Column& c : Columns) {
+            QWidget* w = c.field == Field::tipoc ? static_cast<QWidget*>(row.tipoc)
+                                                 : row.boxes[static_cast<std::size_t>(c.field)];
+            if (previous != nullptr) {
+                setTabOrder(previous, w);
+            }
+            previous = w;
+        }
+    }
+
+    scroll_ = new QScrollBar(Qt::Vertical, form);
+    scroll_->setObjectName(QStringLiteral("VScroll1"));
+    scroll_->setRange(1, DataWindowModel::MaxFirstVisible);
+    scroll_->setSingleStep(1);
+    scroll_->setPageStep(10);
+    PlaceInTwips(scroll_, 9090, FirstRowTop, 255, RowPitch * 9 + RowHeight);
+    connect(scroll_, &QScrollBar::valueChanged, this,
+            [this](int value) { Do([&] { model_.Scroll(value); }); });
+
+    passo_ =
+        MakeLabel(form, QStringLiteral("passo"), QString(),
+                  QStringLiteral("indicazioni sulla corretta procedura di immissione dei dati"),
+                  120, 4680, 9225, 330);
+    passo_->setFrameShape(QFrame::Panel);
+    passo_->setFrameShadow(QFrame::Sunken);
+    passo_->setIndent(4);
+    SetBackground(passo_, QColor(255, 255, 192));
+}
+
+void DataWindow::BuildCommands(QWidget* form) {
+    struct Command {
+        const char* name;
+        const char* caption;
+        const char* tooltip;
+        int left;
+        int width;
+        bool enabled;
+    };
+    const Command commands[] = {
+        {"frontes", "Fr&ontespizio", "cliccare per visualizzare il Frontespizio", 120, 1800, false},
+        {"guidainlinea", "&Guida in linea", "cliccare per visualizzare il Sommario della guida",
+         2040, 1800, false},
+        {"aiuto", "&AIUTO", "cliccare per avere gli aiuti in linea", 3960, 1500, true},
+        {"esco", "&USCITA", "cliccare per uscire da Acquenza", 7845, 1500, true},
+    };
+    for (const Command& c : commands) {
+        auto* button = new QPushButton(QString::fromUtf8(c.caption), form);
+        button->setObjectName(QString::fromLatin1(c.name));
+        button->setToolTip(QString::fromUtf8(c.tooltip));
+        button->setEnabled(c.enabled);
+        PlaceInTwips(button, c.left, 5100, c.width, 405);
+        const std::string name = c.name;
+        connect(button, &QPushButton::clicked, this, [this, name] {
+            if (name == "aiuto") {
+                Do([this] { model_.ShowHelpMessage(); });
+            } else if (name == "esco") {
+                shell_.ConfirmExit();
+            }
+        });
+    }
+}
+
+void DataWindow::Sync() {
+    for (int r = 1; r <= DataWindowModel::Rows; ++r) {
+        Row& row = rows_[static_cast<std::size_t>(r)];
+        row.num->setText(Q(model_.NumCaption(r)));
+        row.num->setToolTip(Q(model_.NumTooltip(r)));
+        SetBackground(row.num, model_.RowHighlighted(r) ? Yellow : Cyan);
+        row.delriga->setToolTip(Q(model_.DeleteTooltip(r)));
+        for (Field f : InputFields) {
+            const QString text = Q(model_.BoxText(r, f));
+            if (f == Field::tipoc) {
+                if (row.tipoc->currentText() != text) {
+                    const QSignalBlocker block(row.tipoc);
+                    row.tipoc->setEditText(text);
+                }
+                continue;
+            }
+            QLineEdit* box = row.boxes[static_cast<std::size_t>(f)];
+            if (box->text() != text) {
+                box->setText(text);
+            }
+        }
+    }
+    passo_->setText(Q(model_.Guidance()));
+    label25_->setText(Q(model_.ResultSectionText()));
+    const Field results[] = {Field::per, Field::dia, Field::vel, Field::sca};
+    for (std::size_t i = 0; i < 4; ++i) {
+        results_[i]->setText(Q(model_.ResultText(results[i])));
+    }
+    label1_->setText(Q(model_.EnteredCountText()));
+    if (scroll_->value() != model_.ScrollValue()) {
+        const QSignalBlocker block(scroll_);
+        scroll_->setValue(model_.ScrollValue());
+    }
+    ApplyBackground();
+    ApplyFocusRequest();
+}
+
+void DataWindow::ApplyBackground() {
+    const Rgb c = model_.Background();
+    SetBackground(form_, QColor(c.red, c.green, c.blue));
+}
+
+void DataWindow::ApplyFocusRequest() {
+    const auto focus = model_.TakeFocusRequest();
+    if (!focus) {
+        return;
+    }
+    Row& row = rows_[static_cast<std::size_t>(focus->row)];
+    QWidget* target = focus->field == Field::tipoc
+                          ? static_cast<QWidget*>(row.tipoc)
+                          : row.boxes[static_cast<std::size_t>(focus->field)];
+    target->setFocus(Qt::OtherFocusReason);
+}
+
+bool DataWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter) {
+        for (int r = 1; r <= DataWindowModel::Rows; ++r) {
+            if (watched == rows_[static_cast<std::size_t>(r)].num) {
+                Do([this, r] { model_.PointAtRow(r); });
+                break;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void DataWindow::CloseForExit() {
+    closingForExit_ = true;
+    close();
+}
+
+void DataWindow::closeEvent(QCloseEvent* event) {
+    if (closingForExit_) {
+        event->accept();
+        return;
+    }
+    // The window's own close button takes the exit road, with its question,
+    // so unsaved sections are never dropped without asking.
+    event->ignore();
+    shell_.ConfirmExit();
+}
+
+}  // namespace acquenza::ui

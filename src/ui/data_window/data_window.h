@@ -1,0 +1,76 @@
+#pragma once
+// The data window "dati": the ten-row grid over the sections, the result
+// area, the guidance line, menus, toolbar and command buttons. It forwards
+// every event to DataWindowModel and then mirrors the model.
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "app/data_window_model.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+
+namespace acquenza {
+class ProgramShell;
+}
+
+namespace acquenza::ui {
+
+class clsResize;
+
+class DataWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    DataWindow(ProgramState& state, Dialogs& dialogs, WindowSystem& windows, ProgramShell& shell);
+    ~DataWindow() override;
+
+    DataWindowModel& Model() { return model_; }
+    // Brings every widget in line with the model.
+    void Sync();
+    // Closing for the exit procedure, which has already asked.
+    void CloseForExit();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildGrid(QWidget* form);
+    void BuildResultArea(QWidget* form);
+    void BuildCommands(QWidget* form);
+    void OnToolbarButton(int position);
+    void ApplyFocusRequest();
+    void ApplyBackground();
+    // Runs a model action, then mirrors the model.
+    template <typename Action>
+    void Do(Action&& action);
+
+    DataWindowModel model_;
+    ProgramShell& shell_;
+    std::unique_ptr<clsResize> resizer_;
+    bool closingForExit_ = false;
+
+    struct Row {
+        QLabel* num = nullptr;
+        std::array<QLineEdit*, InputFieldCount> boxes{};  // tipoc slot unused
+        QComboBox* tipoc = nullptr;
+        QPushButton* delriga = nullptr;
+    };
+    std::array<Row, DataWindowModel::Rows + 1> rows_{};
+    QScrollBar* scroll_ = nullptr;
+    QLabel* passo_ = nullptr;
+    QLabel* label25_ = nullptr;
+    QLabel* label1_ = nullptr;
+    std::array<QLabel*, 4> results_{};
+    QWidget* form_ = nullptr;
+};
+
+}  // namespace acquenza::ui

@@ -1,0 +1,14 @@
+#pragma once
+// Message boxes and the colour dialog for the user, on Qt.
+
+#include "app/dialogs.h"
+
+namespace acquenza::ui {
+
+class QtDialogs final : public Dialogs {
+  public:
+    Answer Show(const Message& message) override;
+    std::optional<Rgb> ChooseColour(Rgb current) override;
+};
+
+}  // namespace acquenza::ui

@@ -1,0 +1,48 @@
+#pragma once
+// Creates, shows and closes the program's windows, and ends the program when
+// none is left on screen.
+
+#include <QObject>
+#include <QPointer>
+#include <string>
+
+#include "app/program_shell.h"
+#include "app/windows.h"
+
+namespace acquenza::ui {
+
+class DataWindow;
+class SplashWindow;
+
+class QtWindowSystem final : public QObject, public WindowSystem {
+    Q_OBJECT
+  public:
+    QtWindowSystem(ProgramState& state, Dialogs& dialogs, MusicPlayer& music, std::string tunePath);
+    ~QtWindowSystem() override;
+
+    // Loads and shows the splash: the program's first window.
+    void Start();
+
+    ProgramShell& Shell() { return shell_; }
+    SplashWindow* Splash() const;
+    DataWindow* Data() const;
+
+    void Show(WindowId window) override;
+    bool IsAvailable(WindowId window) const override;
+    bool IsOpen(WindowId window) const override;
+    void Close(WindowId window) override;
+    void ShowSplash() override;
+    void CloseSplash() override;
+
+  private:
+    void QuitWhenNoWindowIsLeft();
+
+    ProgramState& state_;
+    Dialogs& dialogs_;
+    std::string tunePath_;
+    ProgramShell shell_;
+    QPointer<SplashWindow> splash_;
+    QPointer<DataWindow> data_;
+};
+
+}  // namespace acquenza::ui

@@ -1,0 +1,128 @@
+// The road a user walks: click the splash, type a section into the real
+// boxes, read the results, check the data, delete a row, exit.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "app/fakes.h"
+#include "ui/data_window/data_window.h"
+#include "ui/shell/qt_window_system.h"
+#include "ui/shell/splash_window.h"
+
+namespace acquenza::ui {
+namespace {
+
+using acquenza::testing::FakeDialogs;
+using acquenza::testing::RecordingPlayer;
+
+class UserRoad : public ::testing::Test {
+  protected:
+    template <typename T>
+    T* Find(QWidget* window, const char* name) {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    void Type(QWidget* window, const char* box, const char* text) {
+        QTest::keyClicks(Find<QWidget>(window, box), QString::fromUtf8(text));
+    }
+    QString Text(QWidget* window, const char* label) { return Find<QLabel>(window, label)->text(); }
+
+    ProgramState state;
+    FakeDialogs dialogs;
+    RecordingPlayer music;
+    QtWindowSystem windows{state, dialogs, music, "/nessuna/cartella/Internet.mid"};
+};
+
+TEST_F(UserRoad, FromTheSplashToTheResultsAndBack) {
+    windows.Start();
+    SplashWindow* splash = windows.Splash();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_EQ(Text(splash, "label_3"), "Acquenza");
+
+    QTest::mouseClick(Find<QLabel>(splash, "label_3"), Qt::LeftButton);
+    DataWindow* data = windows.Data();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->isVisible());
+    EXPECT_EQ(music.log.back(), "pause");
+    EXPECT_EQ(Text(data, "passo"),
+              "Aprire un file archiviato o iniziare l'immissione digitando la lunghezza del primo "
+              "tronco.");
+
+    Type(data, "lungh_1", "100");
+    Type(data, "quotain_1", "100");
+    Type(data, "quotafin_1", "90");
+    Type(data, "portun_1", "0");
+    Type(data, "portfin_1", "10");
+    Type(data, "tipoc_1", "nuova");
+    EXPECT_EQ(Text(data, "Label25"), "tronco n. 1");
+    EXPECT_EQ(Text(data, "per"), "9,86");
+    EXPECT_EQ(Text(data, "dia"), "7,6");
+    EXPECT_EQ(Text(data, "vel"), "2,21");
+    EXPECT_EQ(Text(data, "sca"), "0,0025");
+    EXPECT_EQ(Text(data, "Label1"), "1");
+
+    Find<QAction>(data, "controlla")->trigger();
+    EXPECT_EQ(dialogs.LastText(),
+              "I dati sono stati immessi correttamente per n. 1 tronchi: i valori non inseriti "
+              "vengono considerati nulli.");
+
+    Type(data, "lungh_2", "250");
+    Type(data, "abitun_2", "1000");
+    EXPECT_EQ(Find<QLineEdit>(data, "dotazun_2")->text(), "250");
+    EXPECT_EQ(Find<QLineEdit>(data, "portun_2")->text(), "9,77");
+    QTest::mouseClick(Find<QPushButton>(data, "delriga_1"), Qt::LeftButton);
+    EXPECT_EQ(Find<QLineEdit>(data, "lungh_1")->text(), "250");
+    EXPECT_EQ(Find<QLineEdit>(data, "lungh_2")->text(), "");
+    EXPECT_EQ(Text(data, "Label1"), "1");
+
+    Find<QScrollBar>(data, "VScroll1")->setValue(11);
+    EXPECT_EQ(Text(data, "num_1"), "11");
+
+    dialogs.answers = {Answer::No};
+    QTest::mouseClick(Find<QPushButton>(data, "esco"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.shown.back().text, "Vuoi uscire da Acquenza?");
+    EXPECT_TRUE(data->isVisible());
+
+    dialogs.answers = {Answer::Yes};
+    QTest::mouseClick(Find<QPushButton>(data, "esco"), Qt::LeftButton);
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(windows.Data(), nullptr);
+    ASSERT_NE(windows.Splash(), nullptr);
+    EXPECT_TRUE(windows.Splash()->isVisible());
+    EXPECT_EQ(Text(windows.Splash(), "label_2"), "          elaborazione eseguita con");
+    EXPECT_EQ(state.project.enteredSectionCount, 0);
+    EXPECT_TRUE(state.project.sections.Get(1, Field::lungh).IsEmpty());
+
+    // A new click starts on a fresh data window.
+    QTest::mouseClick(windows.Splash(), Qt::LeftButton);
+    ASSERT_NE(windows.Data(), nullptr);
+    EXPECT_EQ(Find<QLineEdit>(windows.Data(), "lungh_1")->text(), "");
+    EXPECT_EQ(Text(windows.Data(), "Label1"), "0");
+}
+
+TEST_F(UserRoad, EveryRowOffersTheTwoPipeTypes) {
+    windows.Start();
+    QTest::mouseClick(windows.Splash(), Qt::LeftButton);
+    for (int r = 1; r <= 10; ++r) {
+        const auto* combo =
+            windows.Data()->findChild<QComboBox*>(QStringLiteral("tipoc_%1").arg(r));
+        ASSERT_NE(combo, nullptr);
+        ASSERT_EQ(combo->count(), 2);
+        EXPECT_EQ(combo->itemText(0), "nuova");
+        EXPECT_EQ(combo->itemText(1), "in uso");
+    }
+}
+
+}  // namespace
+}  // namespace acquenza::ui
