@@ -278,31 +278,33 @@ void DataWindowModel::UpdateGuidance() {
     const SectionTable& t = project_.sections;
     for (int i = 1; i <= count; ++i) {
         auto empty = [&](Field f) { return t.Get(i, f).IsEmpty(); };
-        const std::string p = Prefix(i);
+        const char* missing = nullptr;
         if (empty(Field::lungh)) {
-            guidance_ = p + "digitare la lunghezza.";
+            missing = "digitare la lunghezza.";
         } else if (empty(Field::quotain)) {
-            guidance_ = p + "digitare la quota iniziale.";
+            missing = "digitare la quota iniziale.";
         } else if (empty(Field::quotafin)) {
-            guidance_ = p + "digitare la quota finale.";
+            missing = "digitare la quota finale.";
         } else if (empty(Field::portun) && empty(Field::abitun) && empty(Field::dotazun)) {
-            guidance_ = p +
-                        "digitare la portata lungo il tronco o il numero massimo dei residenti e "
-                        "la dotazione idrica.";
+            missing =
+                "digitare la portata lungo il tronco o il numero massimo dei residenti e la "
+                "dotazione idrica.";
         } else if (empty(Field::portun) && empty(Field::abitun)) {
-            guidance_ = p + "digitare il numero dei residenti serviti lungo il tronco.";
+            missing = "digitare il numero dei residenti serviti lungo il tronco.";
         } else if (empty(Field::portfin) && empty(Field::abitfin) && empty(Field::dotazfin)) {
-            guidance_ = p +
-                        "digitare la portata all'estremità finale del tronco o il numero dei "
-                        "residenti e la dotazione idrica.";
+            missing =
+                "digitare la portata all'estremità finale del tronco o il numero dei residenti "
+                "e la dotazione idrica.";
         } else if (empty(Field::portfin) && empty(Field::abitfin)) {
-            guidance_ = p + "digitare il numero dei residenti serviti alla fine del tronco.";
+            missing = "digitare il numero dei residenti serviti alla fine del tronco.";
         } else if (empty(Field::tipoc)) {
             guidance_ = "Scegliere il tipo di condotta.";
-        } else {
-            continue;
+            return;
         }
-        return;
+        if (missing != nullptr) {
+            guidance_ = Prefix(i) + missing;
+            return;
+        }
     }
     guidance_ =
         "Correggere, archiviare quanto immesso, digitare ulteriori dati, andare oltre (stampa, "

@@ -485,7 +485,10 @@ void DataWindow::Sync() {
         Row& row = rows_[static_cast<std::size_t>(r)];
         row.num->setText(Q(model_.NumCaption(r)));
         row.num->setToolTip(Q(model_.NumTooltip(r)));
-        SetBackground(row.num, model_.RowHighlighted(r) ? Yellow : Cyan);
+        const QColor numColour = model_.RowHighlighted(r) ? Yellow : Cyan;
+        if (row.num->palette().color(QPalette::Window) != numColour) {
+            SetBackground(row.num, numColour);
+        }
         row.delriga->setToolTip(Q(model_.DeleteTooltip(r)));
         for (Field f : InputFields) {
             const QString text = Q(model_.BoxText(r, f));
@@ -518,8 +521,12 @@ void DataWindow::Sync() {
 }
 
 void DataWindow::ApplyBackground() {
+    // A palette set on the form reaches every child: only when it changes.
     const Rgb c = model_.Background();
-    SetBackground(form_, QColor(c.red, c.green, c.blue));
+    const QColor colour(c.red, c.green, c.blue);
+    if (form_->palette().color(QPalette::Window) != colour) {
+        SetBackground(form_, colour);
+    }
 }
 
 void DataWindow::ApplyFocusRequest() {
