@@ -111,6 +111,28 @@ TEST_F(UserRoad, FromTheSplashToTheResultsAndBack) {
     EXPECT_EQ(Text(windows.Data(), "Label1"), "0");
 }
 
+TEST_F(UserRoad, AKeyOnTheSplashWhileWorkingClosesOnlyTheSplash) {
+    windows.Start();
+    QTest::mouseClick(windows.Splash(), Qt::LeftButton);
+    QTest::keyClick(windows.Splash(), Qt::Key_Escape);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(windows.Splash(), nullptr);
+    ASSERT_NE(windows.Data(), nullptr);
+    EXPECT_TRUE(windows.Data()->isVisible());
+    EXPECT_EQ(music.log.back(), "close");
+
+    // The window's own close button asks the exit question too.
+    dialogs.answers = {Answer::Yes};
+    windows.Data()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(dialogs.shown.back().text, "Vuoi uscire da Acquenza?");
+    ASSERT_NE(windows.Splash(), nullptr);
+    EXPECT_TRUE(windows.Splash()->isVisible());
+    EXPECT_EQ(Text(windows.Splash(), "label_2"), "          elaborazione eseguita con");
+    // Made anew, the splash started its tune again before resuming it.
+    EXPECT_EQ(music.log[music.log.size() - 3], "open /nessuna/cartella/Internet.mid");
+}
+
 TEST_F(UserRoad, EveryRowOffersTheTwoPipeTypes) {
     windows.Start();
     QTest::mouseClick(windows.Splash(), Qt::LeftButton);
