@@ -1,0 +1,1 @@
+// The reports layer: document model, .docx writer and the report builders.
