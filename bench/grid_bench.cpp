@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "app/data_window_model.h"
+#include "app/fakes.h"
 #include "app/music_player.h"
 #include "sample_project.h"
 #include "ui/data_window/data_window.h"
@@ -21,21 +22,7 @@
 namespace acquenza {
 namespace {
 
-class SilentDialogs : public Dialogs {
-  public:
-    Answer Show(const Message&) override { return Answer::Ok; }
-    std::optional<Rgb> ChooseColour(Rgb) override { return std::nullopt; }
-};
-
-class NoWindows : public WindowSystem {
-  public:
-    void Show(WindowId) override {}
-    bool IsAvailable(WindowId) const override { return false; }
-    bool IsOpen(WindowId) const override { return false; }
-    void Close(WindowId) override {}
-    void ShowSplash() override {}
-    void CloseSplash() override {}
-};
+using SilentDialogs = testing::FakeDialogs;
 
 ProgramState SampleState() {
     ProgramState state;
@@ -47,7 +34,7 @@ ProgramState SampleState() {
 void BM_ModelRefreshAfterScroll(benchmark::State& st) {
     ProgramState state = SampleState();
     SilentDialogs dialogs;
-    NoWindows windows;
+    testing::FakeWindows windows(state, dialogs);
     DataWindowModel model(state, dialogs, windows);
     model.Load();
     int value = 1;
@@ -61,7 +48,7 @@ BENCHMARK(BM_ModelRefreshAfterScroll)->Unit(benchmark::kMicrosecond);
 void BM_ModelKeystrokeToResults(benchmark::State& st) {
     ProgramState state = SampleState();
     SilentDialogs dialogs;
-    NoWindows windows;
+    testing::FakeWindows windows(state, dialogs);
     DataWindowModel model(state, dialogs, windows);
     model.Load();
     model.RefreshGrid();

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/entry_check.h"
+#include "app/title_page_model.h"
 #include "core/flows.h"
 #include "core/numbers.h"
 #include "core/section_calculation.h"
@@ -215,6 +216,13 @@ void DataWindowModel::OnFlowTyped(int row, Field flow) {
 
 void DataWindowModel::OnResidentsTyped(int row, Field residents, bool typedByUser) {
     const int s = SectionOfRow(row);
+    if (!typedByUser && BoxText(row, residents).empty()) {
+        // A refresh writes every box; an empty residents box it writes must
+        // not invent a default allowance or a zero flow for the section.
+        StoreBox(row, residents);
+        CommonTail();
+        return;
+    }
     const FlowSide side = residents == Field::abitun ? FlowSide::Along : FlowSide::End;
     const SideFields f = FieldsOf(side);
     // Only the user's typing decides which residents the fire button uses;
@@ -494,6 +502,7 @@ void DataWindowModel::ChooseBackground() {
                               "Colori uguali e riposanti (grigio) per tutte le finestre?",
                               MessageIcon::None, Answer::Yes)) {
             background_ = LightGrey;
+            windows_.LoadTitlePage().SetBackground(LightGrey);
             return;
         }
     }

@@ -63,6 +63,8 @@ class DataWindowModel {
     void ShowWindowGuide();  // the bar's window entry: the guide at once
     void RefreshGrid();
     void SetBackground(Rgb colour) { background_ = colour; }
+    // The name the window's file dialog shows next.
+    std::string& FileDialogName() { return fileDialogName_; }
 
     int SectionOfRow(int row) const { return state_.project.firstVisibleSection + row - 1; }
 
@@ -104,6 +106,7 @@ class DataWindowModel {
     Rgb background_{220, 234, 240};
     Rgb lastChosenColour_{220, 234, 240};
     std::optional<FocusRequest> focus_;
+    std::string fileDialogName_ = "Acquenza-dati-";
     // Section whose residents were typed last: the fire button acts on them.
     int residentsSection_ = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace acquenza {
 
@@ -30,9 +31,30 @@ struct Message {
     bool operator==(const Message&) const = default;
 };
 
+struct FileFilter {
+    std::string description;
+    std::string pattern;
+    bool operator==(const FileFilter&) const = default;
+};
+
+// An open-file or save-file dialog. initialName preselects a file (a bare
+// name or a full path); selectedFilter indexes filters from 0.
+struct FileDialogRequest {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    std::string title;
+    std::string initialName;
+    std::vector<FileFilter> filters;
+    int selectedFilter = 0;
+    bool operator==(const FileDialogRequest&) const = default;
+};
+
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
+
+    // The full path chosen, or nullopt when the dialog was cancelled.
+    virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
 
     virtual Answer Show(const Message& message) = 0;
     // The colour dialog with `current` preselected; nullopt when cancelled.

@@ -6,6 +6,9 @@
 
 namespace acquenza {
 
+class DataWindowModel;
+class TitlePageModel;
+
 enum class WindowId {
     dati,
     frontespizio,
@@ -51,6 +54,10 @@ class WindowSystem {
     virtual bool IsAvailable(WindowId window) const = 0;
     virtual bool IsOpen(WindowId window) const = 0;
     virtual void Close(WindowId window) = 0;
+    // The two working windows' behaviour, created and loaded without being
+    // shown when they do not exist yet.
+    virtual DataWindowModel& LoadDataWindow() = 0;
+    virtual TitlePageModel& LoadTitlePage() = 0;
     // The splash: shown again after an exit, closed by a key.
     virtual void ShowSplash() = 0;
     virtual void CloseSplash() = 0;

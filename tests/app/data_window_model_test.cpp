@@ -41,7 +41,7 @@ class DataWindow : public ::testing::Test {
 
     ProgramState state;
     FakeDialogs dialogs;
-    FakeWindows windows;
+    FakeWindows windows{state, dialogs};
     DataWindowModel model{state, dialogs, windows};
 };
 
@@ -160,6 +160,16 @@ TEST_F(DataWindow, FlowsAreStoredWithACommaAndShownSoAfterARefresh) {
     EXPECT_EQ(model.BoxText(1, Field::portun), "2,5");
     EXPECT_EQ(model.BoxText(1, Field::portfin), "0");
     EXPECT_EQ(model.BoxText(2, Field::portfin), "");
+}
+
+TEST_F(DataWindow, ARefreshInventsNoAllowanceWhereNoResidentsWereTyped) {
+    TypeSection(1, {"100", "100", "90", "2", "", "", "1", "", "", "nuova"});
+    model.Scroll(11);
+    model.Scroll(1);
+    EXPECT_EQ(model.BoxText(1, Field::dotazun), "");
+    EXPECT_EQ(model.BoxText(1, Field::dotazfin), "");
+    EXPECT_TRUE(Stored(1, Field::dotazun).IsEmpty());
+    EXPECT_EQ(state.project.residentsMarker, 0);
 }
 
 TEST_F(DataWindow, ResidentsFillTheAllowanceAndTheFlow) {
@@ -356,8 +366,12 @@ TEST_F(DataWindow, BackgroundQuestionAndColourDialog) {
     EXPECT_EQ(model.Background(), (Rgb{10, 20, 30}));
 
     dialogs.answers = {Answer::Yes};
+    EXPECT_FALSE(windows.HasTitlePage());
     model.ChooseBackground();
     EXPECT_EQ(model.Background(), LightGrey);
+    // The title page turns grey too, loaded for it but not shown.
+    EXPECT_EQ(windows.LoadTitlePage().Background(), LightGrey);
+    EXPECT_FALSE(windows.IsOpen(WindowId::frontespizio));
     const std::size_t asked = dialogs.shown.size();
     model.ChooseBackground();  // already grey: straight to the dialog
     EXPECT_EQ(dialogs.shown.size(), asked);

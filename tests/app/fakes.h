@@ -3,13 +3,16 @@
 
 #include <array>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/data_window_model.h"
 #include "app/dialogs.h"
 #include "app/music_player.h"
+#include "app/title_page_model.h"
 #include "app/windows.h"
 
 namespace acquenza::testing {
@@ -29,6 +32,15 @@ class FakeDialogs : public Dialogs {
         colourDialogOpenedWith.push_back(current);
         return std::exchange(nextColour, std::nullopt);
     }
+    std::optional<std::string> ChooseFile(const FileDialogRequest& request) override {
+        fileDialogs.push_back(request);
+        if (files.empty()) {
+            return std::nullopt;
+        }
+        std::optional<std::string> next = files.front();
+        files.pop_front();
+        return next;
+    }
 
     std::string LastText() const { return shown.empty() ? "" : shown.back().text; }
 
@@ -36,10 +48,34 @@ class FakeDialogs : public Dialogs {
     std::vector<Message> shown;
     std::optional<Rgb> nextColour;
     std::vector<Rgb> colourDialogOpenedWith;
+    // Answers of the file dialogs in turn; nullopt cancels.
+    std::deque<std::optional<std::string>> files;
+    std::vector<FileDialogRequest> fileDialogs;
 };
 
+// Keeps the two working windows' models, made on first use like the real
+// windows, and records what was shown and closed.
 class FakeWindows : public WindowSystem {
   public:
+    FakeWindows(ProgramState& state, Dialogs& dialogs) : state_(state), dialogs_(dialogs) {}
+
+    DataWindowModel& LoadDataWindow() override {
+        if (!data_) {
+            data_ = std::make_unique<DataWindowModel>(state_, dialogs_, *this);
+            data_->Load();
+        }
+        return *data_;
+    }
+    TitlePageModel& LoadTitlePage() override {
+        if (!title_) {
+            title_ =
+                std::make_unique<TitlePageModel>(state_, dialogs_, *this, "martedì, 8 dic 2026");
+            title_->Load();
+        }
+        return *title_;
+    }
+    bool HasTitlePage() const { return title_ != nullptr; }
+
     void Show(WindowId w) override {
         log.push_back("show " + std::to_string(static_cast<int>(w)));
         open[static_cast<std::size_t>(w)] = true;
@@ -55,6 +91,12 @@ class FakeWindows : public WindowSystem {
 
     std::vector<std::string> log;
     std::array<bool, 14> open{};
+
+  private:
+    ProgramState& state_;
+    Dialogs& dialogs_;
+    std::unique_ptr<DataWindowModel> data_;
+    std::unique_ptr<TitlePageModel> title_;
 };
 
 class RecordingPlayer : public MusicPlayer {

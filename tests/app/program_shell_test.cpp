@@ -15,7 +15,7 @@ class Shell : public ::testing::Test {
   protected:
     ProgramState state;
     FakeDialogs dialogs;
-    FakeWindows windows;
+    FakeWindows windows{state, dialogs};
     RecordingPlayer music;
     ProgramShell shell{state, music, dialogs, windows};
 };

@@ -16,7 +16,9 @@
 
 #include "app/program_shell.h"
 #include "ui/shell/form_resizer.h"
+#include "ui/shell/qt_window_system.h"
 #include "ui/shell/twips.h"
+#include "ui/shell/window_chrome.h"
 
 namespace acquenza::ui {
 
@@ -65,41 +67,14 @@ constexpr int FormHeight = 5600;
 const QColor Cyan(0, 255, 255);
 const QColor Yellow(255, 255, 0);
 
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QString& tooltip,
-                  int l, int t, int w, int h) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setToolTip(tooltip);
-    PlaceInTwips(label, l, t, w, h);
-    return label;
-}
-
-void SetBackground(QWidget* w, const QColor& colour) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, colour);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
-
-// The data-check button shows its letters, as the help message calls it.
-QIcon AbcIcon() {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    QFont f = p.font();
-    f.setBold(true);
-    f.setPixelSize(13);
-    p.setFont(f);
-    p.setPen(QColor(0, 70, 140));
-    p.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("ABC"));
-    return QIcon(pixmap);
+std::array<ToolbarButton, 20> DataToolbar() {
+    return SharedToolbarLayout();
 }
 
 }  // namespace
 
-DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, WindowSystem& windows,
-                       ProgramShell& shell)
-    : model_(state, dialogs, windows), shell_(shell) {
+DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& windows)
+    : state_(state), dialogs_(dialogs), windows_(windows), model_(state, dialogs, windows) {
     setObjectName(QStringLiteral("dati"));
     setWindowTitle(QStringLiteral("Acquenza: dati per il calcolo idraulico dei tronchi"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -111,7 +86,9 @@ DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, WindowSystem& wind
     form_->setObjectName(QStringLiteral("form"));
     setCentralWidget(form_);
     BuildMenus();
-    BuildToolbar();
+    BuildToolbar(this, DataToolbar(), [this](int position) { OnToolbarButton(position); });
+    // The print and help positions wait for their windows.
+    DisableToolbarPositions(this, {6, 8, 13, 14, 15, 16});
     BuildResultArea(form_);
     BuildGrid(form_);
     BuildCommands(form_);
@@ -141,139 +118,98 @@ DataWindow::~DataWindow() = default;
 template <typename Action>
 void DataWindow::Do(Action&& action) {
     action();
-    Sync();
+    windows_.SyncAll();
+}
+
+void DataWindow::Archive(void (ArchiveCommands::*command)()) {
+    Do([&] {
+        ArchiveCommands commands(state_, dialogs_, windows_, WindowId::dati);
+        (commands.*command)();
+    });
 }
 
 void DataWindow::BuildMenus() {
     QMenuBar* bar = menuBar();
-    auto add = [this](QMenu* menu, const char* name, const QString& text, auto slot,
-                      bool enabled = true) {
-        QAction* a = menu->addAction(text);
-        a->setObjectName(QString::fromLatin1(name));
-        a->setEnabled(enabled);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    auto separator = [](QMenu* menu, const char* name) {
-        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
-    };
-    auto nothing = [] {};
+    auto later = [](QAction* entry) { entry->setEnabled(false); };
+    auto exit = [this] { windows_.Shell().ConfirmExit(); };
+    auto showTitlePage = [this] { Do([this] { windows_.Show(WindowId::frontespizio); }); };
 
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("file"));
-    // Open, save, delete and the documents arrive with their own windows.
-    add(file, "apri", QStringLiteral("&Apri..."), nothing, false);
-    separator(file, "l1");
-    add(file, "salva", QStringLiteral("&Salva"), nothing, false);
-    add(file, "salvanome", QStringLiteral("Salva con &nome..."), nothing, false);
-    separator(file, "l2");
-    add(file, "eliminare", QStringLiteral("&Elimina..."), nothing, false);
-    separator(file, "l4");
+    AddMenuEntry(file, "apri", QStringLiteral("&Apri..."),
+                 [this] { Archive(&ArchiveCommands::Open); });
+    AddMenuSeparator(file, "l1");
+    AddMenuEntry(file, "salva", QStringLiteral("&Salva"),
+                 [this] { Archive(&ArchiveCommands::Save); });
+    AddMenuEntry(file, "salvanome", QStringLiteral("Salva con &nome..."),
+                 [this] { Archive(&ArchiveCommands::SaveAs); });
+    AddMenuSeparator(file, "l2");
+    AddMenuEntry(file, "eliminare", QStringLiteral("&Elimina..."),
+                 [this] { Archive(&ArchiveCommands::Delete); });
+    AddMenuSeparator(file, "l4");
     QMenu* print = file->addMenu(QStringLiteral("S&tampa"));
     print->setObjectName(QStringLiteral("stam"));
-    add(print, "acquisizionedati", QStringLiteral("&Modello acquisizione dati"), nothing, false);
-    add(print, "stampa", QStringLiteral("&Dati finestra"), nothing, false);
-    separator(file, "l3");
-    add(file, "usci", QStringLiteral("Es&ci"), [this] { shell_.ConfirmExit(); });
+    // The documents arrive with the document engine.
+    later(AddMenuEntry(print, "acquisizionedati", QStringLiteral("&Modello acquisizione dati"),
+                       [] {}));
+    later(AddMenuEntry(print, "stampa", QStringLiteral("&Dati finestra"), [] {}));
+    AddMenuSeparator(file, "l3");
+    AddMenuEntry(file, "usci", QStringLiteral("Es&ci"), exit);
 
     QMenu* edit = bar->addMenu(QStringLiteral("&Modifica"));
     edit->setObjectName(QStringLiteral("modif"));
-    add(edit, "colora", QStringLiteral("&Colore di sfondo"),
-        [this] { Do([this] { model_.ChooseBackground(); }); });
-    separator(edit, "l5");
-    add(edit, "controlla", QStringLiteral("Controllo &dati immessi"),
-        [this] { Do([this] { model_.CheckData(); }); });
-    separator(edit, "l7");
-    add(edit, "cancella", QStringLiteral("C&ancella dati finestra"),
-        [this] { Do([this] { model_.ClearWindow(); }); });
+    AddMenuEntry(edit, "colora", QStringLiteral("&Colore di sfondo"),
+                 [this] { Do([this] { model_.ChooseBackground(); }); });
+    AddMenuSeparator(edit, "l5");
+    AddMenuEntry(edit, "controlla", QStringLiteral("Controllo &dati immessi"),
+                 [this] { Do([this] { model_.CheckData(); }); });
+    AddMenuSeparator(edit, "l7");
+    AddMenuEntry(edit, "cancella", QStringLiteral("C&ancella dati finestra"),
+                 [this] { Do([this] { model_.ClearWindow(); }); });
 
     QMenu* view = bar->addMenu(QStringLiteral("&Visualizza"));
     view->setObjectName(QStringLiteral("visu"));
-    QAction* fin1 = add(
-        view, "fin1", QStringLiteral("Finestra Dati"),
-        [this] { Do([this] { model_.AskForGuide(); }); }, false);
+    // Its guide page arrives with the on-line guide.
+    QAction* fin1 = AddMenuEntry(view, "fin1", QStringLiteral("Finestra Dati"),
+                                 [this] { Do([this] { model_.AskForGuide(); }); });
     fin1->setCheckable(true);
     fin1->setChecked(true);
-    add(view, "fin3", QStringLiteral("Finestra Frontespizio"), nothing, false);
+    later(fin1);
+    AddMenuEntry(view, "fin3", QStringLiteral("Finestra Frontespizio"), showTitlePage);
 
     QMenu* help = bar->addMenu(QStringLiteral("&?"));
     help->setObjectName(QStringLiteral("inter"));
-    add(help, "guida", QStringLiteral("&Guida in linea"), nothing, false);
-    add(help, "suggerimenti", QStringLiteral("&Suggerimenti..."), nothing, false);
-    separator(help, "l8");
-    add(help, "supporto", QStringLiteral("Supporto &prodotto"), nothing, false);
-    separator(help, "l9");
-    add(help, "informazioni", QStringLiteral("&Informazioni su Acquenza"), nothing, false);
+    later(AddMenuEntry(help, "guida", QStringLiteral("&Guida in linea"), [] {}));
+    later(AddMenuEntry(help, "suggerimenti", QStringLiteral("&Suggerimenti..."), [] {}));
+    AddMenuSeparator(help, "l8");
+    later(AddMenuEntry(help, "supporto", QStringLiteral("Supporto &prodotto"), [] {}));
+    AddMenuSeparator(help, "l9");
+    later(AddMenuEntry(help, "informazioni", QStringLiteral("&Informazioni su Acquenza"), [] {}));
 
-    // The window entry sits at the right end of the bar and acts at once.
-    auto* finestra = new QToolButton(bar);
-    finestra->setObjectName(QStringLiteral("finestra"));
-    finestra->setText(QStringLiteral("Fi&nestra n.1 di 2"));
-    finestra->setAutoRaise(true);
-    finestra->setEnabled(false);  // opens the window's guide page, not yet part of the program
-    connect(finestra, &QToolButton::clicked, this,
-            [this] { Do([this] { model_.ShowWindowGuide(); }); });
-    bar->setCornerWidget(finestra, Qt::TopRightCorner);
-}
-
-void DataWindow::BuildToolbar() {
-    auto* toolbar = addToolBar(QStringLiteral("Toolbar1"));
-    toolbar->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar->setMovable(false);
-    toolbar->setIconSize(QSize(20, 20));
-    struct Button {
-        const char* tooltip;  // nullptr: a separator
-        const char* themeIcon;
-        QStyle::StandardPixmap fallback;
-        bool enabled;
-    };
-    const Button buttons[20] = {
-        {"apri file", "document-open", QStyle::SP_DialogOpenButton, false},
-        {"salva file", "document-save", QStyle::SP_DialogSaveButton, false},
-        {"salva file con nome", "document-save-as", QStyle::SP_DriveFDIcon, false},
-        {"elimina file", "edit-delete", QStyle::SP_TrashIcon, false},
-        {nullptr, nullptr, QStyle::SP_CustomBase, false},
-        {"stampa dati finestra", "document-print", QStyle::SP_FileDialogDetailedView, false},
-        {nullptr, nullptr, QStyle::SP_CustomBase, false},
-        {"visualizza finestra 'Dati'", "x-office-spreadsheet", QStyle::SP_FileDialogListView,
-         false},
-        {"visualizza finestra 'Frontespizio'", "x-office-document", QStyle::SP_FileDialogInfoView,
-         false},
-        {nullptr, nullptr, QStyle::SP_CustomBase, false},
-        {"colore di sfondo", "preferences-desktop-color", QStyle::SP_DesktopIcon, true},
-        {nullptr, nullptr, QStyle::SP_CustomBase, false},
-        {"guida in linea", "help-contents", QStyle::SP_DialogHelpButton, false},
-        {"suggerimenti", "dialog-information", QStyle::SP_MessageBoxInformation, false},
-        {"supporto prodotto", "help-faq", QStyle::SP_MessageBoxQuestion, false},
-        {"informazioni su Acquenza", "help-about", QStyle::SP_TitleBarContextHelpButton, false},
-        {nullptr, nullptr, QStyle::SP_CustomBase, false},
-        {"controllo dati immessi", nullptr, QStyle::SP_CustomBase, true},
-        {"cancella dati finestra", "edit-clear", QStyle::SP_DialogResetButton, true},
-        {"uscita da Acquenza", "application-exit", QStyle::SP_DialogCloseButton, true},
-    };
-    for (int position = 1; position <= 20; ++position) {
-        const Button& b = buttons[position - 1];
-        QAction* action = nullptr;
-        if (b.tooltip == nullptr) {
-            action = toolbar->addSeparator();
-        } else {
-            const QIcon icon = position == 18 ? AbcIcon()
-                                              : QIcon::fromTheme(QString::fromLatin1(b.themeIcon),
-                                                                 style()->standardIcon(b.fallback));
-            action = toolbar->addAction(icon, QString::fromUtf8(b.tooltip));
-            action->setToolTip(QString::fromUtf8(b.tooltip));
-            action->setEnabled(b.enabled);
-            connect(action, &QAction::triggered, this,
-                    [this, position] { OnToolbarButton(position); });
-        }
-        action->setObjectName(QStringLiteral("Toolbar1_%1").arg(position));
-    }
+    AddWindowEntry(bar, QStringLiteral("Fi&nestra n.1 di 2"), [this] {
+        Do([this] { model_.ShowWindowGuide(); });
+    })->setEnabled(false);
 }
 
 void DataWindow::OnToolbarButton(int position) {
     switch (position) {
+        case 1:
+            Archive(&ArchiveCommands::Open);
+            break;
+        case 2:
+            Archive(&ArchiveCommands::Save);
+            break;
+        case 3:
+            Archive(&ArchiveCommands::SaveAs);
+            break;
+        case 4:
+            Archive(&ArchiveCommands::Delete);
+            break;
         case 8:
             Do([this] { model_.AskForGuide(); });
+            break;
+        case 9:
+            Do([this] { windows_.Show(WindowId::frontespizio); });
             break;
         case 11:
             Do([this] { model_.ChooseBackground(); });
@@ -285,10 +221,10 @@ void DataWindow::OnToolbarButton(int position) {
             Do([this] { model_.ClearWindow(); });
             break;
         case 20:
-            shell_.ConfirmExit();
+            windows_.Shell().ConfirmExit();
             break;
         default:
-            break;  // the archive, print and help positions come with their windows
+            break;  // the print and help positions come with their windows
     }
 }
 
@@ -457,7 +393,7 @@ void DataWindow::BuildCommands(QWidget* form) {
         bool enabled;
     };
     const Command commands[] = {
-        {"frontes", "Fr&ontespizio", "cliccare per visualizzare il Frontespizio", 120, 1800, false},
+        {"frontes", "Fr&ontespizio", "cliccare per visualizzare il Frontespizio", 120, 1800, true},
         {"guidainlinea", "&Guida in linea", "cliccare per visualizzare il Sommario della guida",
          2040, 1800, false},
         {"aiuto", "&AIUTO", "cliccare per avere gli aiuti in linea", 3960, 1500, true},
@@ -473,8 +409,10 @@ void DataWindow::BuildCommands(QWidget* form) {
         connect(button, &QPushButton::clicked, this, [this, name] {
             if (name == "aiuto") {
                 Do([this] { model_.ShowHelpMessage(); });
+            } else if (name == "frontes") {
+                Do([this] { windows_.Show(WindowId::frontespizio); });
             } else if (name == "esco") {
-                shell_.ConfirmExit();
+                windows_.Shell().ConfirmExit();
             }
         });
     }
@@ -566,7 +504,7 @@ void DataWindow::closeEvent(QCloseEvent* event) {
     // The window's own close button takes the exit road, with its question,
     // so unsaved sections are never dropped without asking.
     event->ignore();
-    shell_.ConfirmExit();
+    windows_.Shell().ConfirmExit();
 }
 
 }  // namespace acquenza::ui

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "app/archive_commands.h"
 #include "app/data_window_model.h"
 
 class QAction;
@@ -16,18 +17,15 @@ class QLineEdit;
 class QPushButton;
 class QScrollBar;
 
-namespace acquenza {
-class ProgramShell;
-}
-
 namespace acquenza::ui {
 
 class clsResize;
+class QtWindowSystem;
 
 class DataWindow : public QMainWindow {
     Q_OBJECT
   public:
-    DataWindow(ProgramState& state, Dialogs& dialogs, WindowSystem& windows, ProgramShell& shell);
+    DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& windows);
     ~DataWindow() override;
 
     DataWindowModel& Model() { return model_; }
@@ -42,19 +40,21 @@ class DataWindow : public QMainWindow {
 
   private:
     void BuildMenus();
-    void BuildToolbar();
     void BuildGrid(QWidget* form);
     void BuildResultArea(QWidget* form);
     void BuildCommands(QWidget* form);
     void OnToolbarButton(int position);
     void ApplyFocusRequest();
     void ApplyBackground();
-    // Runs a model action, then mirrors the model.
+    // Runs an action, then mirrors the models in every window.
     template <typename Action>
     void Do(Action&& action);
+    void Archive(void (ArchiveCommands::*command)());
 
+    ProgramState& state_;
+    Dialogs& dialogs_;
+    QtWindowSystem& windows_;
     DataWindowModel model_;
-    ProgramShell& shell_;
     std::unique_ptr<clsResize> resizer_;
     bool closingForExit_ = false;
 

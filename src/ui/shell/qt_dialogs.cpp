@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -42,6 +43,29 @@ Answer QtDialogs::Show(const Message& message) {
     box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
     box.exec();
     return Answer::Ok;
+}
+
+std::optional<std::string> QtDialogs::ChooseFile(const FileDialogRequest& request) {
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title));
+    const bool save = request.kind == FileDialogRequest::Kind::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QStringList filters;
+    for (const FileFilter& f : request.filters) {
+        filters << QString::fromStdString(f.description) + QStringLiteral(" (") +
+                       QString::fromStdString(f.pattern) + QLatin1Char(')');
+    }
+    dialog.setNameFilters(filters);
+    if (request.selectedFilter >= 0 && request.selectedFilter < filters.size()) {
+        dialog.selectNameFilter(filters[request.selectedFilter]);
+    }
+    if (!request.initialName.empty()) {
+        dialog.selectFile(QString::fromStdString(request.initialName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst().toStdString();
 }
 
 std::optional<Rgb> QtDialogs::ChooseColour(Rgb current) {

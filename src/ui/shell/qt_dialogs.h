@@ -8,6 +8,7 @@ namespace acquenza::ui {
 class QtDialogs final : public Dialogs {
   public:
     Answer Show(const Message& message) override;
+    std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
     std::optional<Rgb> ChooseColour(Rgb current) override;
 };
 

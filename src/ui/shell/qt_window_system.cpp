@@ -6,6 +6,7 @@
 
 #include "ui/data_window/data_window.h"
 #include "ui/shell/splash_window.h"
+#include "ui/title_page/title_page_window.h"
 
 namespace acquenza::ui {
 
@@ -18,6 +19,7 @@ QtWindowSystem::QtWindowSystem(ProgramState& state, Dialogs& dialogs, MusicPlaye
 
 QtWindowSystem::~QtWindowSystem() {
     delete data_;
+    delete title_;
     delete splash_;
 }
 
@@ -27,6 +29,43 @@ SplashWindow* QtWindowSystem::Splash() const {
 
 DataWindow* QtWindowSystem::Data() const {
     return data_;
+}
+
+TitlePageWindow* QtWindowSystem::Title() const {
+    return title_;
+}
+
+void QtWindowSystem::SyncAll() {
+    if (data_) {
+        data_->Sync();
+    }
+    if (title_) {
+        title_->Sync();
+    }
+}
+
+ui::DataWindow& QtWindowSystem::EnsureDataWindow() {
+    if (!data_) {
+        data_ = new ui::DataWindow(state_, dialogs_, *this);
+        connect(data_, &QObject::destroyed, this, [this] { QuitWhenNoWindowIsLeft(); });
+    }
+    return *data_;
+}
+
+TitlePageWindow& QtWindowSystem::EnsureTitlePage() {
+    if (!title_) {
+        title_ = new TitlePageWindow(state_, dialogs_, *this);
+        connect(title_, &QObject::destroyed, this, [this] { QuitWhenNoWindowIsLeft(); });
+    }
+    return *title_;
+}
+
+DataWindowModel& QtWindowSystem::LoadDataWindow() {
+    return EnsureDataWindow().Model();
+}
+
+TitlePageModel& QtWindowSystem::LoadTitlePage() {
+    return EnsureTitlePage().Model();
 }
 
 void QtWindowSystem::Start() {
@@ -44,29 +83,33 @@ void BringToFront(QWidget* w) {
 }  // namespace
 
 void QtWindowSystem::Show(WindowId window) {
-    if (window != WindowId::dati) {
-        return;  // the other windows arrive with their own work
+    if (window == WindowId::dati) {
+        BringToFront(&EnsureDataWindow());
+    } else if (window == WindowId::frontespizio) {
+        BringToFront(&EnsureTitlePage());
     }
-    if (!data_) {
-        data_ = new DataWindow(state_, dialogs_, *this, shell_);
-        connect(data_, &QObject::destroyed, this, [this] { QuitWhenNoWindowIsLeft(); });
-    }
-    BringToFront(data_);
+    // the other windows arrive with their own work
 }
 
 bool QtWindowSystem::IsAvailable(WindowId window) const {
-    return window == WindowId::dati;
+    return window == WindowId::dati || window == WindowId::frontespizio;
 }
 
 bool QtWindowSystem::IsOpen(WindowId window) const {
-    return window == WindowId::dati && data_ != nullptr;
+    return (window == WindowId::dati && data_) || (window == WindowId::frontespizio && title_);
 }
 
 void QtWindowSystem::Close(WindowId window) {
     if (window == WindowId::dati && data_) {
-        DataWindow* closing = data_;
+        ui::DataWindow* closing = data_;
         data_ = nullptr;
         closing->CloseForExit();
+        closing->deleteLater();
+    } else if (window == WindowId::frontespizio && title_) {
+        TitlePageWindow* closing = title_;
+        title_ = nullptr;
+        closing->CloseForExit();
+        closing->deleteLater();
     }
 }
 

@@ -13,6 +13,7 @@ namespace acquenza::ui {
 
 class DataWindow;
 class SplashWindow;
+class TitlePageWindow;
 
 class QtWindowSystem final : public QObject, public WindowSystem {
     Q_OBJECT
@@ -26,6 +27,12 @@ class QtWindowSystem final : public QObject, public WindowSystem {
     ProgramShell& Shell() { return shell_; }
     SplashWindow* Splash() const;
     DataWindow* Data() const;
+    TitlePageWindow* Title() const;
+    // Mirrors both working windows' models after any action.
+    void SyncAll();
+
+    DataWindowModel& LoadDataWindow() override;
+    TitlePageModel& LoadTitlePage() override;
 
     void Show(WindowId window) override;
     bool IsAvailable(WindowId window) const override;
@@ -36,6 +43,8 @@ class QtWindowSystem final : public QObject, public WindowSystem {
 
   private:
     void QuitWhenNoWindowIsLeft();
+    ui::DataWindow& EnsureDataWindow();
+    TitlePageWindow& EnsureTitlePage();
 
     ProgramState& state_;
     Dialogs& dialogs_;
@@ -43,6 +52,7 @@ class QtWindowSystem final : public QObject, public WindowSystem {
     ProgramShell shell_;
     QPointer<SplashWindow> splash_;
     QPointer<DataWindow> data_;
+    QPointer<TitlePageWindow> title_;
 };
 
 }  // namespace acquenza::ui

@@ -1,0 +1,38 @@
+#pragma once
+// Open, Save, Save as and Delete, given from either working window. Whichever
+// window gives them, they act on the whole project: the sections and the
+// title page's seven texts.
+
+#include <string>
+
+#include "app/dialogs.h"
+#include "app/program_state.h"
+#include "app/windows.h"
+
+namespace acquenza {
+
+class ArchiveCommands {
+  public:
+    // `from` is dati or frontespizio: the window whose file dialog is used.
+    ArchiveCommands(ProgramState& state, Dialogs& dialogs, WindowSystem& windows, WindowId from);
+
+    void Open();
+    void Save();
+    void SaveAs();
+    void Delete();
+
+    static constexpr const char* ArchiveTitle = "Acquenza: archivio dati";
+
+  private:
+    // The save routine; `previousName` is what a cancelled dialog restores.
+    void SaveProject(const std::string& previousName);
+    std::string& DialogName();
+    void ReadChosenFile(const std::string& path);
+
+    ProgramState& state_;
+    Dialogs& dialogs_;
+    WindowSystem& windows_;
+    WindowId from_;
+};
+
+}  // namespace acquenza

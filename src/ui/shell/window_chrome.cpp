@@ -1,0 +1,132 @@
+#include "ui/shell/window_chrome.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "ui/shell/twips.h"
+
+namespace acquenza::ui {
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QString& tooltip,
+                  int left, int top, int width, int height) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setToolTip(tooltip);
+    PlaceInTwips(label, left, top, width, height);
+    return label;
+}
+
+void SetBackground(QWidget* widget, const QColor& colour) {
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, colour);
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
+}
+
+QAction* AddMenuEntry(QMenu* menu, const char* name, const QString& text,
+                      std::function<void()> action) {
+    QAction* entry = menu->addAction(text);
+    entry->setObjectName(QString::fromLatin1(name));
+    QObject::connect(entry, &QAction::triggered, menu, [action = std::move(action)] { action(); });
+    return entry;
+}
+
+void AddMenuSeparator(QMenu* menu, const char* name) {
+    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+QToolButton* AddWindowEntry(QMenuBar* bar, const QString& text, std::function<void()> action) {
+    auto* entry = new QToolButton(bar);
+    entry->setObjectName(QStringLiteral("finestra"));
+    entry->setText(text);
+    entry->setAutoRaise(true);
+    QObject::connect(entry, &QToolButton::clicked, bar, [action = std::move(action)] { action(); });
+    bar->setCornerWidget(entry, Qt::TopRightCorner);
+    return entry;
+}
+
+namespace {
+
+// The data-check button shows its letters, as the help messages call it.
+QIcon AbcIcon() {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    QFont f = p.font();
+    f.setBold(true);
+    f.setPixelSize(13);
+    p.setFont(f);
+    p.setPen(QColor(0, 70, 140));
+    p.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("ABC"));
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+void BuildToolbar(QMainWindow* window, const std::array<ToolbarButton, 20>& buttons,
+                  std::function<void(int)> onClick) {
+    auto* toolbar = window->addToolBar(QStringLiteral("Toolbar1"));
+    toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar->setMovable(false);
+    toolbar->setIconSize(QSize(20, 20));
+    for (int position = 1; position <= 20; ++position) {
+        const ToolbarButton& b = buttons[static_cast<std::size_t>(position - 1)];
+        QAction* action = nullptr;
+        if (b.tooltip == nullptr) {
+            action = toolbar->addSeparator();
+        } else {
+            const QIcon icon = b.themeIcon == nullptr
+                                   ? AbcIcon()
+                                   : QIcon::fromTheme(QString::fromLatin1(b.themeIcon),
+                                                      window->style()->standardIcon(b.fallback));
+            action = toolbar->addAction(icon, QString::fromUtf8(b.tooltip));
+            action->setToolTip(QString::fromUtf8(b.tooltip));
+            QObject::connect(action, &QAction::triggered, window,
+                             [onClick, position] { onClick(position); });
+        }
+        action->setObjectName(QStringLiteral("Toolbar1_%1").arg(position));
+    }
+}
+
+void DisableToolbarPositions(QMainWindow* window, std::initializer_list<int> positions) {
+    for (const int position : positions) {
+        if (auto* action =
+                window->findChild<QAction*>(QStringLiteral("Toolbar1_%1").arg(position))) {
+            action->setEnabled(false);
+        }
+    }
+}
+
+std::array<ToolbarButton, 20> SharedToolbarLayout() {
+    const ToolbarButton separator{nullptr, nullptr, QStyle::SP_CustomBase};
+    return {{
+        {"apri file", "document-open", QStyle::SP_DialogOpenButton},
+        {"salva file", "document-save", QStyle::SP_DialogSaveButton},
+        {"salva file con nome", "document-save-as", QStyle::SP_DriveFDIcon},
+        {"elimina file", "edit-delete", QStyle::SP_TrashIcon},
+        separator,
+        {"stampa dati finestra", "document-print", QStyle::SP_FileDialogDetailedView},
+        separator,
+        {"visualizza finestra 'Dati'", "x-office-spreadsheet", QStyle::SP_FileDialogListView},
+        {"visualizza finestra 'Frontespizio'", "x-office-document", QStyle::SP_FileDialogInfoView},
+        separator,
+        {"colore di sfondo", "preferences-desktop-color", QStyle::SP_DesktopIcon},
+        separator,
+        {"guida in linea", "help-contents", QStyle::SP_DialogHelpButton},
+        {"suggerimenti", "dialog-information", QStyle::SP_MessageBoxInformation},
+        {"supporto prodotto", "help-faq", QStyle::SP_MessageBoxQuestion},
+        {"informazioni su Acquenza", "help-about", QStyle::SP_TitleBarContextHelpButton},
+        separator,
+        {"controllo dati immessi", nullptr, QStyle::SP_CustomBase},
+        {"cancella dati finestra", "edit-clear", QStyle::SP_DialogResetButton},
+        {"uscita da Acquenza", "application-exit", QStyle::SP_DialogCloseButton},
+    }};
+}
+
+}  // namespace acquenza::ui

@@ -1,0 +1,361 @@
+#include "ui/title_page/title_page_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/italian_date.h"
+#include "app/program_shell.h"
+#include "ui/shell/form_resizer.h"
+#include "ui/shell/qt_window_system.h"
+#include "ui/shell/twips.h"
+#include "ui/shell/window_chrome.h"
+
+namespace acquenza::ui {
+
+namespace {
+
+constexpr int FormWidth = 9480;
+constexpr int FormHeight = 6180;
+
+struct FieldRow {
+    const char* name;
+    const char* caption;
+    const char* tooltip;
+};
+
+const FieldRow Fields[TitleTextCount] = {
+    {"progetto", " progetto....................:", "il tipo di progetto che si sta elaborando"},
+    {"località", " località......................:", "denominazione dei luoghi"},
+    {"tipostudio", " tipologia di studio......:",
+     "ad esempio: 'analisi situazione attuale'; 'ipotesi situazione di progetto'; ecc."},
+    {"committente", " committente..............:", "chi ha commissionato lo studio"},
+    {"luogo",
+     " luogo elaborazione...:", "località in cui viene effettuata la elaborazione dei dati"},
+    {"data", " data elaborazione.....:", "impostata in automatico e modificabile"},
+    {"allegati", " allegati alla relazione :", "grafici, disegni, planimetrie, foto, ecc."},
+};
+
+std::array<ToolbarButton, 20> TitleToolbar() {
+    std::array<ToolbarButton, 20> buttons = SharedToolbarLayout();
+    buttons[5] = {"stampa completa dell'elaborazione", "document-print",
+                  QStyle::SP_FileDialogDetailedView};
+    return buttons;
+}
+
+}  // namespace
+
+TitlePageWindow::TitlePageWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& windows)
+    : state_(state),
+      dialogs_(dialogs),
+      windows_(windows),
+      model_(state, dialogs, windows, TodayItalianLongDate()) {
+    setObjectName(QStringLiteral("frontespizio"));
+    setWindowTitle(QStringLiteral("Acquenza: frontespizio per la relazione"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    QFont small = font();
+    small.setPointSizeF(9);
+    setFont(small);
+
+    form_ = new QWidget(this);
+    form_->setObjectName(QStringLiteral("form"));
+    setCentralWidget(form_);
+    BuildMenus();
+    BuildToolbar(this, TitleToolbar(), [this](int position) { OnToolbarButton(position); });
+    // The report and the help positions wait for their windows.
+    DisableToolbarPositions(this, {6, 9, 13, 14, 15, 16});
+    BuildFields(form_);
+    BuildCommands(form_);
+    form_->resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
+                  static_cast<int>(TwipsToPixelsY(this, FormHeight)));
+
+    resizer_ = std::make_unique<clsResize>();
+    resizer_->SetSourceForm(form_);
+    resizer_->SizeFormToScreen(75);
+    const int chrome = menuBar()->sizeHint().height() + findChild<QToolBar*>()->sizeHint().height();
+    resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
+           static_cast<int>(TwipsToPixelsY(this, FormHeight)) + chrome);
+    model_.Load();
+    Sync();
+}
+
+TitlePageWindow::~TitlePageWindow() = default;
+
+template <typename Action>
+void TitlePageWindow::Do(Action&& action) {
+    action();
+    windows_.SyncAll();
+}
+
+void TitlePageWindow::Archive(void (ArchiveCommands::*command)()) {
+    Do([&] {
+        ArchiveCommands commands(state_, dialogs_, windows_, WindowId::frontespizio);
+        (commands.*command)();
+    });
+}
+
+void TitlePageWindow::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    auto later = [](QAction* entry) { entry->setEnabled(false); };
+    auto exit = [this] { windows_.Shell().ConfirmExit(); };
+
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("file"));
+    AddMenuEntry(file, "apri", QStringLiteral("&Apri..."),
+                 [this] { Archive(&ArchiveCommands::Open); });
+    AddMenuSeparator(file, "linea1");
+    AddMenuEntry(file, "salva", QStringLiteral("&Salva"),
+                 [this] { Archive(&ArchiveCommands::Save); });
+    AddMenuEntry(file, "salvanome", QStringLiteral("Salva con &nome..."),
+                 [this] { Archive(&ArchiveCommands::SaveAs); });
+    AddMenuSeparator(file, "linea2");
+    AddMenuEntry(file, "eliminare", QStringLiteral("&Elimina..."),
+                 [this] { Archive(&ArchiveCommands::Delete); });
+    AddMenuSeparator(file, "l9");
+    QMenu* print = file->addMenu(QStringLiteral("S&tampa"));
+    print->setObjectName(QStringLiteral("stamp"));
+    // The documents arrive with the document engine.
+    later(AddMenuEntry(print, "solodati", QStringLiteral("&Solo dati finestra"), [] {}));
+    later(AddMenuEntry(print, "stampatutto", QStringLiteral("&Intera elaborazione"), [] {}));
+    AddMenuSeparator(file, "linea5");
+    AddMenuEntry(file, "esci", QStringLiteral("Es&ci"), exit);
+
+    QMenu* edit = bar->addMenu(QStringLiteral("&Modifica"));
+    edit->setObjectName(QStringLiteral("modi"));
+    AddMenuEntry(edit, "colorare", QStringLiteral("&Colore di sfondo"),
+                 [this] { Do([this] { model_.ChooseBackground(); }); });
+    AddMenuSeparator(edit, "l");
+    AddMenuEntry(edit, "controllodat", QStringLiteral("Controllo &dati immessi"),
+                 [this] { Do([this] { model_.CheckFields(); }); });
+    AddMenuSeparator(edit, "l8");
+    AddMenuEntry(edit, "cancella", QStringLiteral("C&ancella dati finestra"),
+                 [this] { Do([this] { model_.ClearWindow(); }); });
+
+    QMenu* view = bar->addMenu(QStringLiteral("&Visualizza"));
+    view->setObjectName(QStringLiteral("visu"));
+    AddMenuEntry(view, "fin1", QStringLiteral("Finestra Dati"),
+                 [this] { Do([this] { windows_.Show(WindowId::dati); }); });
+    QAction* fin3 = AddMenuEntry(view, "fin3", QStringLiteral("Finestra Frontespizio"),
+                                 [this] { Do([this] { model_.AskForGuide(); }); });
+    fin3->setCheckable(true);
+    fin3->setChecked(true);
+    later(fin3);  // its guide page arrives with the on-line guide
+
+    QMenu* help = bar->addMenu(QStringLiteral("&?"));
+    help->setObjectName(QStringLiteral("help"));
+    later(AddMenuEntry(help, "guida", QStringLiteral("&Guida in linea"), [] {}));
+    later(AddMenuEntry(help, "sugger", QStringLiteral("&Suggerimenti..."), [] {}));
+    AddMenuSeparator(help, "linea3");
+    later(AddMenuEntry(help, "supporto", QStringLiteral("Supporto &prodotto"), [] {}));
+    AddMenuSeparator(help, "linea4");
+    later(AddMenuEntry(help, "informazioni", QStringLiteral("&Informazioni su Acquenza"), [] {}));
+
+    AddWindowEntry(bar, QStringLiteral("Fi&nestra n.2 di 2"), [this] {
+        Do([this] { model_.ShowWindowGuide(); });
+    })->setEnabled(false);
+}
+
+void TitlePageWindow::OnToolbarButton(int position) {
+    switch (position) {
+        case 1:
+            Archive(&ArchiveCommands::Open);
+            break;
+        case 2:
+            Archive(&ArchiveCommands::Save);
+            break;
+        case 3:
+            Archive(&ArchiveCommands::SaveAs);
+            break;
+        case 4:
+            Archive(&ArchiveCommands::Delete);
+            break;
+        case 8:
+            Do([this] { windows_.Show(WindowId::dati); });
+            break;
+        case 9:
+            Do([this] { model_.AskForGuide(); });
+            break;
+        case 11:
+            Do([this] { model_.ChooseBackground(); });
+            break;
+        case 18:
+            Do([this] { model_.CheckFields(); });
+            break;
+        case 19:
+            Do([this] { model_.ClearWindow(); });
+            break;
+        case 20:
+            windows_.Shell().ConfirmExit();
+            break;
+        default:
+            break;
+    }
+}
+
+void TitlePageWindow::BuildFields(QWidget* form) {
+    QLabel* heading =
+        MakeLabel(form, QStringLiteral("Label1"), QStringLiteral(" CALCOLO DI CONDOTTE IDRICHE"),
+                  QString(), 120, 60, 9240, 480);
+    QFont big = heading->font();
+    big.setPointSize(14);
+    big.setBold(true);
+    heading->setFont(big);
+    heading->setStyleSheet(QStringLiteral("color: rgb(0, 70, 140);"));
+
+    for (int f = 0; f < TitleTextCount; ++f) {
+        const FieldRow& row = Fields[f];
+        const int top = 660 + f * 420;
+        MakeLabel(form, QString::fromUtf8(row.name) + QStringLiteral("_etichetta"),
+                  QString::fromUtf8(row.caption), QString::fromUtf8(row.tooltip), 240, top, 2520,
+                  330);
+        auto* box = new QLineEdit(form);
+        box->setObjectName(QString::fromUtf8(row.name));
+        PlaceInTwips(box, 2820, top, 6420, 330);
+        connect(box, &QLineEdit::textEdited, this, [this, f](const QString& text) {
+            Do([&] { model_.TypeInField(f, text.toStdString()); });
+        });
+        fields_[static_cast<std::size_t>(f)] = box;
+    }
+    // Tab order is the field order.
+    for (int f = 1; f < TitleTextCount; ++f) {
+        setTabOrder(fields_[static_cast<std::size_t>(f - 1)], fields_[static_cast<std::size_t>(f)]);
+    }
+
+    MakeLabel(form, QStringLiteral("studio_etichetta"),
+              QStringLiteral(" progettista.................:"),
+              QStringLiteral("studio tecnico che elabora il progetto"), 240, 3720, 2520, 330);
+    office_ = MakeLabel(form, QStringLiteral("Labelstudio"), QString(),
+                        QStringLiteral("dato fisso del programma, non modificabile"), 2820, 3720,
+                        6420, 330);
+    MakeLabel(form, QStringLiteral("indirizzo_etichetta"),
+              QStringLiteral(" indirizzo.....................:"),
+              QStringLiteral("indirizzo dello studio tecnico"), 240, 4140, 2520, 330);
+    address_ = MakeLabel(form, QStringLiteral("labelindirizzo"), QString(),
+                         QStringLiteral("dato fisso del programma, non modificabile"), 2820, 4140,
+                         6420, 330);
+    for (QLabel* office : {office_, address_}) {
+        office->setFrameShape(QFrame::Panel);
+        office->setFrameShadow(QFrame::Sunken);
+        office->setIndent(4);
+        office->installEventFilter(this);
+    }
+}
+
+void TitlePageWindow::BuildCommands(QWidget* form) {
+    auto* frame = new QGroupBox(QStringLiteral("Tipo di stampa"), form);
+    frame->setObjectName(QStringLiteral("Frame2"));
+    PlaceInTwips(frame, 240, 4620, 5700, 900);
+    const char* captions[] = {"Stampa con Word (relazione modificabile e integrabile)",
+                              "Stampa diretta (con editor interno: relazione non modificabile)"};
+    for (int mode = 1; mode <= 2; ++mode) {
+        auto* option = new QRadioButton(QString::fromUtf8(captions[mode - 1]), frame);
+        option->setObjectName(QStringLiteral("comestampo_%1").arg(mode));
+        PlaceInTwips(option, 120, 270 + (mode - 1) * 300, 5460, 270);
+        connect(option, &QRadioButton::toggled, this, [this, mode](bool on) {
+            if (on) {
+                model_.SelectPrintMode(mode);
+            }
+        });
+        printModes_[static_cast<std::size_t>(mode)] = option;
+    }
+
+    struct Command {
+        const char* name;
+        const char* caption;
+        const char* tooltip;
+        int left;
+        int top;
+        int width;
+    };
+    const Command commands[] = {
+        {"stampa", "&Stampa", "cliccare per stampare la relazione", 6120, 4680, 1500},
+        {"Command5", "&Dati", "cliccare per visualizzare la finestra Dati", 7740, 4680, 1500},
+        {"guidainlinea", "&Guida in linea", "cliccare per visualizzare il Sommario della guida",
+         240, 5700, 1800},
+        {"aiuto", "&AIUTO", "cliccare per avere indicazioni sulla immissione dei dati", 2160, 5700,
+         1500},
+        {"cmdesci", "US&CITA", "cliccare per uscire da Acquenza", 7740, 5700, 1500},
+    };
+    for (const Command& c : commands) {
+        auto* button = new QPushButton(QString::fromUtf8(c.caption), form);
+        button->setObjectName(QString::fromLatin1(c.name));
+        button->setToolTip(QString::fromUtf8(c.tooltip));
+        PlaceInTwips(button, c.left, c.top, c.width, 405);
+        const std::string name = c.name;
+        if (name == "stampa" || name == "guidainlinea") {
+            button->setEnabled(false);  // the report and the guide come with their windows
+        }
+        connect(button, &QPushButton::clicked, this, [this, name] {
+            if (name == "Command5") {
+                Do([this] { windows_.Show(WindowId::dati); });
+            } else if (name == "aiuto") {
+                Do([this] { model_.ShowHelpMessage(); });
+            } else if (name == "cmdesci") {
+                windows_.Shell().ConfirmExit();
+            }
+        });
+    }
+    passo_ =
+        MakeLabel(form, QStringLiteral("passo"), QString(),
+                  QStringLiteral("indicazioni sulla corretta procedura di immissione dei dati"),
+                  240, 5220, 9000, 360);
+    passo_->setFrameShape(QFrame::Panel);
+    passo_->setFrameShadow(QFrame::Sunken);
+    passo_->setIndent(4);
+    SetBackground(passo_, QColor(255, 255, 192));
+}
+
+void TitlePageWindow::Sync() {
+    for (int f = 0; f < TitleTextCount; ++f) {
+        const QString text = QString::fromStdString(model_.Text(f));
+        QLineEdit* box = fields_[static_cast<std::size_t>(f)];
+        if (box->text() != text) {
+            box->setText(text);
+        }
+    }
+    office_->setText(QString::fromStdString(model_.OfficeNameText()));
+    address_->setText(QString::fromStdString(model_.OfficeAddressText()));
+    passo_->setText(QString::fromStdString(model_.Guidance()));
+    QRadioButton* chosen = printModes_[static_cast<std::size_t>(model_.PrintMode())];
+    if (!chosen->isChecked()) {
+        chosen->setChecked(true);
+    }
+    const Rgb c = model_.Background();
+    const QColor colour(c.red, c.green, c.blue);
+    if (form_->palette().color(QPalette::Window) != colour) {
+        SetBackground(form_, colour);
+    }
+}
+
+bool TitlePageWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && (watched == office_ || watched == address_)) {
+        Do([this] { model_.ClickOfficeField(); });
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TitlePageWindow::CloseForExit() {
+    closingForExit_ = true;
+    close();
+}
+
+void TitlePageWindow::closeEvent(QCloseEvent* event) {
+    if (closingForExit_) {
+        event->accept();
+        return;
+    }
+    // Closing the window only puts it away: its texts are the project's
+    // title page and stay until the exit.
+    event->ignore();
+    hide();
+}
+
+}  // namespace acquenza::ui

@@ -1,0 +1,307 @@
+#include "app/archive_commands.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/fakes.h"
+
+namespace acquenza {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FakeDialogs;
+using testing::FakeWindows;
+
+class Archive : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitProgramValues(state.mod.values);
+        InitSharedTitles(state.mod.titles, state.mod.values);
+        folder = fs::temp_directory_path() /
+                 ("acquenza-archive-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder);
+        file = (folder / "Acquenza-dati-prova").string();
+    }
+    void TearDown() override {
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(folder);
+    }
+
+    DataWindowModel& data() { return windows.LoadDataWindow(); }
+    TitlePageModel& title() { return windows.LoadTitlePage(); }
+    ArchiveCommands From(WindowId w) { return ArchiveCommands(state, dialogs, windows, w); }
+
+    void TypeSection(int row, int seed) {
+        data().TypeInBox(row, Field::lungh, std::to_string(100 + seed));
+        data().TypeInBox(row, Field::quotain, std::to_string(300 - seed));
+        data().TypeInBox(row, Field::quotafin, std::to_string(290 - seed));
+        data().TypeInBox(row, Field::portun, "1.5");
+        data().TypeInBox(row, Field::abitfin, "300");
+        data().PickPipeType(row, seed % 2 == 0 ? "nuova" : "in uso");
+    }
+    void TypeProject() {
+        TypeSection(1, 0);
+        TypeSection(2, 1);
+        title().TypeInField(progetto, "Rete di distribuzione");
+        title().TypeInField(localita, "Colle Alto");
+        title().TypeInField(allegati, "planimetria, profili");
+    }
+    static std::string Slurp(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // A folder no file can be written into, even for root.
+    std::string UnwritableFolder() {
+        if (::geteuid() == 0) {
+            return "/proc/self";
+        }
+        const fs::path ro = folder / "sola-lettura";
+        fs::create_directory(ro);
+        fs::permissions(ro, fs::perms::owner_read | fs::perms::owner_exec);
+        return ro.string();
+    }
+
+    ProgramState state;
+    FakeDialogs dialogs;
+    FakeWindows windows{state, dialogs};
+    fs::path folder;
+    std::string file;
+};
+
+TEST_F(Archive, SaveClearOpenFromTheOtherWindowBringsEverythingBack) {
+    TypeProject();
+    const Project before = state.project;
+    const TitleTexts titlesBefore = title().Texts();
+    dialogs.files = {file};
+    From(WindowId::dati).Save();
+    ASSERT_EQ(dialogs.fileDialogs.size(), 1u);
+    EXPECT_EQ(dialogs.fileDialogs[0],
+              (FileDialogRequest{FileDialogRequest::Kind::Save,
+                                 "Salva file con nome",
+                                 "Acquenza-dati-",
+                                 {{"File Acquenza-dati-", "Acquenza-dati-*"}},
+                                 0}));
+    EXPECT_EQ(state.currentFileName, file);
+    const std::string bytes = Slurp(file);
+    EXPECT_EQ(bytes.substr(0, 3), "2\r\n");
+    EXPECT_NE(bytes.find("\"1,5\""), std::string::npos);
+
+    data().ClearWindow();
+    title().ClearWindow();
+    dialogs.files = {file};
+    From(WindowId::frontespizio).Open();
+    const FileDialogRequest& open = dialogs.fileDialogs.back();
+    EXPECT_EQ(open.title, "Apri file");
+    EXPECT_EQ(open.initialName, "");
+    EXPECT_EQ(open.filters.size(), 2u);
+    EXPECT_EQ(open.filters[1].pattern, "Acquenza-dati-*");
+    EXPECT_EQ(open.selectedFilter, 1);
+    EXPECT_EQ(open.filters[0].pattern, "*");  // names without a dot must show
+
+    for (int s = 1; s <= 2; ++s) {
+        for (Field f : InputFields) {
+            EXPECT_EQ(state.project.sections.Get(s, f).DisplayText(),
+                      before.sections.Get(s, f).DisplayText())
+                << s << ' ' << FieldName(f);
+        }
+    }
+    EXPECT_EQ(title().Texts(), titlesBefore);
+    EXPECT_EQ(data().BoxText(2, Field::lungh), "101");
+    EXPECT_EQ(data().ResultSectionText(), "tronco n. 2");  // the last section calculated
+    EXPECT_TRUE(state.project.sections.Get(2, Field::dia).IsNumber());
+}
+
+TEST_F(Archive, OnlyTheFirstSaveAsksForAName) {
+    TypeProject();
+    dialogs.files = {file};
+    From(WindowId::frontespizio).Save();
+    title().TypeInField(luogo, "Perugia");
+    From(WindowId::dati).Save();
+    From(WindowId::frontespizio).Save();
+    EXPECT_EQ(dialogs.fileDialogs.size(), 1u);
+    EXPECT_NE(Slurp(file).find("\"Perugia\""), std::string::npos);
+    // The title page's dialog remembers its own last name; the data window's
+    // still starts at the prefix.
+    EXPECT_EQ(title().FileDialogName(), file);
+    EXPECT_EQ(data().FileDialogName(), "Acquenza-dati-");
+}
+
+TEST_F(Archive, ACancelledSaveAsKeepsTheOldName) {
+    TypeProject();
+    dialogs.files = {file};
+    From(WindowId::dati).Save();
+    dialogs.files = {std::nullopt};
+    From(WindowId::dati).SaveAs();
+    EXPECT_EQ(dialogs.fileDialogs.size(), 2u);
+    EXPECT_EQ(dialogs.fileDialogs.back().initialName, file);
+    EXPECT_EQ(state.currentFileName, file);
+    From(WindowId::dati).Save();
+    EXPECT_EQ(dialogs.fileDialogs.size(), 2u);
+
+    const std::string other = (folder / "Acquenza-dati-altro").string();
+    dialogs.files = {other};
+    From(WindowId::frontespizio).SaveAs();
+    EXPECT_EQ(state.currentFileName, other);
+    EXPECT_TRUE(fs::exists(other));
+}
+
+TEST_F(Archive, RefusedSavesWriteNothingAndShowTheRightWindow) {
+    dialogs.files = {file};
+    From(WindowId::frontespizio).Save();
+    EXPECT_EQ(dialogs.shown.back().text.substr(0, 31), "Non esistono dati riconosciuti:");
+    EXPECT_EQ(windows.log.back(), "show 0");
+    EXPECT_FALSE(state.project.saveCheckPending);
+
+    TypeSection(1, 0);
+    data().TypeInBox(2, Field::lungh, "80");
+    windows.log.clear();
+    From(WindowId::dati).Save();
+    EXPECT_EQ(dialogs.shown.back().text, "Tronco n. 2:\n- manca il dato della quota iniziale.");
+    EXPECT_TRUE(windows.log.empty());  // from the data window nothing else comes forward
+
+    ASSERT_EQ(data().ScrollValue(), 2);  // the check brought section 2 to the first row
+    data().DeleteRow(1);
+    From(WindowId::dati).Save();
+    ASSERT_EQ(dialogs.LastText(), "E' necessario digitare almeno il dato del 'progetto'.");
+    EXPECT_EQ(dialogs.shown.back(),
+              (Message{state.mod.titles.CheckTitle,
+                       "E' necessario digitare almeno il dato del 'progetto'.", MessageIcon::Stop,
+                       MessageButtons::Ok, Answer::Ok}));
+    EXPECT_EQ(windows.log.back(), "show 1");
+    EXPECT_TRUE(dialogs.fileDialogs.empty());
+    EXPECT_FALSE(fs::exists(file));
+
+    // Once complete, the user's own check shows its success message again.
+    title().TypeInField(progetto, "Rete");
+    data().CheckData();
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Information);
+}
+
+TEST_F(Archive, DeletingTheCurrentFileThenSavingWritesItAgain) {
+    TypeProject();
+    dialogs.files = {file};
+    From(WindowId::dati).Save();
+    dialogs.files = {file};
+    From(WindowId::frontespizio).Delete();
+    EXPECT_EQ(dialogs.fileDialogs.back().title,
+              "Elimina: seleziona il file desiderato e clicca su Apri per cancellarlo");
+    EXPECT_EQ(dialogs.fileDialogs.back().initialName, "Acquenza-dati-");
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(state.currentFileName, file);
+    From(WindowId::frontespizio).Save();
+    EXPECT_TRUE(fs::exists(file));
+
+    dialogs.files = {(folder / "nessuno").string()};
+    From(WindowId::dati).Delete();
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
+    EXPECT_NE(dialogs.LastText().find("nessuno"), std::string::npos);
+}
+
+TEST_F(Archive, OpenFromTheDataWindowClearsFirstEvenWhenCancelled) {
+    TypeProject();
+    dialogs.files = {std::nullopt};
+    From(WindowId::dati).Open();
+    EXPECT_EQ(state.project.enteredSectionCount, 0);
+    EXPECT_EQ(data().BoxText(1, Field::lungh), "");
+    EXPECT_EQ(title().Text(progetto), "Rete di distribuzione");
+}
+
+TEST_F(Archive, OpeningTwoSectionsOverFiveLeavesTwo) {
+    TypeProject();
+    dialogs.files = {file};
+    From(WindowId::dati).Save();
+    for (int r = 3; r <= 5; ++r) {
+        TypeSection(r, r);
+    }
+    ASSERT_EQ(state.project.enteredSectionCount, 5);
+    dialogs.files = {file};
+    From(WindowId::frontespizio).Open();
+    EXPECT_EQ(state.project.enteredSectionCount, 2);
+    EXPECT_TRUE(state.project.sections.Get(3, Field::lungh).IsEmpty());
+    EXPECT_EQ(data().BoxText(3, Field::lungh), "");
+}
+
+TEST_F(Archive, LongTitlesInAFileWarnOncePerField) {
+    std::ofstream(file, std::ios::binary) << "0\r\n\"" << std::string(61, 'p') << "\",\"ok\",,,,,\""
+                                          << std::string(70, 'a') << "\"\r\n";
+    dialogs.files = {file};
+    From(WindowId::frontespizio).Open();
+    int warnings = 0;
+    for (const Message& m : dialogs.shown) {
+        warnings += m.text == "Per una stampa corretta non digitare dati lunghi più di 60 spazi.";
+    }
+    EXPECT_EQ(warnings, 2);
+}
+
+TEST_F(Archive, AnOpenThatStopsEarlySaysWhereAndForgetsTheName) {
+    std::ofstream(file, std::ios::binary)
+        << "3\r\n\"100\",\"120\",\"110\",\"1\",,,\"1\",,,\"nuova\"\r\n\"50\",\"110\"";
+    state.currentFileName = "/precedente/Acquenza-dati-x";
+    dialogs.files = {file};
+    From(WindowId::dati).Open();
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Exclamation);
+    EXPECT_NE(dialogs.LastText().find(file), std::string::npos) << dialogs.LastText();
+    EXPECT_NE(dialogs.LastText().find("riga"), std::string::npos);
+    EXPECT_TRUE(state.currentFileName.empty());
+    EXPECT_EQ(data().BoxText(1, Field::lungh), "100");  // the grid shows what was read
+    EXPECT_EQ(data().BoxText(2, Field::quotain), "110");
+
+    title().TypeInField(progetto, "Rete");
+    data().TypeInBox(2, Field::quotafin, "100");
+    data().TypeInBox(2, Field::portun, "1");
+    data().TypeInBox(2, Field::portfin, "1");
+    data().PickPipeType(2, "nuova");
+    const std::size_t asked = dialogs.fileDialogs.size();
+    dialogs.files = {std::nullopt};
+    From(WindowId::dati).Save();
+    EXPECT_EQ(dialogs.fileDialogs.size(), asked + 1);  // a name is asked, the file is not touched
+}
+
+TEST_F(Archive, FailedSavesSayWhichFileAndWhyAndKeepTheOldFile) {
+    TypeProject();
+    const std::string unwritable = UnwritableFolder() + "/Acquenza-dati-x";
+    dialogs.files = {unwritable};
+    From(WindowId::dati).Save();
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
+    EXPECT_NE(dialogs.LastText().find(unwritable), std::string::npos) << dialogs.LastText();
+
+    // A text the file cannot hold, arrived through a hand-edited file.
+    std::ofstream(file, std::ios::binary)
+        << "1\r\n\"100\",\"120\",\"110\",\"1\",,,\"1\",,,nu\"ova\r\n\"Rete\",,,,,,\r\n";
+    dialogs.files = {file};
+    From(WindowId::dati).Open();
+    const std::string original = Slurp(file);
+    From(WindowId::dati).Save();
+    EXPECT_NE(dialogs.LastText().find("tipoc"), std::string::npos) << dialogs.LastText();
+    EXPECT_NE(dialogs.LastText().find("tronco n. 1"), std::string::npos);
+    EXPECT_EQ(Slurp(file), original);
+
+    // A disk that fills up halfway.
+    state.project.sections.Set(1, Field::tipoc, FieldValue::Text("nuova"));
+    for (int s = 1; s <= 400; ++s) {
+        state.project.sections.CopyInputFields(1, s);
+    }
+    CountEnteredSections(state.project);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit capped = old;
+    capped.rlim_cur = 2048;
+    setrlimit(RLIMIT_FSIZE, &capped);
+    From(WindowId::dati).Save();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_NE(dialogs.LastText().find(file), std::string::npos) << dialogs.LastText();
+    EXPECT_EQ(Slurp(file), original);
+}
+
+}  // namespace
+}  // namespace acquenza

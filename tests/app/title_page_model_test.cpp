@@ -1,0 +1,114 @@
+#include "app/title_page_model.h"
+
+#include <gtest/gtest.h>
+
+#include "app/fakes.h"
+#include "app/italian_date.h"
+
+namespace acquenza {
+namespace {
+
+using testing::FakeDialogs;
+using testing::FakeWindows;
+
+const char* const TooLong = "Per una stampa corretta non digitare dati lunghi più di 60 spazi.";
+
+class TitlePage : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitProgramValues(state.mod.values);
+        InitSharedTitles(state.mod.titles, state.mod.values);
+    }
+    TitlePageModel& page() { return windows.LoadTitlePage(); }
+    int Warnings() const {
+        return static_cast<int>(std::count_if(dialogs.shown.begin(), dialogs.shown.end(),
+                                              [](const Message& m) { return m.text == TooLong; }));
+    }
+
+    ProgramState state;
+    FakeDialogs dialogs;
+    FakeWindows windows{state, dialogs};
+};
+
+TEST(ItalianDate, WeekdayCommaDayMonthYear) {
+    EXPECT_EQ(ItalianLongDate(2011, 12, 5), "lunedì, 5 dic 2011");
+    EXPECT_EQ(ItalianLongDate(2026, 12, 8), "martedì, 8 dic 2026");
+    EXPECT_EQ(ItalianLongDate(2024, 2, 29), "giovedì, 29 feb 2024");
+    EXPECT_EQ(ItalianLongDate(2023, 2, 29), "");
+}
+
+TEST_F(TitlePage, LoadsWithTodayTheOfficeAndTheFirstPrintMode) {
+    EXPECT_EQ(page().Text(data), "martedì, 8 dic 2026");
+    EXPECT_FALSE(page().OfficeNameText().empty());
+    EXPECT_EQ(page().PrintMode(), 1);
+    EXPECT_EQ(page().Guidance(),
+              "Digitare i dati fino ad un massimo di 60 caratteri per campo o prelevare un file "
+              "dall'archivio.");
+}
+
+TEST_F(TitlePage, EveryChangeOverSixtyCharactersWarns) {
+    const std::string sixty(59, 'a');
+    page().TypeInField(progetto, sixty + "à");  // 60 characters, 61 bytes
+    EXPECT_EQ(Warnings(), 0);
+    page().TypeInField(progetto, sixty + "àb");
+    EXPECT_EQ(Warnings(), 1);
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Exclamation);
+    page().TypeInField(progetto, sixty + "àbc");
+    EXPECT_EQ(Warnings(), 2);
+    EXPECT_EQ(page().Text(progetto), sixty + "àbc");  // kept, not cut
+    page().TypeInField(progetto, sixty + "à");
+    EXPECT_EQ(Warnings(), 2);
+}
+
+TEST_F(TitlePage, FieldCheckHasThreeOutcomes) {
+    page().CheckFields();
+    EXPECT_EQ(dialogs.shown.back().text, "Non è stato immesso alcun dato.");
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Question);
+    for (int f : {progetto, localita, tipostudio, committente, allegati}) {
+        page().TypeInField(f, "x");
+    }
+    page().CheckFields();
+    EXPECT_EQ(dialogs.shown.back().text, "Inserire dati per ogni campo.");
+    page().TypeInField(luogo, "Perugia");
+    page().CheckFields();
+    EXPECT_EQ(dialogs.shown.back().text, "I dati sono stati immessi correttamente.");
+    page().ClearWindow();
+    EXPECT_EQ(page().Text(data), "");
+    page().CheckFields();
+    EXPECT_EQ(dialogs.shown.back().text, "Non è stato immesso alcun dato.");
+}
+
+TEST_F(TitlePage, OfficeFieldsAndRefusedTextStayAsTheyWere) {
+    const std::string office = page().OfficeNameText();
+    page().ClickOfficeField();
+    EXPECT_EQ(dialogs.shown.back().text,
+              "Attenzione: dato non modificabile, rivolgersi a Software Verdano, produttrice del "
+              "programma.");
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
+    EXPECT_EQ(page().OfficeNameText(), office);
+
+    page().TypeInField(committente, "Comune");
+    page().TypeInField(committente, "Comune \"Alto\"");
+    page().TypeInField(committente, "Comune Ω");
+    EXPECT_EQ(page().Text(committente), "Comune");
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
+}
+
+TEST_F(TitlePage, HelpColourAndGuide) {
+    page().ShowHelpMessage();
+    EXPECT_NE(dialogs.LastText().find("spazi;\n- effettuare"), std::string::npos);
+    EXPECT_NE(dialogs.LastText().find("modificabile;\n\n- aprire"), std::string::npos);
+    dialogs.nextColour = Rgb{1, 2, 3};
+    page().ChooseBackground();
+    EXPECT_EQ(page().Background(), (Rgb{1, 2, 3}));
+    page().ChooseBackground();  // cancelled
+    EXPECT_EQ(page().Background(), (Rgb{1, 2, 3}));
+    dialogs.answers = {Answer::No};
+    page().AskForGuide();
+    EXPECT_EQ(dialogs.shown.back().text,
+              "E' questa la finestra 'Frontespizio': si vuole la guida della finestra?");
+    EXPECT_TRUE(windows.log.empty());
+}
+
+}  // namespace
+}  // namespace acquenza
