@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   clang libclang-rt-14-dev clang-format
   # the program
-  qt6-base-dev qt6-qpa-plugins libzip-dev
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libzip-dev
   libfluidsynth-dev timgm6mb-soundfont
   fonts-liberation fonts-dejavu-core
   # tests and benchmarks

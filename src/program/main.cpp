@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/music_player.h"
 #include "app/program_state.h"
@@ -16,6 +19,13 @@ int main(int argc, char* argv[]) {
     // window system decides (the exit closes every window before it shows the
     // splash again).
     QApplication::setQuitOnLastWindowClosed(false);
+    // The toolkit's own dialogs (files, colours, printers) speak Italian too.
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    QTranslator qtItalian;
+    if (qtItalian.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtItalian);
+    }
 
     acquenza::ProgramState state;
     acquenza::ui::QtDialogs dialogs;

@@ -211,7 +211,7 @@ void TitlePageWindow::BuildFields(QWidget* form) {
 
     for (int f = 0; f < TitleTextCount; ++f) {
         const FieldRow& row = Fields[f];
-        const int top = 660 + f * 420;
+        const int top = 600 + f * 390;
         MakeLabel(form, QString::fromUtf8(row.name) + QStringLiteral("_etichetta"),
                   QString::fromUtf8(row.caption), QString::fromUtf8(row.tooltip), 240, top, 2520,
                   330);
@@ -230,15 +230,15 @@ void TitlePageWindow::BuildFields(QWidget* form) {
 
     MakeLabel(form, QStringLiteral("studio_etichetta"),
               QStringLiteral(" progettista.................:"),
-              QStringLiteral("studio tecnico che elabora il progetto"), 240, 3720, 2520, 330);
+              QStringLiteral("studio tecnico che elabora il progetto"), 240, 3420, 2520, 330);
     office_ = MakeLabel(form, QStringLiteral("Labelstudio"), QString(),
-                        QStringLiteral("dato fisso del programma, non modificabile"), 2820, 3720,
+                        QStringLiteral("dato fisso del programma, non modificabile"), 2820, 3420,
                         6420, 330);
     MakeLabel(form, QStringLiteral("indirizzo_etichetta"),
               QStringLiteral(" indirizzo.....................:"),
-              QStringLiteral("indirizzo dello studio tecnico"), 240, 4140, 2520, 330);
+              QStringLiteral("indirizzo dello studio tecnico"), 240, 3810, 2520, 330);
     address_ = MakeLabel(form, QStringLiteral("labelindirizzo"), QString(),
-                         QStringLiteral("dato fisso del programma, non modificabile"), 2820, 4140,
+                         QStringLiteral("dato fisso del programma, non modificabile"), 2820, 3810,
                          6420, 330);
     for (QLabel* office : {office_, address_}) {
         office->setFrameShape(QFrame::Panel);
@@ -251,13 +251,16 @@ void TitlePageWindow::BuildFields(QWidget* form) {
 void TitlePageWindow::BuildCommands(QWidget* form) {
     auto* frame = new QGroupBox(QStringLiteral("Tipo di stampa"), form);
     frame->setObjectName(QStringLiteral("Frame2"));
-    PlaceInTwips(frame, 240, 4620, 5700, 900);
+    PlaceInTwips(frame, 240, 4260, 5880, 840);
+    QFont optionFont = frame->font();
+    optionFont.setPointSizeF(8);
+    frame->setFont(optionFont);
     const char* captions[] = {"Stampa con Word (relazione modificabile e integrabile)",
                               "Stampa diretta (con editor interno: relazione non modificabile)"};
     for (int mode = 1; mode <= 2; ++mode) {
         auto* option = new QRadioButton(QString::fromUtf8(captions[mode - 1]), frame);
         option->setObjectName(QStringLiteral("comestampo_%1").arg(mode));
-        PlaceInTwips(option, 120, 270 + (mode - 1) * 300, 5460, 270);
+        PlaceInTwips(option, 90, 270 + (mode - 1) * 270, 5760, 270);
         connect(option, &QRadioButton::toggled, this, [this, mode](bool on) {
             if (on) {
                 model_.SelectPrintMode(mode);
@@ -275,8 +278,8 @@ void TitlePageWindow::BuildCommands(QWidget* form) {
         int width;
     };
     const Command commands[] = {
-        {"stampa", "&Stampa", "cliccare per stampare la relazione", 6120, 4680, 1500},
-        {"Command5", "&Dati", "cliccare per visualizzare la finestra Dati", 7740, 4680, 1500},
+        {"stampa", "&Stampa", "cliccare per stampare la relazione", 6240, 4320, 1440},
+        {"Command5", "&Dati", "cliccare per visualizzare la finestra Dati", 7800, 4320, 1440},
         {"guidainlinea", "&Guida in linea", "cliccare per visualizzare il Sommario della guida",
          240, 5700, 1800},
         {"aiuto", "&AIUTO", "cliccare per avere indicazioni sulla immissione dei dati", 2160, 5700,
