@@ -40,6 +40,8 @@ class DataWindowModel {
     bool RowHighlighted(int row) const { return highlightedRow_ == row; }
     const std::vector<std::string>& PipeTypeList(int row) const;
     const std::string& Guidance() const { return guidance_; }
+    // A text of the program's own in the guidance line, until it next changes.
+    void SetGuidance(std::string text) { guidance_ = std::move(text); }
     const std::string& ResultSectionText() const { return label25_; }      // Label25
     const std::string& ResultText(Field result) const;                     // per, dia, vel, sca
     const std::string& EnteredCountText() const { return enteredCount_; }  // Label1

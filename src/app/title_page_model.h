@@ -12,9 +12,6 @@
 
 namespace acquenza {
 
-// Field indices in tab order, which is also the data file's order.
-enum TitleField { progetto, localita, tipostudio, committente, luogo, data, allegati };
-
 class TitlePageModel {
   public:
     static constexpr std::size_t MaxFieldLength = 60;

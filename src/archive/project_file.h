@@ -18,6 +18,8 @@ inline constexpr int TitleTextCount = 7;
 // Title-page texts in file order: progetto, località, tipostudio,
 // committente, luogo, data, allegati.
 using TitleTexts = std::array<std::string, TitleTextCount>;
+// Indices into TitleTexts, in the title page's tab order.
+enum TitleField { progetto, localita, tipostudio, committente, luogo, data, allegati };
 std::string_view TitleFieldName(int index);
 
 // The file's bytes for sections 1..enteredSectionCount and the title texts.

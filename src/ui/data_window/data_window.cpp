@@ -87,8 +87,8 @@ DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& wi
     setCentralWidget(form_);
     BuildMenus();
     BuildToolbar(this, DataToolbar(), [this](int position) { OnToolbarButton(position); });
-    // The print and help positions wait for their windows.
-    DisableToolbarPositions(this, {6, 8, 13, 14, 15, 16});
+    // The help positions wait for their windows.
+    DisableToolbarPositions(this, {8, 13, 14, 15, 16});
     BuildResultArea(form_);
     BuildGrid(form_);
     BuildCommands(form_);
@@ -121,6 +121,13 @@ void DataWindow::Do(Action&& action) {
     windows_.SyncAll();
 }
 
+void DataWindow::Documents(void (DocumentCommands::*command)()) {
+    Do([&] {
+        DocumentCommands commands(state_, dialogs_, windows_, windows_.Desk());
+        (commands.*command)();
+    });
+}
+
 void DataWindow::Archive(void (ArchiveCommands::*command)()) {
     Do([&] {
         ArchiveCommands commands(state_, dialogs_, windows_, WindowId::dati);
@@ -149,10 +156,10 @@ void DataWindow::BuildMenus() {
     AddMenuSeparator(file, "l4");
     QMenu* print = file->addMenu(QStringLiteral("S&tampa"));
     print->setObjectName(QStringLiteral("stam"));
-    // The documents arrive with the document engine.
-    later(AddMenuEntry(print, "acquisizionedati", QStringLiteral("&Modello acquisizione dati"),
-                       [] {}));
-    later(AddMenuEntry(print, "stampa", QStringLiteral("&Dati finestra"), [] {}));
+    AddMenuEntry(print, "acquisizionedati", QStringLiteral("&Modello acquisizione dati"),
+                 [this] { Documents(&DocumentCommands::AcquisitionTemplate); });
+    AddMenuEntry(print, "stampa", QStringLiteral("&Dati finestra"),
+                 [this] { Documents(&DocumentCommands::DataWindowDocument); });
     AddMenuSeparator(file, "l3");
     AddMenuEntry(file, "usci", QStringLiteral("Es&ci"), exit);
 
@@ -204,6 +211,9 @@ void DataWindow::OnToolbarButton(int position) {
             break;
         case 4:
             Archive(&ArchiveCommands::Delete);
+            break;
+        case 6:
+            Documents(&DocumentCommands::DataWindowDocument);
             break;
         case 8:
             Do([this] { model_.AskForGuide(); });

@@ -9,6 +9,7 @@
 
 #include "app/archive_commands.h"
 #include "app/data_window_model.h"
+#include "app/document_commands.h"
 
 class QAction;
 class QComboBox;
@@ -50,6 +51,7 @@ class DataWindow : public QMainWindow {
     template <typename Action>
     void Do(Action&& action);
     void Archive(void (ArchiveCommands::*command)());
+    void Documents(void (DocumentCommands::*command)());
 
     ProgramState& state_;
     Dialogs& dialogs_;

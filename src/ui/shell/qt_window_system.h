@@ -8,6 +8,7 @@
 
 #include "app/program_shell.h"
 #include "app/windows.h"
+#include "ui/shell/qt_document_desk.h"
 
 namespace acquenza::ui {
 
@@ -30,6 +31,9 @@ class QtWindowSystem final : public QObject, public WindowSystem {
     TitlePageWindow* Title() const;
     // Mirrors both working windows' models after any action.
     void SyncAll();
+    // Where documents are written and how they are opened.
+    DocumentDesk& Desk() { return *desk_; }
+    void SetDesk(DocumentDesk& desk) { desk_ = &desk; }
 
     DataWindowModel& LoadDataWindow() override;
     TitlePageModel& LoadTitlePage() override;
@@ -53,6 +57,8 @@ class QtWindowSystem final : public QObject, public WindowSystem {
     QPointer<SplashWindow> splash_;
     QPointer<DataWindow> data_;
     QPointer<TitlePageWindow> title_;
+    QtDocumentDesk ownDesk_;
+    DocumentDesk* desk_ = &ownDesk_;
 };
 
 }  // namespace acquenza::ui

@@ -69,8 +69,8 @@ TitlePageWindow::TitlePageWindow(ProgramState& state, Dialogs& dialogs, QtWindow
     setCentralWidget(form_);
     BuildMenus();
     BuildToolbar(this, TitleToolbar(), [this](int position) { OnToolbarButton(position); });
-    // The report and the help positions wait for their windows.
-    DisableToolbarPositions(this, {6, 9, 13, 14, 15, 16});
+    // The help positions wait for their windows.
+    DisableToolbarPositions(this, {9, 13, 14, 15, 16});
     BuildFields(form_);
     BuildCommands(form_);
     form_->resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
@@ -92,6 +92,13 @@ template <typename Action>
 void TitlePageWindow::Do(Action&& action) {
     action();
     windows_.SyncAll();
+}
+
+void TitlePageWindow::Documents(void (DocumentCommands::*command)()) {
+    Do([&] {
+        DocumentCommands commands(state_, dialogs_, windows_, windows_.Desk());
+        (commands.*command)();
+    });
 }
 
 void TitlePageWindow::Archive(void (ArchiveCommands::*command)()) {
@@ -121,9 +128,10 @@ void TitlePageWindow::BuildMenus() {
     AddMenuSeparator(file, "l9");
     QMenu* print = file->addMenu(QStringLiteral("S&tampa"));
     print->setObjectName(QStringLiteral("stamp"));
-    // The documents arrive with the document engine.
-    later(AddMenuEntry(print, "solodati", QStringLiteral("&Solo dati finestra"), [] {}));
-    later(AddMenuEntry(print, "stampatutto", QStringLiteral("&Intera elaborazione"), [] {}));
+    AddMenuEntry(print, "solodati", QStringLiteral("&Solo dati finestra"),
+                 [this] { Documents(&DocumentCommands::TitlePageDocument); });
+    AddMenuEntry(print, "stampatutto", QStringLiteral("&Intera elaborazione"),
+                 [this] { Documents(&DocumentCommands::FullReport); });
     AddMenuSeparator(file, "linea5");
     AddMenuEntry(file, "esci", QStringLiteral("Es&ci"), exit);
 
@@ -175,6 +183,9 @@ void TitlePageWindow::OnToolbarButton(int position) {
             break;
         case 4:
             Archive(&ArchiveCommands::Delete);
+            break;
+        case 6:
+            Documents(&DocumentCommands::FullReport);
             break;
         case 8:
             Do([this] { windows_.Show(WindowId::dati); });
@@ -292,11 +303,13 @@ void TitlePageWindow::BuildCommands(QWidget* form) {
         button->setToolTip(QString::fromUtf8(c.tooltip));
         PlaceInTwips(button, c.left, c.top, c.width, 405);
         const std::string name = c.name;
-        if (name == "stampa" || name == "guidainlinea") {
-            button->setEnabled(false);  // the report and the guide come with their windows
+        if (name == "guidainlinea") {
+            button->setEnabled(false);  // the guide comes with its windows
         }
         connect(button, &QPushButton::clicked, this, [this, name] {
-            if (name == "Command5") {
+            if (name == "stampa") {
+                Documents(&DocumentCommands::FullReport);
+            } else if (name == "Command5") {
                 Do([this] { windows_.Show(WindowId::dati); });
             } else if (name == "aiuto") {
                 Do([this] { model_.ShowHelpMessage(); });

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/archive_commands.h"
+#include "app/document_commands.h"
 #include "app/title_page_model.h"
 
 class QLabel;
@@ -40,6 +41,7 @@ class TitlePageWindow : public QMainWindow {
     template <typename Action>
     void Do(Action&& action);
     void Archive(void (ArchiveCommands::*command)());
+    void Documents(void (DocumentCommands::*command)());
 
     ProgramState& state_;
     Dialogs& dialogs_;

@@ -1,0 +1,132 @@
+#include "app/document_commands.h"
+
+#include <system_error>
+
+#include "app/data_window_model.h"
+#include "app/office.h"
+#include "app/title_page_model.h"
+#include "archive/atomic_file.h"
+#include "reports/docx_writer.h"
+#include "reports/other_documents.h"
+#include "reports/word_report.h"
+
+namespace acquenza {
+
+namespace {
+
+Office TheOffice() {
+    return {OfficeName, OfficeAddress};
+}
+
+std::string SafeName(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        const bool keep = (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') ||
+                          (u >= 'A' && u <= 'Z') || c == '-' || c == '.' || u >= 0x80;
+        out += keep ? c : '_';
+    }
+    // Never cut a multi-byte character in half.
+    std::size_t cut = std::min<std::size_t>(out.size(), 60);
+    while (cut > 0 && cut < out.size() && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    out.resize(cut);
+    while (!out.empty() && (out.front() == '.' || out.front() == '_')) {
+        out.erase(0, 1);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string DocumentFileName(const std::string& kind, const std::string& project,
+                             const std::string& timestamp) {
+    const std::string name = SafeName(project);
+    return kind + (name.empty() ? "" : "-" + name) + "-" + timestamp + ".docx";
+}
+
+DocumentCommands::DocumentCommands(ProgramState& state, Dialogs& dialogs, WindowSystem& windows,
+                                   DocumentDesk& desk)
+    : state_(state), dialogs_(dialogs), windows_(windows), desk_(desk) {}
+
+void DocumentCommands::PageTheGrid() {
+    DataWindowModel& grid = windows_.LoadDataWindow();
+    for (int p = 11; p <= state_.project.enteredSectionCount; p += 10) {
+        grid.Scroll(p);
+    }
+}
+
+void DocumentCommands::FullReport() {
+    DataWindowModel& grid = windows_.LoadDataWindow();
+    state_.project.saveCheckPending = true;
+    grid.CheckData();
+    if (state_.project.saveCheckPending) {
+        state_.project.saveCheckPending = false;
+        windows_.Show(WindowId::dati);
+        return;
+    }
+    PageTheGrid();
+    TitlePageModel& titlePage = windows_.LoadTitlePage();
+    if (titlePage.PrintMode() == 2) {
+        dialogs_.Inform(DocumentTitle,
+                        "La stampa diretta della relazione non è ancora disponibile in questa "
+                        "versione: scegliere \"Stampa con Word\".",
+                        MessageIcon::Information);
+        return;
+    }
+    titlePage.SetGuidance("sto caricando WORD per la stampa");
+    Deliver(BuildWordReport(state_.project, titlePage.Texts(), TheOffice()), "relazione");
+}
+
+void DocumentCommands::TitlePageDocument() {
+    const TitlePageModel& titlePage = windows_.LoadTitlePage();
+    Deliver(BuildTitlePageDocument(titlePage.Texts(), TheOffice()), "frontespizio");
+}
+
+void DocumentCommands::DataWindowDocument() {
+    PageTheGrid();
+    windows_.LoadDataWindow().SetGuidance("sto caricando WORD");
+    const std::string project = windows_.LoadTitlePage().Text(progetto);
+    Deliver(BuildDataWindowDocument(state_.project, project), "dati");
+}
+
+void DocumentCommands::AcquisitionTemplate() {
+    windows_.LoadDataWindow().SetGuidance("sto caricando WORD");
+    Deliver(BuildAcquisitionTemplate(), "modello-acquisizione");
+}
+
+void DocumentCommands::Deliver(const Document& document, const std::string& kind) {
+    const std::filesystem::path folder = desk_.DocumentsFolder() / "Acquenza";
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+        dialogs_.Inform(DocumentTitle,
+                        "Impossibile creare la cartella dei documenti \"" + folder.string() +
+                            "\": " + ItalianErrorText(ec.value()) + ".",
+                        MessageIcon::Stop);
+        return;
+    }
+    const std::string project = windows_.LoadTitlePage().Text(progetto);
+    std::filesystem::path file = folder / DocumentFileName(kind, project, desk_.Timestamp());
+    for (int n = 2; std::filesystem::exists(file); ++n) {
+        file =
+            folder / DocumentFileName(kind, project, desk_.Timestamp() + "-" + std::to_string(n));
+    }
+    const ArchiveResult written = WriteDocx(document, file);
+    if (!written.ok) {
+        dialogs_.Inform(DocumentTitle, "Documento non creato. " + written.message,
+                        MessageIcon::Stop);
+        return;
+    }
+    last_ = file;
+    if (!desk_.Open(file)) {
+        dialogs_.Inform(DocumentTitle,
+                        "Il documento è stato salvato in \"" + file.string() +
+                            "\", ma nessun programma di videoscrittura ha potuto aprirlo: aprirlo "
+                            "a mano da quella cartella.",
+                        MessageIcon::Exclamation);
+    }
+}
+
+}  // namespace acquenza

@@ -1,0 +1,52 @@
+#pragma once
+// The word-processor documents: the full report from the title page, the
+// title page alone, the data window's table and the blank collection form.
+// Each is written as a .docx file in the user's documents folder and opened
+// in the word processor.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/dialogs.h"
+#include "app/document_desk.h"
+#include "app/program_state.h"
+#include "app/windows.h"
+#include "reports/document_model.h"
+
+namespace acquenza {
+
+class DocumentCommands {
+  public:
+    DocumentCommands(ProgramState& state, Dialogs& dialogs, WindowSystem& windows,
+                     DocumentDesk& desk);
+
+    void FullReport();           // stampa, stampatutto, title-page toolbar 6
+    void TitlePageDocument();    // solodati
+    void DataWindowDocument();   // data window: stampa, toolbar 6
+    void AcquisitionTemplate();  // acquisizionedati
+
+    static constexpr const char* DocumentTitle = "Acquenza: documenti";
+
+    // The file a document was last written to (for tests and messages).
+    const std::optional<std::filesystem::path>& LastDocument() const { return last_; }
+
+  private:
+    // Brings every block of ten sections past the first into the grid, so
+    // each section's results and map are current.
+    void PageTheGrid();
+    void Deliver(const Document& document, const std::string& kind);
+
+    ProgramState& state_;
+    Dialogs& dialogs_;
+    WindowSystem& windows_;
+    DocumentDesk& desk_;
+    std::optional<std::filesystem::path> last_;
+};
+
+// "relazione-Rete_di_Colle_Alto-2026-12-08_09-30-15.docx": letters, digits and
+// a few safe marks kept, the rest turned into "_", at most 60 characters.
+std::string DocumentFileName(const std::string& kind, const std::string& project,
+                             const std::string& timestamp);
+
+}  // namespace acquenza

@@ -1,0 +1,17 @@
+#pragma once
+// Saving a document model as a word-processor file (.docx, Office Open XML)
+// that Word, LibreOffice and other readers open without repairs.
+
+#include <filesystem>
+
+#include "archive/archive_result.h"
+#include "reports/document_model.h"
+
+namespace acquenza {
+
+// Writes the package beside `path` and renames it over `path`, so a failure
+// leaves any earlier file whole. The message on failure is in Italian and
+// names the file.
+ArchiveResult WriteDocx(const Document& document, const std::filesystem::path& path);
+
+}  // namespace acquenza

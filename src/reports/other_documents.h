@@ -1,0 +1,23 @@
+#pragma once
+// The shorter documents: the title page alone, the data window's table and
+// the blank form for collecting section data on site.
+
+#include <string>
+
+#include "archive/project_file.h"
+#include "core/project.h"
+#include "reports/document_model.h"
+#include "reports/word_report.h"
+
+namespace acquenza {
+
+Document BuildTitlePageDocument(const TitleTexts& titles, const Office& office);
+
+// The table of every entered section with its results. An empty residents
+// field of a section is set to "0" in the project as its row is written.
+Document BuildDataWindowDocument(Project& project, const std::string& projectName);
+
+// The same whatever project is loaded: it reads nothing from it.
+Document BuildAcquisitionTemplate();
+
+}  // namespace acquenza

@@ -1,0 +1,65 @@
+#include "reports/report_values.h"
+
+#include <cmath>
+
+#include "core/flows.h"
+#include "core/numbers.h"
+
+namespace acquenza {
+
+namespace {
+
+std::string FormatDecimals(double x, int decimals) {
+    if (!std::isfinite(x)) {
+        return {};
+    }
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = std::floor(std::abs(x) * scale + 0.5);
+    std::string digits = NumberText(scaled);
+    if (digits.find_first_not_of("0123456789") != std::string::npos) {
+        // Beyond the range where a double holds every integer: plain text.
+        return NumberText(x);
+    }
+    if (digits.size() <= static_cast<std::size_t>(decimals)) {
+        digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
+    }
+    const std::size_t point = digits.size() - static_cast<std::size_t>(decimals);
+    std::string text = digits.substr(0, point) + "," + digits.substr(point);
+    if (x < 0 && scaled != 0) {
+        text.insert(0, "-");
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string FormatHundredths(double x) {
+    return FormatDecimals(x, 2);
+}
+
+std::string FormatTenThousandths(double x) {
+    return FormatDecimals(x, 4);
+}
+
+std::string FormatResult(const FieldValue& value, int decimals) {
+    if (value.IsEmpty()) {
+        return {};
+    }
+    return FormatDecimals(NumericValue(value, Field::per), decimals);
+}
+
+std::string AllowanceCell(const FieldValue& allowance) {
+    if (allowance.IsText() && allowance.TextValue() == FireMarker) {
+        return "ant.";
+    }
+    if (allowance.IsEmpty()) {
+        return "0";
+    }
+    return allowance.DisplayText();
+}
+
+double SegmentAbscissa(const SectionTable& table, int section, int segment) {
+    return NumericValue(table, section, Field::lungh) * segment / SegmentCount;
+}
+
+}  // namespace acquenza

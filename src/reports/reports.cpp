@@ -1,1 +1,0 @@
-// The reports layer: document model, .docx writer and the report builders.

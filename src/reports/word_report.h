@@ -1,0 +1,26 @@
+#pragma once
+// The calculation report as an editable word-processor document.
+
+#include <string>
+
+#include "archive/project_file.h"
+#include "core/project.h"
+#include "reports/document_model.h"
+
+namespace acquenza {
+
+struct Office {
+    std::string name;
+    std::string address;
+};
+
+// The whole report for sections 1..enteredSectionCount, whose results and
+// maps must be current. The closing states the page count of the finished
+// document, as a page-count field the word processor keeps up to date.
+Document BuildWordReport(const Project& project, const TitleTexts& titles, const Office& office);
+
+// Paginates the document and stores the count in its page-count fields,
+// again until the number no longer changes the layout. Returns the count.
+int SettlePageCount(Document& document);
+
+}  // namespace acquenza

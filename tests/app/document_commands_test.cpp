@@ -1,0 +1,155 @@
+#include "app/document_commands.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "app/fakes.h"
+
+namespace acquenza {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FakeDialogs;
+using testing::FakeWindows;
+
+class FakeDesk : public DocumentDesk {
+  public:
+    fs::path DocumentsFolder() override { return folder; }
+    std::string Timestamp() override { return "2026-12-08_09-30-15"; }
+    bool Open(const fs::path& file) override {
+        opened.push_back(file);
+        return opens;
+    }
+    fs::path folder;
+    bool opens = true;
+    std::vector<fs::path> opened;
+};
+
+class Documents : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitProgramValues(state.mod.values);
+        InitSharedTitles(state.mod.titles, state.mod.values);
+        root = fs::temp_directory_path() /
+               ("acquenza-docs-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        desk.folder = root;
+    }
+    // Only ever the folder this test made, whatever the desk points at now.
+    void TearDown() override { fs::remove_all(root); }
+
+    // n complete sections stored straight into the project, as an Open
+    // leaves them: only the shown rows have been calculated.
+    void Sections(int n) {
+        for (int s = 1; s <= n; ++s) {
+            auto& t = state.project.sections;
+            t.Set(s, Field::lungh, FieldValue::Text("100"));
+            t.Set(s, Field::quotain, FieldValue::Text(std::to_string(600 - s)));
+            t.Set(s, Field::quotafin, FieldValue::Text(std::to_string(595 - s)));
+            t.Set(s, Field::portun, FieldValue::Text("1"));
+            t.Set(s, Field::portfin, FieldValue::Text("2"));
+            t.Set(s, Field::tipoc, FieldValue::Text("nuova"));
+        }
+        CountEnteredSections(state.project);
+        windows.LoadDataWindow().RefreshGrid();
+        windows.LoadTitlePage().TypeInField(progetto, "Rete/di Colle Alto");
+    }
+    DocumentCommands Commands() { return DocumentCommands(state, dialogs, windows, desk); }
+    int FilesWritten() {
+        const fs::path folder = desk.folder / "Acquenza";
+        if (!fs::exists(folder)) {
+            return 0;
+        }
+        return static_cast<int>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    }
+
+    ProgramState state;
+    FakeDialogs dialogs;
+    FakeWindows windows{state, dialogs};
+    FakeDesk desk;
+    fs::path root;
+};
+
+TEST_F(Documents, TheReportNeedsADataCheckThatPasses) {
+    Commands().FullReport();
+    EXPECT_EQ(dialogs.LastText().substr(0, 31), "Non esistono dati riconosciuti:");
+    EXPECT_EQ(windows.log.back(), "show 0");
+    EXPECT_FALSE(state.project.saveCheckPending);
+    EXPECT_EQ(FilesWritten(), 0);
+}
+
+TEST_F(Documents, TheReportPagesTheGridAndOpensTheDocument) {
+    Sections(25);
+    EXPECT_TRUE(state.project.sections.Get(25, Field::dia).IsNothing());
+    auto commands = Commands();
+    commands.FullReport();
+    EXPECT_EQ(windows.LoadDataWindow().ScrollValue(), 21);
+    for (int s = 1; s <= 25; ++s) {
+        EXPECT_TRUE(state.project.sections.Get(s, Field::dia).IsNumber()) << s;
+    }
+    EXPECT_EQ(windows.LoadTitlePage().Guidance(), "sto caricando WORD per la stampa");
+    ASSERT_TRUE(commands.LastDocument().has_value());
+    EXPECT_EQ(commands.LastDocument()->filename(),
+              "relazione-Rete_di_Colle_Alto-2026-12-08_09-30-15.docx");
+    EXPECT_TRUE(fs::exists(*commands.LastDocument()));
+    ASSERT_EQ(desk.opened.size(), 1u);
+    EXPECT_EQ(desk.opened[0], *commands.LastDocument());
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    commands.FullReport();  // same second: a second file, nothing overwritten
+    EXPECT_EQ(FilesWritten(), 2);
+    EXPECT_EQ(commands.LastDocument()->filename(),
+              "relazione-Rete_di_Colle_Alto-2026-12-08_09-30-15-2.docx");
+}
+
+TEST_F(Documents, TenSectionsNeedNoPaging) {
+    Sections(10);
+    Commands().FullReport();
+    EXPECT_EQ(windows.LoadDataWindow().ScrollValue(), 1);
+    EXPECT_EQ(FilesWritten(), 1);
+}
+
+TEST_F(Documents, TheDirectPrintSaysItIsNotHereYet) {
+    Sections(2);
+    windows.LoadTitlePage().SelectPrintMode(2);
+    Commands().FullReport();
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Information);
+    EXPECT_EQ(FilesWritten(), 0);
+}
+
+TEST_F(Documents, ProblemsAreNamedWithThePath) {
+    Sections(1);
+    desk.opens = false;
+    auto commands = Commands();
+    commands.AcquisitionTemplate();
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Exclamation);
+    EXPECT_NE(dialogs.LastText().find(commands.LastDocument()->string()), std::string::npos);
+    EXPECT_EQ(windows.LoadDataWindow().Guidance(), "sto caricando WORD");
+
+    // A documents folder where no "Acquenza" folder can be made, even by root.
+    desk.folder = "/proc/self";
+    commands.TitlePageDocument();
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
+    EXPECT_NE(dialogs.LastText().find("Acquenza"), std::string::npos) << dialogs.LastText();
+}
+
+TEST_F(Documents, TheDataWindowDocumentWritesBackEmptyResidents) {
+    Sections(12);
+    state.project.sections.Set(12, Field::abitfin, FieldValue());
+    Commands().DataWindowDocument();
+    EXPECT_EQ(state.project.sections.Get(12, Field::abitfin), FieldValue::Text("0"));
+    EXPECT_EQ(windows.LoadDataWindow().ScrollValue(), 11);
+    EXPECT_EQ(FilesWritten(), 1);
+}
+
+TEST(DocumentFileNames, KeepLettersAndDigitsOnly) {
+    EXPECT_EQ(DocumentFileName("dati", "Rete: via Roma/2", "t"), "dati-Rete__via_Roma_2-t.docx");
+    EXPECT_EQ(DocumentFileName("dati", "", "t"), "dati-t.docx");
+    EXPECT_EQ(DocumentFileName("dati", "../../etc", "t"), "dati-etc-t.docx");
+    EXPECT_EQ(DocumentFileName("dati", "Città", "t"), "dati-Città-t.docx");
+}
+
+}  // namespace
+}  // namespace acquenza

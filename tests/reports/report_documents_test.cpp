@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/section_calculation.h"
+#include "reports/other_documents.h"
+#include "reports/report_values.h"
+#include "reports/word_report.h"
+
+namespace acquenza {
+namespace {
+
+const Office TestOffice{"Studio Tecnico Rossi", "Via Roma 1 - Perugia"};
+const TitleTexts Titles = {"Rete di Colle Alto", "Colle Alto", "progetto esecutivo",
+                           "Comune di Colle Alto", "Perugia", "martedì, 8 dic 2026",
+                           "planimetria"};
+
+// Three calculated sections: the second on a fire-fighting flow at its end,
+// the third with nothing typed in its end allowance and a length of 70 m.
+Project ThreeSections() {
+    Project p;
+    auto put = [&](int s, const char* lungh, const char* zin, const char* zfin, const char* qu,
+                   const char* qe, const char* tipoc) {
+        auto& t = p.sections;
+        t.Set(s, Field::lungh, FieldValue::Text(lungh));
+        t.Set(s, Field::quotain, FieldValue::Text(zin));
+        t.Set(s, Field::quotafin, FieldValue::Text(zfin));
+        t.Set(s, Field::portun, FieldValue::Text(qu));
+        t.Set(s, Field::portfin, FieldValue::Text(qe));
+        t.Set(s, Field::tipoc, FieldValue::Text(tipoc));
+        t.Set(s, Field::sca, FieldValue::Number(std::string(tipoc) == "nuova" ? 0.0025 : 0.004));
+        t.Set(s, Field::dotazun, FieldValue::Number(250));
+        t.Set(s, Field::abitun, FieldValue::Text("100"));
+        CalculateSection(p, s);
+    };
+    put(1, "100.5", "120", "110", "2,5", "1", "nuova");
+    put(2, "250", "110", "100", "1", "8,82", "in uso");
+    p.sections.Set(2, Field::dotazfin, FieldValue::Text("antincend."));
+    p.sections.Set(2, Field::abitfin, FieldValue::Text("4000"));
+    put(3, "70", "100", "95", "0,5", "0,5", "nuova");
+    p.enteredSectionCount = 3;
+    return p;
+}
+
+bool Contains(const std::vector<std::string>& texts, const std::string& needle) {
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](const std::string& t) { return t.find(needle) != std::string::npos; });
+}
+
+TEST(ReportValues, PatternsUseACommaAndRoundHalfUp) {
+    EXPECT_EQ(FormatHundredths(12.5), "12,50");
+    EXPECT_EQ(FormatHundredths(0), "0,00");
+    EXPECT_EQ(FormatHundredths(0.125), "0,13");
+    EXPECT_EQ(FormatHundredths(-3.456), "-3,46");
+    EXPECT_EQ(FormatHundredths(-0.001), "0,00");
+    EXPECT_EQ(FormatHundredths(1234567.891), "1234567,89");
+    EXPECT_EQ(FormatTenThousandths(0.0025), "0,0025");
+    EXPECT_EQ(FormatTenThousandths(0.004), "0,0040");
+    EXPECT_EQ(FormatResult(FieldValue(), 2), "");
+    EXPECT_EQ(FormatResult(FieldValue::Number(7.6), 2), "7,60");
+    EXPECT_EQ(AllowanceCell(FieldValue::Text("antincend.")), "ant.");
+    EXPECT_EQ(AllowanceCell(FieldValue::Text("")), "0");
+    EXPECT_EQ(AllowanceCell(FieldValue::Number(250)), "250");
+    EXPECT_EQ(AllowanceCell(FieldValue::Text("300")), "300");
+}
+
+TEST(WordReport, ThreeSectionsMakeEightTables) {
+    const Project p = ThreeSections();
+    const Document d = BuildWordReport(p, Titles, TestOffice);
+    ASSERT_EQ(d.TableCount(), 8);
+    const int sizes[8][2] = {{6, 2}, {4, 2}, {16, 2}, {5, 14}, {7, 2}, {6, 15}, {6, 15}, {6, 15}};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(d.TableAt(i).rows, sizes[i][0]) << i;
+        EXPECT_EQ(d.TableAt(i).columns, sizes[i][1]) << i;
+    }
+    const Table& data = d.TableAt(3);
+    EXPECT_EQ(data.fontSize, 8);
+    EXPECT_EQ(data.cells[0][11], "diam.");
+    EXPECT_EQ(data.cells[1][11], "cm.");
+    EXPECT_EQ(data.cells[2][1], "100,50");   // the length typed "100.5"
+    EXPECT_EQ(data.cells[2][4], "2,50");     // the flow stored "2,5"
+    EXPECT_EQ(data.cells[2][5], "100");      // residents as they stand
+    EXPECT_EQ(data.cells[3][9], "ant.");     // fire-fighting flow at the end
+    EXPECT_EQ(data.cells[4][9], "0");        // nothing typed
+    EXPECT_EQ(data.cells[3][13], "0,0040");
+    EXPECT_EQ(data.cells[2][13], "0,0025");
+    EXPECT_TRUE(std::all_of(data.columnAlignment.begin(), data.columnAlignment.end(),
+                            [](Alignment a) { return a == Alignment::Right; }));
+
+    const Table& legend = d.TableAt(2);
+    EXPECT_EQ(legend.cells[12][1], "diametro terorico del tubo");
+    EXPECT_EQ(legend.cells[15][0], "ant.");
+
+    const Table& map70 = d.TableAt(7);
+    const char* abscissae[] = {"5,00",  "10,00", "15,00", "20,00", "25,00", "30,00", "35,00",
+                               "40,00", "45,00", "50,00", "55,00", "60,00", "65,00", "70,00"};
+    for (int j = 1; j <= 14; ++j) {
+        EXPECT_EQ(map70.cells[1][j], abscissae[j - 1]) << j;
+        EXPECT_EQ(map70.cells[0][j], std::to_string(j));
+    }
+    EXPECT_EQ(map70.cells[5][0], "po");
+    EXPECT_EQ(map70.columnAlignment[0], Alignment::Left);
+    EXPECT_EQ(map70.columnAlignment[14], Alignment::Right);
+    EXPECT_EQ(map70.cells[2][1], FormatHundredths(p.segments.Get(1, 3).zStart));
+    EXPECT_EQ(map70.cells[4][14], FormatHundredths(p.segments.Get(14, 3).headLoss));
+}
+
+TEST(WordReport, TextsFontsAndTheStatedPageCount) {
+    const Document d = BuildWordReport(ThreeSections(), Titles, TestOffice);
+    const std::vector<std::string> texts = d.ParagraphTexts();
+    EXPECT_EQ(texts.front(), "CALCOLI IDRAULICI");
+    for (const char* expected :
+         {"(per tronchi di condotte idriche)", "progetto: Rete di Colle Alto",
+          "località: Colle Alto", "tipologia di studio: progetto esecutivo",
+          "progettista: Studio Tecnico Rossi", "committente: Comune di Colle Alto",
+          "Perugia: martedì, 8 dic 2026", "CRITERI DI CALCOLO", "Y = B * L * Q ^ 2 / D ^ 5",
+          "PORTATA ANTINCENDIO", "Q = 4.5 * Sqr(P) - 0.045 * P", "DATI E RISULTATI DEL CALCOLO",
+          "Tabella dei dati e dei risultati:", "MAPPA DELLE PERDITE DI CARICO E DELLE PORTATE",
+          "Tronco n. 3", "Si allega: planimetria", "il progettista", "(Studio Tecnico Rossi)"}) {
+        EXPECT_TRUE(Contains(texts, expected)) << expected;
+    }
+    EXPECT_EQ(d.PageBreakCount(), 1);  // the title page alone on its page
+    EXPECT_EQ(d.PageCountFieldCount(), 1);
+    const Paragraph* first = d.Paragraphs().front();
+    EXPECT_EQ(first->runs[0].fontName, "Century Gothic");
+    EXPECT_EQ(first->runs[0].fontSize, 24);
+    EXPECT_TRUE(first->runs[0].bold);
+    for (const Paragraph* p : d.Paragraphs()) {
+        EXPECT_EQ(p->alignment, Alignment::Justified);
+    }
+
+    // The closing states the count of the finished document.
+    Document copy = d;
+    const int pages = SettlePageCount(copy);
+    const std::string closing = "La presente relazione di stima è composta di n. " +
+                                std::to_string(pages) + " pagine.";
+    EXPECT_TRUE(Contains(texts, closing)) << closing;
+    EXPECT_GE(pages, 4);
+}
+
+TEST(DataWindowDocument, RowsValuesAndTheResidentsWriteBack) {
+    Project p = ThreeSections();
+    p.sections.Set(1, Field::abitfin, FieldValue::Text(""));
+    const Document d = BuildDataWindowDocument(p, "Rete di Colle Alto");
+    ASSERT_EQ(d.TableCount(), 2);
+    EXPECT_TRUE(Contains(d.ParagraphTexts(), "Progetto: Rete di Colle Alto"));
+    EXPECT_TRUE(Contains(d.ParagraphTexts(), "DATI E DIMENSIONAMENTO DEllA RETE"));
+    EXPECT_EQ(d.TableAt(0).cells[12][1], "diametro teorico del tubo");
+    const Table& t = d.TableAt(1);
+    EXPECT_EQ(t.rows, 5);
+    EXPECT_EQ(t.fontSize, 7);
+    EXPECT_EQ(t.cells[2][0], " 1");
+    EXPECT_EQ(t.cells[2][8], "0");
+    EXPECT_EQ(p.sections.Get(1, Field::abitfin), FieldValue::Text("0"));  // stays in the project
+    EXPECT_EQ(t.cells[3][9], "ant.");
+    EXPECT_EQ(t.cells[3][13], "0,0040");
+
+    Project seven;
+    for (int s = 1; s <= 7; ++s) {
+        seven.sections.Set(s, Field::lungh, FieldValue::Text("10"));
+    }
+    seven.enteredSectionCount = 7;
+    const Document sevenRows = BuildDataWindowDocument(seven, "");
+    const Table& rows = sevenRows.TableAt(1);
+    EXPECT_EQ(rows.cells[8][0], " 7");  // section 7 in row 9
+    EXPECT_EQ(rows.cells[8][10], "");   // never calculated: empty cell
+    EXPECT_EQ(rows.columnAlignment[0], Alignment::Right);
+
+    Project none;
+    EXPECT_EQ(BuildDataWindowDocument(none, "").TableAt(1).rows, 2);
+}
+
+TEST(OtherDocuments, TemplateAndTitlePage) {
+    const Document t = BuildAcquisitionTemplate();
+    ASSERT_EQ(t.TableCount(), 2);
+    EXPECT_EQ(t.TableAt(0).cells[2][2], "0,0040");
+    const Table& grid = t.TableAt(1);
+    EXPECT_EQ(grid.rows, 42);
+    EXPECT_EQ(grid.columns, 11);
+    EXPECT_EQ(grid.cells[1][6], "l/abitanti");
+    EXPECT_EQ(grid.cells[1][9], "l/abitante");
+    for (int r = 2; r < 42; ++r) {
+        for (int c = 0; c < 11; ++c) {
+            ASSERT_EQ(grid.cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)], "");
+        }
+    }
+    EXPECT_TRUE(Contains(t.ParagraphTexts(), "Progetto___________________________________"));
+
+    TitleTexts empty{};
+    const Document f = BuildTitlePageDocument(empty, TestOffice);
+    ASSERT_EQ(f.TableCount(), 1);
+    EXPECT_EQ(f.TableAt(0).rows, 10);
+    EXPECT_EQ(f.TableAt(0).cells[1][1], "");
+    EXPECT_EQ(f.TableAt(0).cells[8][1], "Studio Tecnico Rossi");
+    EXPECT_EQ(f.TableAt(0).cells[9][0], "indirizzo");
+}
+
+}  // namespace
+}  // namespace acquenza
