@@ -20,7 +20,7 @@ namespace acquenza {
 namespace {
 
 const TitleTexts Titles = {"Rete idrica di Colle Alto", "Colle Alto", "progetto esecutivo",
-                           "Comune di Colle Alto", "Perugia", "martedì, 8 dic 2026",
+                           "Comune di Colle Alto",      "Perugia",    "martedì, 8 dic 2026",
                            "planimetria, profili"};
 const Office TheOffice{"Studio Tecnico di Ingegneria Idraulica", "Via dell'Acquedotto 12"};
 

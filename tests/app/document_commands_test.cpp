@@ -62,7 +62,8 @@ class Documents : public ::testing::Test {
         if (!fs::exists(folder)) {
             return 0;
         }
-        return static_cast<int>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+        return static_cast<int>(
+            std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
     }
 
     ProgramState state;

@@ -11,8 +11,8 @@ namespace acquenza {
 namespace {
 
 const Office TestOffice{"Studio Tecnico Rossi", "Via Roma 1 - Perugia"};
-const TitleTexts Titles = {"Rete di Colle Alto", "Colle Alto", "progetto esecutivo",
-                           "Comune di Colle Alto", "Perugia", "martedì, 8 dic 2026",
+const TitleTexts Titles = {"Rete di Colle Alto",   "Colle Alto", "progetto esecutivo",
+                           "Comune di Colle Alto", "Perugia",    "martedì, 8 dic 2026",
                            "planimetria"};
 
 // Three calculated sections: the second on a fire-fighting flow at its end,
@@ -77,11 +77,11 @@ TEST(WordReport, ThreeSectionsMakeEightTables) {
     EXPECT_EQ(data.fontSize, 8);
     EXPECT_EQ(data.cells[0][11], "diam.");
     EXPECT_EQ(data.cells[1][11], "cm.");
-    EXPECT_EQ(data.cells[2][1], "100,50");   // the length typed "100.5"
-    EXPECT_EQ(data.cells[2][4], "2,50");     // the flow stored "2,5"
-    EXPECT_EQ(data.cells[2][5], "100");      // residents as they stand
-    EXPECT_EQ(data.cells[3][9], "ant.");     // fire-fighting flow at the end
-    EXPECT_EQ(data.cells[4][9], "0");        // nothing typed
+    EXPECT_EQ(data.cells[2][1], "100,50");  // the length typed "100.5"
+    EXPECT_EQ(data.cells[2][4], "2,50");    // the flow stored "2,5"
+    EXPECT_EQ(data.cells[2][5], "100");     // residents as they stand
+    EXPECT_EQ(data.cells[3][9], "ant.");    // fire-fighting flow at the end
+    EXPECT_EQ(data.cells[4][9], "0");       // nothing typed
     EXPECT_EQ(data.cells[3][13], "0,0040");
     EXPECT_EQ(data.cells[2][13], "0,0025");
     EXPECT_TRUE(std::all_of(data.columnAlignment.begin(), data.columnAlignment.end(),
@@ -132,8 +132,8 @@ TEST(WordReport, TextsFontsAndTheStatedPageCount) {
     // The closing states the count of the finished document.
     Document copy = d;
     const int pages = SettlePageCount(copy);
-    const std::string closing = "La presente relazione di stima è composta di n. " +
-                                std::to_string(pages) + " pagine.";
+    const std::string closing =
+        "La presente relazione di stima è composta di n. " + std::to_string(pages) + " pagine.";
     EXPECT_TRUE(Contains(texts, closing)) << closing;
     EXPECT_GE(pages, 4);
 }
