@@ -1,5 +1,7 @@
 #include "reports/document_model.h"
 
+#include <algorithm>
+
 #include <stdexcept>
 
 namespace acquenza {
@@ -247,6 +249,28 @@ Document DocumentBuilder::Finish() {
     bold_ = false;
     alignment_ = Alignment::Left;
     return document;
+}
+
+std::vector<double> ColumnShares(const Table& table) {
+    const auto columns = static_cast<std::size_t>(std::max(table.columns, 1));
+    std::vector<double> weights(columns, 3.0);
+    for (const std::vector<std::string>& row : table.cells) {
+        for (std::size_t c = 0; c < columns && c < row.size(); ++c) {
+            std::size_t characters = 0;
+            for (const char ch : row[c]) {
+                characters += (static_cast<unsigned char>(ch) & 0xC0) != 0x80 ? 1 : 0;
+            }
+            weights[c] = std::max(weights[c], static_cast<double>(characters));
+        }
+    }
+    double total = 0;
+    for (const double w : weights) {
+        total += w;
+    }
+    for (double& w : weights) {
+        w /= total;
+    }
+    return weights;
 }
 
 }  // namespace acquenza

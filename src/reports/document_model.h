@@ -61,6 +61,14 @@ struct Table {
     std::vector<Alignment> columnAlignment;  // one per column
 };
 
+// Left and right padding inside every table cell, in twips.
+inline constexpr int CellSidePaddingTwips = 40;
+
+// Each column's share of the table's width, in proportion to the longest text
+// in the column (at least 3 characters), so numbers stay on one line where
+// equal columns would break them. The shares add up to 1.
+std::vector<double> ColumnShares(const Table& table);
+
 using Block = std::variant<Paragraph, PageBreak, Table>;
 
 class Document {

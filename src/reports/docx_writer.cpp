@@ -295,10 +295,17 @@ class TableStyles {
 
 void WriteTable(Xml& x, const Table& t, const QString& style) {
     const int columns = std::max(t.columns, 1);
-    // Equal columns across the text width; the last takes the rounding rest.
-    const int columnTw = TextWidthTw / columns;
-    std::vector<QString> widths(static_cast<std::size_t>(columns), QString::number(columnTw));
-    widths.back() = QString::number(TextWidthTw - columnTw * (columns - 1));
+    // Columns sized to their contents across the text width; the last takes
+    // the rounding rest.
+    const std::vector<double> shares = ColumnShares(t);
+    std::vector<QString> widths;
+    int used = 0;
+    for (std::size_t c = 0; c < shares.size(); ++c) {
+        const int w =
+            c + 1 < shares.size() ? static_cast<int>(shares[c] * TextWidthTw) : TextWidthTw - used;
+        used += w;
+        widths.push_back(QString::number(w));
+    }
     std::vector<QString> jc(static_cast<std::size_t>(columns));
     for (std::size_t c = 0; c < jc.size() && c < t.columnAlignment.size(); ++c) {
         if (t.columnAlignment[c] != Alignment::Left) {
@@ -320,6 +327,15 @@ void WriteTable(Xml& x, const Table& t, const QString& style) {
     }
     x.End();
     x.Empty(QStringLiteral("w:tblLayout"), type, QStringLiteral("fixed"));
+    // On every table, not just in the table style: LibreOffice keeps its own
+    // default margins otherwise, and its cells come out narrower than counted.
+    x.Start(QStringLiteral("w:tblCellMar"));
+    for (const char* side : {"w:left", "w:right"}) {
+        x.Empty(QString::fromLatin1(side));
+        x.Attr(width, QString::number(CellSidePaddingTwips));
+        x.Attr(type, dxa);
+    }
+    x.End();
     x.End();
     x.Start(QStringLiteral("w:tblGrid"));
     for (const QString& w : widths) {
@@ -456,10 +472,11 @@ QByteArray StylesXml(const TableStyles& tableStyles) {
     x.Attr(QStringLiteral("w:w"), QStringLiteral("0"));
     x.Attr(QStringLiteral("w:type"), QStringLiteral("dxa"));
     x.Start(QStringLiteral("w:tblCellMar"));
-    for (const auto& [side, twips] : {std::pair{"w:top", "0"}, std::pair{"w:left", "108"},
-                                      std::pair{"w:bottom", "0"}, std::pair{"w:right", "108"}}) {
+    for (const auto& [side, twips] :
+         {std::pair{"w:top", 0}, std::pair{"w:left", CellSidePaddingTwips},
+          std::pair{"w:bottom", 0}, std::pair{"w:right", CellSidePaddingTwips}}) {
         x.Empty(QString::fromLatin1(side));
-        x.Attr(QStringLiteral("w:w"), QString::fromLatin1(twips));
+        x.Attr(QStringLiteral("w:w"), QString::number(twips));
         x.Attr(QStringLiteral("w:type"), QStringLiteral("dxa"));
     }
     x.End();

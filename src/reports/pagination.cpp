@@ -30,7 +30,7 @@ constexpr double PointsPerMm = 72.0 / 25.4;
 constexpr double TextWidth = (PageWidthMm - 2 * SideMarginMm) * PointsPerMm;
 constexpr double TextHeight = (PageHeightMm - TopMarginMm - SideMarginMm) * PointsPerMm;
 // Default left and right cell margins of a word-processor table (0.19 cm).
-constexpr double CellSidePadding = 5.4;
+constexpr double CellSidePadding = CellSidePaddingTwips / 20.0;  // points
 // The single thin border under every row and above the table.
 constexpr double BorderWidth = 0.5;
 // Text is laid out at 1440 dpi, one pixel per twip: Qt rounds some metrics
@@ -244,13 +244,15 @@ class Layout {
             return;
         }
         FontInfo& font = Font(t.fontName, t.fontSize, false);
-        const double cellWidth = TextWidth / t.columns - 2 * CellSidePadding;
+        const std::vector<double> shares = ColumnShares(t);
         Place(BorderWidth);
         for (std::size_t r = 0; r < static_cast<std::size_t>(t.rows); ++r) {
             double row = font.lineHeight;
             if (r < t.cells.size()) {
-                for (const std::string& cell : t.cells[r]) {
+                for (std::size_t c = 0; c < t.cells[r].size() && c < shares.size(); ++c) {
+                    const std::string& cell = t.cells[r][c];
                     if (!cell.empty()) {
+                        const double cellWidth = TextWidth * shares[c] - 2 * CellSidePadding;
                         row = std::max(row, CellHeight(cell, font, cellWidth));
                     }
                 }

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 
@@ -93,6 +94,35 @@ inline std::optional<fs::path> FindProgram(const char* name) {
         }
     }
     return std::nullopt;
+}
+
+// The number of pages LibreOffice makes of a .docx when it converts it to PDF,
+// or nothing when LibreOffice or pdfinfo is not installed.
+inline std::optional<int> LibreOfficePages(const fs::path& docx) {
+    std::optional<fs::path> office = FindProgram("soffice");
+    if (!office) {
+        office = FindProgram("libreoffice");
+    }
+    if (!office || !FindProgram("pdfinfo")) {
+        return std::nullopt;
+    }
+    const fs::path folder = docx.parent_path() / "pdf";
+    fs::create_directories(folder);
+    // A profile of its own, so a LibreOffice the user has open is left alone.
+    const std::string convert = Quoted(office->string()) + " -env:UserInstallation=file://" +
+                                (folder / "profilo").string() +
+                                " --headless --convert-to pdf --outdir " + Quoted(folder.string()) +
+                                " " + Quoted(docx.string()) + " 2>&1";
+    if (!RunCommand(convert)) {
+        return -1;
+    }
+    const fs::path pdf = folder / (docx.stem().string() + ".pdf");
+    const std::optional<std::string> info = RunCommand("pdfinfo " + Quoted(pdf.string()));
+    std::smatch match;
+    if (!info || !std::regex_search(*info, match, std::regex(R"(Pages:\s+(\d+))"))) {
+        return -1;
+    }
+    return std::stoi(match[1]);
 }
 
 // Shaped like a calculation report: a title page with the page count, a few

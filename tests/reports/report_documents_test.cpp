@@ -2,13 +2,19 @@
 
 #include <algorithm>
 
+#include <QJsonArray>
+
 #include "core/section_calculation.h"
+#include "docx_test_support.h"
+#include "reports/docx_writer.h"
 #include "reports/other_documents.h"
 #include "reports/report_values.h"
 #include "reports/word_report.h"
 
 namespace acquenza {
 namespace {
+
+namespace fs = std::filesystem;
 
 const Office TestOffice{"Studio Tecnico Rossi", "Via Roma 1 - Perugia"};
 const TitleTexts Titles = {"Rete di Colle Alto",   "Colle Alto", "progetto esecutivo",
@@ -136,6 +142,57 @@ TEST(WordReport, TextsFontsAndTheStatedPageCount) {
         "La presente relazione di stima è composta di n. " + std::to_string(pages) + " pagine.";
     EXPECT_TRUE(Contains(texts, closing)) << closing;
     EXPECT_GE(pages, 4);
+}
+
+class ReportFile : public reports_test::ScratchFolder {};
+
+// The report as a word processor reads it: every paragraph's words, the
+// title's font, every cell of every table, and the page count it states.
+TEST_F(ReportFile, ThreeSectionsReadBackThroughPythonDocx) {
+    Document d = BuildWordReport(ThreeSections(), Titles, TestOffice);
+    const fs::path file = folder_ / "relazione.docx";
+    ASSERT_TRUE(WriteDocx(d, file).ok);
+    const QJsonObject read = reports_test::ReadDocx(file);
+    const QJsonArray body = read["body"].toArray();
+    std::vector<QJsonObject> tables;
+    std::vector<std::string> texts;
+    for (const auto& block : body) {
+        const QJsonObject o = block.toObject();
+        if (o["type"] == "table") {
+            tables.push_back(o);
+        } else {
+            texts.push_back(o["text"].toString().toStdString());
+        }
+    }
+    ASSERT_EQ(tables.size(), 8u);
+    for (int t = 0; t < 8; ++t) {
+        const Table& model = d.TableAt(t);
+        const QJsonArray rows = tables[static_cast<std::size_t>(t)]["cells"].toArray();
+        ASSERT_EQ(rows.size(), model.rows) << t;
+        for (int r = 0; r < model.rows; ++r) {
+            const QJsonArray cells = rows[r].toArray();
+            ASSERT_EQ(cells.size(), model.columns);
+            for (int c = 0; c < model.columns; ++c) {
+                EXPECT_EQ(cells[c].toString().toStdString(),
+                          model.cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])
+                    << "table " << t << " row " << r << " column " << c;
+            }
+        }
+    }
+    const QJsonObject title = body[0].toObject()["runs"].toArray()[0].toObject();
+    EXPECT_EQ(title["text"].toString(), "CALCOLI IDRAULICI");
+    EXPECT_EQ(title["font"].toString(), "Century Gothic");
+    EXPECT_EQ(title["size"].toDouble(), 24);
+    EXPECT_TRUE(title["bold"].toBool());
+    EXPECT_TRUE(Contains(texts, "Perugia: martedì, 8 dic 2026"));
+
+    const int stated = SettlePageCount(d);
+    EXPECT_TRUE(Contains(texts, "composta di n. " + std::to_string(stated) + " pagine."));
+    const std::optional<int> officePages = reports_test::LibreOfficePages(file);
+    if (!officePages) {
+        GTEST_SKIP() << "LibreOffice or pdfinfo is not installed";
+    }
+    EXPECT_EQ(*officePages, stated);
 }
 
 TEST(DataWindowDocument, RowsValuesAndTheResidentsWriteBack) {
