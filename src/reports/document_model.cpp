@@ -260,7 +260,8 @@ std::vector<double> ColumnShares(const Table& table) {
             for (const char ch : row[c]) {
                 characters += (static_cast<unsigned char>(ch) & 0xC0) != 0x80 ? 1 : 0;
             }
-            weights[c] = std::max(weights[c], static_cast<double>(characters));
+            // A long text wraps anyway; capped, it leaves the short columns room.
+            weights[c] = std::max(weights[c], std::min(static_cast<double>(characters), 40.0));
         }
     }
     double total = 0;

@@ -65,8 +65,8 @@ struct Table {
 inline constexpr int CellSidePaddingTwips = 40;
 
 // Each column's share of the table's width, in proportion to the longest text
-// in the column (at least 3 characters), so numbers stay on one line where
-// equal columns would break them. The shares add up to 1.
+// in the column (counted from 3 to 40 characters), so numbers stay on one line
+// where equal columns would break them. The shares add up to 1.
 std::vector<double> ColumnShares(const Table& table);
 
 using Block = std::variant<Paragraph, PageBreak, Table>;
