@@ -2,9 +2,12 @@
 // Everything the program asks or tells the user goes through Dialogs, so the
 // behaviour can be driven by tests with scripted answers.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "reports/printer_device.h"
 
 namespace acquenza {
 
@@ -55,6 +58,9 @@ class Dialogs {
 
     // The full path chosen, or nullopt when the dialog was cancelled.
     virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
+    // The printer dialog: the printer chosen, ready to print on, or nothing
+    // when the dialog was cancelled.
+    virtual std::unique_ptr<PrinterDevice> ChoosePrinter() = 0;
 
     virtual Answer Show(const Message& message) = 0;
     // The colour dialog with `current` preselected; nullopt when cancelled.

@@ -6,6 +6,7 @@
 #include "app/office.h"
 #include "app/title_page_model.h"
 #include "archive/atomic_file.h"
+#include "reports/direct_print.h"
 #include "reports/docx_writer.h"
 #include "reports/other_documents.h"
 #include "reports/word_report.h"
@@ -69,14 +70,27 @@ void DocumentCommands::FullReport() {
     PageTheGrid();
     TitlePageModel& titlePage = windows_.LoadTitlePage();
     if (titlePage.PrintMode() == 2) {
-        dialogs_.Inform(DocumentTitle,
-                        "La stampa diretta della relazione non è ancora disponibile in questa "
-                        "versione: scegliere \"Stampa con Word\".",
-                        MessageIcon::Information);
+        PrintDirectly(titlePage);
         return;
     }
     titlePage.SetGuidance("sto caricando WORD per la stampa");
     Deliver(BuildWordReport(state_.project, titlePage.Texts(), TheOffice()), "relazione");
+}
+
+void DocumentCommands::PrintDirectly(const TitlePageModel& titlePage) {
+    const std::unique_ptr<PrinterDevice> printer = dialogs_.ChoosePrinter();
+    if (!printer) {
+        return;  // cancelled: nothing is printed
+    }
+    PrintReport(*printer, state_.project, titlePage.Texts(), TheOffice(),
+                titlePage.ReportBodyFontSize());
+    if (printer->Failed()) {
+        // A print that stops halfway must not pass for a finished one.
+        dialogs_.Inform(DocumentTitle,
+                        "La stampa della relazione si è interrotta: " + printer->FailureText() +
+                            ". Controllare la stampante e ripetere la stampa.",
+                        MessageIcon::Stop);
+    }
 }
 
 void DocumentCommands::TitlePageDocument() {

@@ -1,8 +1,9 @@
 #pragma once
-// The word-processor documents: the full report from the title page, the
-// title page alone, the data window's table and the blank collection form.
-// Each is written as a .docx file in the user's documents folder and opened
-// in the word processor.
+// The documents: the full report from the title page (as a word-processor
+// document or printed directly), the title page alone, the data window's
+// table and the blank collection form. Each word-processor document is
+// written as a .docx file in the user's documents folder and opened in the
+// word processor.
 
 #include <filesystem>
 #include <optional>
@@ -16,12 +17,16 @@
 
 namespace acquenza {
 
+class TitlePageModel;
+
 class DocumentCommands {
   public:
     DocumentCommands(ProgramState& state, Dialogs& dialogs, WindowSystem& windows,
                      DocumentDesk& desk);
 
-    void FullReport();           // stampa, stampatutto, title-page toolbar 6
+    // stampa, stampatutto, title-page toolbar 6: through the word processor or
+    // straight on a printer, as the title page's print choice says.
+    void FullReport();
     void TitlePageDocument();    // solodati
     void DataWindowDocument();   // data window: stampa, toolbar 6
     void AcquisitionTemplate();  // acquisizionedati
@@ -35,6 +40,7 @@ class DocumentCommands {
     // Brings every block of ten sections past the first into the grid, so
     // each section's results and map are current.
     void PageTheGrid();
+    void PrintDirectly(const TitlePageModel& titlePage);
     void Deliver(const Document& document, const std::string& kind);
 
     ProgramState& state_;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/fakes.h"
+#include "reports/recording_printer.h"
 
 namespace acquenza {
 namespace {
@@ -112,12 +113,36 @@ TEST_F(Documents, TenSectionsNeedNoPaging) {
     EXPECT_EQ(FilesWritten(), 1);
 }
 
-TEST_F(Documents, TheDirectPrintSaysItIsNotHereYet) {
+TEST_F(Documents, TheDirectPrintGoesToThePrinterChosen) {
+    Sections(2);
+    state.project.sections.Set(2, Field::abitun, FieldValue());
+    windows.LoadTitlePage().SelectPrintMode(2);
+    Commands().FullReport();  // dialog cancelled
+    EXPECT_EQ(dialogs.printerDialogs, 1);
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    reports_test::RecordingPrinter printed;
+    auto printer = std::make_unique<reports_test::RecordingPrinter>();
+    printer->keepCopyIn = &printed;
+    dialogs.nextPrinter = std::move(printer);
+    Commands().FullReport();
+    EXPECT_TRUE(printed.ended);
+    EXPECT_NE(printed.Find("Tronco n. 2 "), nullptr);
+    EXPECT_NE(printed.Find("Rete/di Colle Alto"), nullptr);
+    EXPECT_EQ(state.project.sections.Get(2, Field::abitun), FieldValue::Text("0"));
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(FilesWritten(), 0);
+}
+
+TEST_F(Documents, APrinterThatFailsIsReported) {
     Sections(2);
     windows.LoadTitlePage().SelectPrintMode(2);
+    auto printer = std::make_unique<reports_test::RecordingPrinter>();
+    printer->FailAfter(10);
+    dialogs.nextPrinter = std::move(printer);
     Commands().FullReport();
-    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Information);
-    EXPECT_EQ(FilesWritten(), 0);
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
+    EXPECT_NE(dialogs.LastText().find("carta esaurita"), std::string::npos) << dialogs.LastText();
 }
 
 TEST_F(Documents, ProblemsAreNamedWithThePath) {

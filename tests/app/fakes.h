@@ -42,6 +42,11 @@ class FakeDialogs : public Dialogs {
         return next;
     }
 
+    std::unique_ptr<PrinterDevice> ChoosePrinter() override {
+        ++printerDialogs;
+        return std::move(nextPrinter);
+    }
+
     std::string LastText() const { return shown.empty() ? "" : shown.back().text; }
 
     std::deque<Answer> answers;
@@ -51,6 +56,9 @@ class FakeDialogs : public Dialogs {
     // Answers of the file dialogs in turn; nullopt cancels.
     std::deque<std::optional<std::string>> files;
     std::vector<FileDialogRequest> fileDialogs;
+    // The printer the next printer dialog gives; none cancels it.
+    std::unique_ptr<PrinterDevice> nextPrinter;
+    int printerDialogs = 0;
 };
 
 // Keeps the two working windows' models, made on first use like the real

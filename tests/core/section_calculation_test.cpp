@@ -127,7 +127,11 @@ TEST(SectionCalculation, ImpossibleSectionsEndAtOnceWithEmptyResults) {
         Put(p, 1, t);
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(CalculateSection(p, 1), CalculationOutcome::NoSolution) << t.quotain;
+#ifndef ACQUENZA_SANITIZED
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
+#else
+        (void)start;
+#endif
         EXPECT_TRUE(p.sections.Get(1, Field::per).IsNothing());
         EXPECT_TRUE(p.sections.Get(1, Field::dia).IsNothing());
         EXPECT_TRUE(p.sections.Get(1, Field::vel).IsNothing());

@@ -256,7 +256,9 @@ TEST_F(DocxWriter, AFiveHundredSectionReportIsCountedAndWrittenQuickly) {
               << writeMs << " ms, " << fs::file_size(file) / 1024 << " KiB\n";
     // Generous for a loaded machine; a layout that grows quadratically with
     // the cells takes many seconds here.
+#ifndef ACQUENZA_SANITIZED
     EXPECT_LT(countMs + writeMs, 3000);
+#endif
     EXPECT_GT(pages, 50);
 
     const QJsonObject count = ReadDocx(file, true);

@@ -4,7 +4,12 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSize>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+
+#include "reports/qt_printer_device.h"
 
 namespace acquenza::ui {
 
@@ -26,7 +31,44 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// The printer chosen in the dialog, kept alive as long as the print runs.
+class ChosenPrinter final : public PrinterDevice {
+  public:
+    explicit ChosenPrinter(std::unique_ptr<QPrinter> printer)
+        : printer_(std::move(printer)), device_(*printer_) {}
+
+    void SetPosition(double x, double y) override { device_.SetPosition(x, y); }
+    void SetFont(const std::string& name, double points) override { device_.SetFont(name, points); }
+    void SetFontSize(double points) override { device_.SetFontSize(points); }
+    void PrintLine(const std::vector<PrintItem>& items) override { device_.PrintLine(items); }
+    void DrawLine(double x1, double y1, double x2, double y2, int width) override {
+        device_.DrawLine(x1, y1, x2, y2, width);
+    }
+    double CurrentY() const override { return device_.CurrentY(); }
+    int PageNumber() const override { return device_.PageNumber(); }
+    void NewPage() override { device_.NewPage(); }
+    void EndDocument() override { device_.EndDocument(); }
+    bool Failed() const override { return device_.Failed(); }
+    std::string FailureText() const override { return device_.FailureText(); }
+
+  private:
+    std::unique_ptr<QPrinter> printer_;
+    QtPrinterDevice device_;
+};
+
 }  // namespace
+
+std::unique_ptr<PrinterDevice> QtDialogs::ChoosePrinter() {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setDocName(QStringLiteral("Acquenza - relazione"));
+    QPrintDialog dialog(printer.get(), QApplication::activeWindow());
+    dialog.setWindowTitle(QStringLiteral("Stampa della relazione"));
+    if (dialog.exec() != QDialog::Accepted) {
+        return nullptr;
+    }
+    return std::make_unique<ChosenPrinter>(std::move(printer));
+}
 
 Answer QtDialogs::Show(const Message& message) {
     QMessageBox box(IconOf(message.icon), QString::fromStdString(message.title),

@@ -9,6 +9,8 @@ class QtDialogs final : public Dialogs {
   public:
     Answer Show(const Message& message) override;
     std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
+    // The toolkit's printer dialog, which also offers printing to a PDF file.
+    std::unique_ptr<PrinterDevice> ChoosePrinter() override;
     std::optional<Rgb> ChooseColour(Rgb current) override;
 };
 

@@ -1,0 +1,18 @@
+#pragma once
+// The calculation report printed straight on a printer, as fixed lines of a
+// fixed-pitch font with a footer on every page but the title page.
+
+#include "archive/project_file.h"
+#include "core/project.h"
+#include "reports/printer_device.h"
+#include "reports/word_report.h"
+
+namespace acquenza {
+
+// Prints the report for sections 1..enteredSectionCount, whose results and
+// maps must be current. An empty residents field is printed, and stored, as
+// "0". Stops as soon as the printer fails.
+void PrintReport(PrinterDevice& printer, Project& project, const TitleTexts& titles,
+                 const Office& office, int bodyFontSize);
+
+}  // namespace acquenza

@@ -1,0 +1,13 @@
+#include "reports/printer_device.h"
+
+#include "core/numbers.h"
+
+namespace acquenza {
+
+std::string NumberItemText(double number) {
+    // The blank before a value that is not negative stands where a minus sign
+    // would, so signed and unsigned values in a column line up.
+    return (number < 0 ? "" : " ") + NumberText(number) + " ";
+}
+
+}  // namespace acquenza

@@ -1,0 +1,57 @@
+#pragma once
+// The printer as the direct print uses it: positions in twips from the top
+// left of the printable area, a font name and size, lines made of tab, blank,
+// text and number items, ruled lines, page numbers and pages.
+
+#include <string>
+#include <vector>
+
+namespace acquenza {
+
+// One item of a printed line.
+struct PrintItem {
+    enum class Kind {
+        Tab,     // move to column `column` (column 1 is the left edge)
+        Blanks,  // print `count` blanks
+        Text,    // print `text` as it stands
+        Number,  // NumberText(number), a blank before it when not negative, one after
+    };
+    Kind kind = Kind::Text;
+    int column = 1;
+    int count = 0;
+    std::string text;
+    double number = 0;
+
+    static PrintItem TabTo(int column) { return {Kind::Tab, column, 0, {}, 0}; }
+    static PrintItem Spaces(int count) { return {Kind::Blanks, 1, count, {}, 0}; }
+    static PrintItem Words(std::string text) { return {Kind::Text, 1, 0, std::move(text), 0}; }
+    static PrintItem Value(double number) { return {Kind::Number, 1, 0, {}, number}; }
+};
+
+// The text a number item prints.
+std::string NumberItemText(double number);
+
+class PrinterDevice {
+  public:
+    virtual ~PrinterDevice() = default;
+
+    virtual void SetPosition(double xTwips, double yTwips) = 0;
+    // Column widths follow the font: column n is n - 1 average character
+    // widths from the left edge.
+    virtual void SetFont(const std::string& name, double points) = 0;
+    virtual void SetFontSize(double points) = 0;
+    // Prints the items, then moves to the start of the next line. An empty
+    // list is a blank line at the current size.
+    virtual void PrintLine(const std::vector<PrintItem>& items) = 0;
+    virtual void DrawLine(double x1, double y1, double x2, double y2, int width) = 0;
+    virtual double CurrentY() const = 0;
+    virtual int PageNumber() const = 0;
+    virtual void NewPage() = 0;
+    virtual void EndDocument() = 0;
+    // Whether the printer failed; once it has, the print goes no further.
+    virtual bool Failed() const = 0;
+    // Italian words for what failed.
+    virtual std::string FailureText() const = 0;
+};
+
+}  // namespace acquenza

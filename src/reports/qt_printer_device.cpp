@@ -1,0 +1,191 @@
+#include "reports/qt_printer_device.h"
+
+#include <QFontDatabase>
+#include <QLineF>
+#include <QPen>
+#include <QPointF>
+#include <QPrinter>
+#include <QString>
+#include <algorithm>
+#include <initializer_list>
+
+namespace acquenza {
+
+namespace {
+
+constexpr double TwipsPerInch = 1440;
+// Line widths are in screen pixels, as the ruled lines were drawn for a
+// 96 dpi screen.
+constexpr double PixelsPerInch = 96;
+
+QString FirstInstalled(std::initializer_list<const char*> families) {
+    for (const char* family : families) {
+        if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
+            return QString::fromLatin1(family);
+        }
+    }
+    return QString::fromLatin1(*families.begin());
+}
+
+}  // namespace
+
+QFont QtPrinterDevice::FontFor(const std::string& name, double points) {
+    const QString requested = QString::fromStdString(name).trimmed();
+    QFont font;
+    // Courier New is not installed on Linux, and Qt takes "Roman" for a sans
+    // font; the Liberation fonts have the same widths as the Windows ones.
+    if (requested.compare(QLatin1String("Courier New"), Qt::CaseInsensitive) == 0) {
+        font.setFamily(FirstInstalled({"Liberation Mono", "DejaVu Sans Mono"}));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+    } else if (requested.compare(QLatin1String("Roman"), Qt::CaseInsensitive) == 0) {
+        font.setFamily(FirstInstalled({"Liberation Serif", "DejaVu Serif"}));
+        font.setStyleHint(QFont::Serif);
+    } else {
+        font.setFamily(requested);
+    }
+    font.setPointSizeF(points > 0 ? points : 10);
+    return font;
+}
+
+QtPrinterDevice::QtPrinterDevice(QPrinter& printer) : printer_(printer) {
+    dotsPerTwip_ = std::max(1, printer_.resolution()) / TwipsPerInch;
+    // Positions are from the corner of the printable area.
+    printer_.setFullPage(false);
+    if (!painter_.begin(&printer_)) {
+        const QString file = printer_.outputFileName();
+        Fail(file.isEmpty() ? "Impossibile avviare la stampa sulla stampante \"" +
+                                  printer_.printerName().toStdString() + "\"."
+                            : "Impossibile creare il file \"" + file.toStdString() +
+                                  "\": la cartella non esiste o non si può scrivere.");
+        return;
+    }
+    painter_.setPen(QPen(Qt::black));
+    TakeFont(fontName_, fontPoints_);
+}
+
+QtPrinterDevice::~QtPrinterDevice() {
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+}
+
+void QtPrinterDevice::Fail(const std::string& text) {
+    if (!failed_) {
+        failed_ = true;
+        failure_ = text;
+    }
+}
+
+void QtPrinterDevice::TakeFont(const std::string& name, double points) {
+    fontName_ = name;
+    fontPoints_ = points;
+    auto found = faces_.find({name, points});
+    if (found == faces_.end()) {
+        const QFont font = FontFor(name, points);
+        const QFontMetricsF metrics(font, &printer_);
+        found = faces_
+                    .emplace(std::pair(name, points),
+                             Face{font, metrics, ToTwips(metrics.ascent()),
+                                  ToTwips(metrics.height()), ToTwips(metrics.averageCharWidth()),
+                                  ToTwips(metrics.horizontalAdvance(QLatin1Char(' ')))})
+                    .first;
+    }
+    if (face_ != &found->second) {
+        face_ = &found->second;
+        painter_.setFont(face_->font);
+    }
+}
+
+void QtPrinterDevice::SetPosition(double xTwips, double yTwips) {
+    if (!Printing()) {
+        return;
+    }
+    x_ = xTwips;
+    y_ = yTwips;
+}
+
+void QtPrinterDevice::SetFont(const std::string& name, double points) {
+    if (!Printing()) {
+        return;
+    }
+    TakeFont(name, points);
+}
+
+void QtPrinterDevice::SetFontSize(double points) {
+    if (!Printing()) {
+        return;
+    }
+    TakeFont(fontName_, points);
+}
+
+void QtPrinterDevice::PrintLine(const std::vector<PrintItem>& items) {
+    if (!Printing()) {
+        return;
+    }
+    const double baseline = ToDots(y_ + face_->ascent);
+    const auto draw = [&](const std::string& text) {
+        const QString q = QString::fromStdString(text);
+        painter_.drawText(QPointF(ToDots(x_), baseline), q);
+        x_ += ToTwips(face_->metrics.horizontalAdvance(q));
+    };
+    for (const PrintItem& item : items) {
+        switch (item.kind) {
+            case PrintItem::Kind::Tab:
+                // A column already passed is not gone back to, so a long text
+                // pushes the rest of the line along instead of overprinting.
+                x_ = std::max(x_, (item.column - 1) * face_->columnWidth);
+                break;
+            case PrintItem::Kind::Blanks:
+                x_ += std::max(0, item.count) * face_->blankWidth;
+                break;
+            case PrintItem::Kind::Text:
+                draw(item.text);
+                break;
+            case PrintItem::Kind::Number:
+                draw(NumberItemText(item.number));
+                break;
+        }
+    }
+    x_ = 0;
+    y_ += face_->lineHeight;
+}
+
+void QtPrinterDevice::DrawLine(double x1, double y1, double x2, double y2, int width) {
+    if (!Printing()) {
+        return;
+    }
+    const double dotsPerPixel = printer_.resolution() / PixelsPerInch;
+    QPen pen(Qt::black);
+    pen.setWidthF(std::max(1, width) * dotsPerPixel);
+    painter_.save();
+    painter_.setPen(pen);
+    painter_.drawLine(QLineF(ToDots(x1), ToDots(y1), ToDots(x2), ToDots(y2)));
+    painter_.restore();
+}
+
+void QtPrinterDevice::NewPage() {
+    if (!Printing()) {
+        return;
+    }
+    if (!printer_.newPage() || printer_.printerState() == QPrinter::Error) {
+        Fail("La stampa si è interrotta alla fine di pagina " + std::to_string(page_) + ".");
+        painter_.end();
+        return;
+    }
+    ++page_;
+    x_ = 0;
+    y_ = 0;
+}
+
+void QtPrinterDevice::EndDocument() {
+    if (!Printing()) {
+        return;
+    }
+    if (!painter_.end() || printer_.printerState() == QPrinter::Error) {
+        Fail("La stampa non si è conclusa: l'ultima pagina (" + std::to_string(page_) +
+             ") potrebbe mancare.");
+    }
+}
+
+}  // namespace acquenza

@@ -1,0 +1,238 @@
+#include "reports/direct_print.h"
+
+#include <gtest/gtest.h>
+
+#include "core/numbers.h"
+#include "core/section_calculation.h"
+#include "recording_printer.h"
+#include "reports/prose_lines.h"
+#include "reports/report_texts.h"
+
+namespace acquenza {
+namespace {
+
+using reports_test::RecordingPrinter;
+
+const Office TestOffice{"Studio Tecnico Rossi", "Via Roma 1 - Perugia"};
+const TitleTexts Titles = {"Rete di Colle Alto",   "Colle Alto", "progetto esecutivo",
+                           "Comune di Colle Alto", "Perugia",    "martedì, 8 dic 2026",
+                           "planimetria"};
+
+Project Sections(int n) {
+    Project p;
+    for (int s = 1; s <= n; ++s) {
+        auto& t = p.sections;
+        t.Set(s, Field::lungh, FieldValue::Text("100"));
+        t.Set(s, Field::quotain, FieldValue::Text(std::to_string(600 - s)));
+        t.Set(s, Field::quotafin, FieldValue::Text(std::to_string(595 - s)));
+        t.Set(s, Field::portun, FieldValue::Text("1,5"));
+        t.Set(s, Field::abitun, FieldValue::Text("120"));
+        t.Set(s, Field::dotazun, FieldValue::Number(250));
+        t.Set(s, Field::portfin, FieldValue::Text("2"));
+        t.Set(s, Field::abitfin, FieldValue::Text("80"));
+        t.Set(s, Field::dotazfin, FieldValue::Text("antincend."));
+        t.Set(s, Field::tipoc, FieldValue::Text("nuova"));
+        t.Set(s, Field::sca, FieldValue::Number(0.0025));
+        CalculateSection(p, s);
+    }
+    p.enteredSectionCount = n;
+    return p;
+}
+
+// A page tall enough that only the report's own page rules break it.
+RecordingPrinter Printed(Project& p) {
+    RecordingPrinter printer(0.01);
+    PrintReport(printer, p, Titles, TestOffice, 12);
+    return printer;
+}
+
+int PageOf(const RecordingPrinter& printer, const std::string& needle) {
+    const RecordingPrinter::Line* line = printer.Find(needle);
+    EXPECT_NE(line, nullptr) << needle;
+    return line == nullptr ? 0 : line->page;
+}
+
+TEST(ProseLines, EveryLineButTheLastIsSixtySixCharacters) {
+    using namespace report;
+    const struct {
+        const char* text;
+        std::size_t lines;
+    } paragraphs[] = {
+        {CriteriaFirst, 4},     {CriteriaSecond, 2},     {Procedure[0], 7},
+        {Procedure[1], 5},      {Procedure[2], 3},       {FireParagraph, 9},
+        {DataParagraphs[0], 5}, {DataParagraphs[1], 12}, {MapParagraph, 6},
+    };
+    for (const auto& p : paragraphs) {
+        const std::vector<std::string> lines = BreakIntoLines(p.text);
+        EXPECT_EQ(lines.size(), p.lines) << p.text;
+        std::string joined;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (i + 1 < lines.size()) {
+                EXPECT_EQ(CharLength(lines[i]), 66u) << lines[i];
+            } else {
+                EXPECT_LE(CharLength(lines[i]), 66u);
+            }
+            EXPECT_NE(lines[i].front(), ' ');
+            EXPECT_NE(lines[i].back(), ' ');
+            joined += (i ? " " : "") + lines[i];
+        }
+        // Only blanks were added: the words, in order, are the paragraph's.
+        std::string squeezed;
+        for (const char c : joined) {
+            if (!(c == ' ' && !squeezed.empty() && squeezed.back() == ' ')) {
+                squeezed += c;
+            }
+        }
+        EXPECT_EQ(squeezed, p.text);
+    }
+    EXPECT_EQ(BreakIntoLines("uno due", 66), (std::vector<std::string>{"uno due"}));
+    EXPECT_EQ(BreakIntoLines("aaaa bb cc", 8), (std::vector<std::string>{"aaaa  bb", "cc"}));
+    EXPECT_EQ(BreakIntoLines(std::string(70, 'x'), 66).size(), 1u);
+}
+
+TEST(DirectPrint, DataRowsLineUpTheirSeparators) {
+    Project p = Sections(3);
+    p.sections.Set(1, Field::lungh, FieldValue::Text("1234.5"));
+    p.sections.Set(2, Field::lungh, FieldValue::Text("7"));
+    p.sections.Set(3, Field::abitun, FieldValue::Text(""));
+    CalculateSection(p, 1);
+    const RecordingPrinter printer = Printed(p);
+
+    const RecordingPrinter::Line* row1 = printer.Find("1234.5");
+    ASSERT_NE(row1, nullptr);
+    EXPECT_EQ(row1->size, 8);
+    EXPECT_EQ(row1->text.find("1234.5") + 1, 12u);  // starts in column 12
+    EXPECT_EQ(row1->text[16 - 1], '.');
+    EXPECT_EQ(row1->text[8 - 1], '1');           // the section number's last digit in column 8
+    EXPECT_EQ(row1->text.find("1,5") + 1, 37u);  // the flow's comma in column 38
+    EXPECT_EQ(row1->text.substr(81 - 4, 4), "ant.");
+    EXPECT_EQ(row1->text.substr(57 - 3, 3), "250");
+
+    const RecordingPrinter::Line* row2 = printer.Find("       2      7");
+    ASSERT_NE(row2, nullptr) << "length 7 starts in column 15";
+
+    // The third row: "0" for the empty residents, ending in column 49.
+    const std::vector<const RecordingPrinter::Line*> page3 = printer.OnPage(3);
+    const RecordingPrinter::Line* row3 = nullptr;
+    for (const RecordingPrinter::Line* l : page3) {
+        if (l->size == 8 && l->text.size() > 8 && l->text[7] == '3') {
+            row3 = l;
+        }
+    }
+    ASSERT_NE(row3, nullptr);
+    EXPECT_EQ(row3->text.substr(48, 1), "0");
+    EXPECT_EQ(row3->text[47], ' ');
+    EXPECT_EQ(p.sections.Get(3, Field::abitun), FieldValue::Text("0"));
+    // A number result: its leading blank puts the separator one column right.
+    const std::string per = NumberText(p.sections.Get(3, Field::per).NumberValue());
+    EXPECT_EQ(row3->text.substr(87 - IntegerDigits(per) + 1, per.size()), per);
+}
+
+TEST(DirectPrint, TheTableBreaksAsThePageRulesSay) {
+    Project p36 = Sections(36);
+    const RecordingPrinter r36 = Printed(p36);
+    EXPECT_EQ(PageOf(r36, "DATI E RISULTATI DEL CALCOLO"), 3);
+    EXPECT_EQ(PageOf(r36, "pagina  3"), 3);
+    EXPECT_EQ(PageOf(r36, "MAPPA DELLE PERDITE"), 4);
+
+    Project p37 = Sections(37);
+    const RecordingPrinter r37 = Printed(p37);
+    const std::vector<const RecordingPrinter::Line*> page4 = r37.OnPage(4);
+    ASSERT_GE(page4.size(), 4u);
+    EXPECT_NE(page4[0]->text.find("tronco lungh."), std::string::npos);
+    EXPECT_NE(page4[1]->text.find("l/sec"), std::string::npos);
+    EXPECT_EQ(page4[2]->text, "");
+    EXPECT_NE(page4[3]->text.find("MAPPA DELLE PERDITE"), std::string::npos);
+
+    Project p40 = Sections(40);
+    const RecordingPrinter r40 = Printed(p40);
+    const std::vector<const RecordingPrinter::Line*> page4of40 = r40.OnPage(4);
+    ASSERT_GE(page4of40.size(), 7u);
+    EXPECT_NE(page4of40[0]->text.find("tronco lungh."), std::string::npos);
+    EXPECT_EQ(page4of40[3]->text.substr(6, 2), "38");
+    EXPECT_EQ(page4of40[5]->text.substr(6, 2), "40");
+    EXPECT_NE(page4of40[6]->text.find("MAPPA DELLE PERDITE"), std::string::npos);
+}
+
+TEST(DirectPrint, MapPagesBreakAfterFiveThenEverySeven) {
+    Project p = Sections(13);
+    const RecordingPrinter r = Printed(p);
+    const int first = PageOf(r, "Tronco n. 1 ");
+    EXPECT_EQ(PageOf(r, "Tronco n. 5 "), first);
+    EXPECT_EQ(PageOf(r, "Tronco n. 6 "), first + 1);
+    EXPECT_EQ(PageOf(r, "Tronco n. 12 "), first + 1);
+    EXPECT_EQ(PageOf(r, "Tronco n. 13 "), first + 2);
+    EXPECT_EQ(PageOf(r, "La presente relazione"), first + 2);
+    const RecordingPrinter::Line* map = r.Find("Tronco n. 13 ");
+    const RecordingPrinter::Line* as = nullptr;
+    for (const auto& l : r.lines) {
+        if (l.text.rfind("     as", 0) == 0 && l.page == map->page) {
+            as = &l;
+        }
+    }
+    ASSERT_NE(as, nullptr);
+    EXPECT_EQ(as->text.substr(5, 2 + 8), "as    7.14");  // 100 m / 14, FormatFixed2 width 8
+}
+
+TEST(DirectPrint, EveryPageButTheTitleHasItsFooterAndNoEmptyPageFollows) {
+    Project p = Sections(40);
+    const RecordingPrinter r = Printed(p);
+    EXPECT_TRUE(r.ended);
+    const int pages = r.lines.back().page;
+    EXPECT_EQ(r.PageNumber(), pages);
+    EXPECT_EQ(r.lines.back().text, "pagina  " + std::to_string(pages) + " ");
+    for (int page = 2; page <= pages; ++page) {
+        int footers = 0;
+        for (const RecordingPrinter::Line* l : r.OnPage(page)) {
+            footers += l->text.rfind("pagina  ", 0) == 0 ? 1 : 0;
+        }
+        EXPECT_EQ(footers, 1) << "page " << page;
+    }
+    EXPECT_EQ(r.OnPage(1).front()->text.find("CALCOLI  IDRAULICI") + 1, 6u);
+    EXPECT_EQ(r.OnPage(1).front()->font, "Roman");
+    ASSERT_EQ(r.rules.size(), 2u);
+    EXPECT_EQ(r.rules[1].y1, 15300);
+    const std::string closing =
+        "La presente relazione è composta di n. " + std::to_string(pages) + "  pagine.";
+    EXPECT_NE(r.Find(closing), nullptr) << closing;
+}
+
+TEST(DirectPrint, NothingIsPrintedOverTheFooterOnARealPage) {
+    Project p = Sections(120);
+    RecordingPrinter r;  // A4-like line heights
+    PrintReport(r, p, Titles, TestOffice, 12);
+    for (const auto& l : r.lines) {
+        if (l.text.rfind("pagina  ", 0) == 0) {
+            EXPECT_EQ(l.y, 16000);
+        } else {
+            EXPECT_LE(l.y, 15500) << "page " << l.page << ": " << l.text;
+        }
+    }
+    // Every row of the table is there once, on whatever page it fell.
+    std::vector<int> rows(121, 0);
+    for (const auto& l : r.lines) {
+        // A data row: the section number ends in column 8, blanks before it.
+        const std::string head = l.text.substr(0, 8);
+        const std::size_t digits = head.find_first_not_of(' ');
+        if (l.size == 8 && l.text.size() > 8 && digits != std::string::npos &&
+            head.find_first_not_of("0123456789", digits) == std::string::npos) {
+            ++rows[static_cast<std::size_t>(std::stoi(head.substr(digits)))];
+        }
+    }
+    for (int s = 1; s <= 120; ++s) {
+        EXPECT_EQ(rows[static_cast<std::size_t>(s)], 1) << s;
+    }
+}
+
+TEST(DirectPrint, APrinterFailureStopsThePrint) {
+    Project p = Sections(40);
+    RecordingPrinter r(0.01);
+    r.FailAfter(60);
+    PrintReport(r, p, Titles, TestOffice, 12);
+    EXPECT_EQ(r.lines.size(), 60u);
+    EXPECT_FALSE(r.ended);
+    EXPECT_LE(r.callsAfterFailure, 1);
+}
+
+}  // namespace
+}  // namespace acquenza
