@@ -6,13 +6,17 @@
 #include <unistd.h>
 
 #include <QGuiApplication>
+#include <QPageSize>
+#include <QPrinter>
 #include <cstdlib>
 #include <filesystem>
 
 #include "core/section_calculation.h"
+#include "reports/direct_print.h"
 #include "reports/docx_writer.h"
 #include "reports/other_documents.h"
 #include "reports/pagination.h"
+#include "reports/qt_printer_device.h"
 #include "reports/word_report.h"
 #include "sample_project.h"
 
@@ -73,6 +77,31 @@ void BM_DataWindowDocumentToDocx(benchmark::State& state) {
     std::filesystem::remove(file);
 }
 BENCHMARK(BM_DataWindowDocumentToDocx)->Arg(500)->Unit(benchmark::kMillisecond);
+
+// The direct print of 500 sections to a PDF through the real printer device
+// (budget: 2 s).
+void BM_DirectPrintToPdf(benchmark::State& state) {
+    Project p = Calculated(static_cast<int>(state.range(0)));
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("acquenza-bench-" + std::to_string(::getpid()) + ".pdf");
+    int pages = 0;
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(file.string()));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        QtPrinterDevice device(printer);
+        PrintReport(device, p, Titles, TheOffice, 12);
+        pages = device.PageNumber();
+        if (device.Failed()) {
+            state.SkipWithError("print failed");
+        }
+    }
+    state.counters["pages"] = pages;
+    ReportPeakMemory(state);
+    std::filesystem::remove(file);
+}
+BENCHMARK(BM_DirectPrintToPdf)->Arg(40)->Arg(500)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace acquenza

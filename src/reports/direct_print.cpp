@@ -122,6 +122,32 @@ class ReportPrinter {
         d_.PrintLine({Item::Words("pagina "), Item::Value(d_.PageNumber())});
     }
 
+    // A legend line longer than the page is wide at the body size (the
+    // "dotaz.2" one) goes on under its meaning rather than off the paper.
+    void LegendLine(std::string_view line) {
+        constexpr std::size_t Fits = 74;  // characters from column 6 on A4 at 12 pt
+        constexpr std::size_t Meaning = 12;
+        if (CharLength(line) <= Fits) {
+            At(6, std::string(line));
+            return;
+        }
+        const std::vector<std::string> parts = BreakIntoLines(line.substr(Meaning), Fits - Meaning);
+        At(6, std::string(line.substr(0, Meaning)) + JoinedWords(parts.front()));
+        for (std::size_t i = 1; i < parts.size(); ++i) {
+            At(6 + static_cast<int>(Meaning), JoinedWords(parts[i]));
+        }
+    }
+    // The words of a broken line with single blanks between them again.
+    static std::string JoinedWords(const std::string& line) {
+        std::string out;
+        for (const char c : line) {
+            if (!(c == ' ' && !out.empty() && out.back() == ' ')) {
+                out += c;
+            }
+        }
+        return out;
+    }
+
     void NewPageWithFooter() {
         Footer();
         if (d_.Failed()) {
@@ -213,7 +239,7 @@ class ReportPrinter {
         At(6, "Legenda:");
         Blank();
         for (const char* line : BlockJ) {
-            At(6, line);
+            LegendLine(line);
         }
         Blank();
         Size(8);

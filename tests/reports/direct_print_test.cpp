@@ -2,15 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <QPageSize>
+#include <QPrinter>
+#include <regex>
+
 #include "core/numbers.h"
 #include "core/section_calculation.h"
+#include "docx_test_support.h"
 #include "recording_printer.h"
 #include "reports/prose_lines.h"
+#include "reports/qt_printer_device.h"
 #include "reports/report_texts.h"
 
 namespace acquenza {
 namespace {
 
+namespace fs = std::filesystem;
 using reports_test::RecordingPrinter;
 
 const Office TestOffice{"Studio Tecnico Rossi", "Via Roma 1 - Perugia"};
@@ -128,6 +135,23 @@ TEST(DirectPrint, DataRowsLineUpTheirSeparators) {
     EXPECT_EQ(row3->text.substr(87 - IntegerDigits(per) + 1, per.size()), per);
 }
 
+TEST(DirectPrint, NoLegendLineRunsOffTheA4Page) {
+    Project p = Sections(1);
+    const RecordingPrinter r = Printed(p);
+    const RecordingPrinter::Line* dotaz2 = r.Find("dotaz.2   = dotazione idrica");
+    ASSERT_NE(dotaz2, nullptr);
+    const std::size_t index = static_cast<std::size_t>(dotaz2 - r.lines.data());
+    const std::string& next = r.lines[index + 1].text;
+    EXPECT_EQ(next.find_first_not_of(' '), 5u + 12u);  // under the meaning, column 18
+    EXPECT_EQ(dotaz2->text.substr(5) + " " + next.substr(17),
+              "dotaz.2   = dotazione idrica giornaliera per i residenti all'estremità del tronco");
+    for (const auto& l : r.lines) {
+        if (l.size == 12 && l.font == "Courier New") {
+            EXPECT_LE(CharLength(l.text), 79u) << l.text;
+        }
+    }
+}
+
 TEST(DirectPrint, TheTableBreaksAsThePageRulesSay) {
     Project p36 = Sections(36);
     const RecordingPrinter r36 = Printed(p36);
@@ -232,6 +256,77 @@ TEST(DirectPrint, APrinterFailureStopsThePrint) {
     EXPECT_EQ(r.lines.size(), 60u);
     EXPECT_FALSE(r.ended);
     EXPECT_LE(r.callsAfterFailure, 1);
+}
+
+}  // namespace
+}  // namespace acquenza
+
+namespace acquenza {
+namespace {
+
+class PrintedPdf : public reports_test::ScratchFolder {};
+
+// The report through the real printer device, to a PDF read back as text.
+TEST_F(PrintedPdf, PagesCarryTheirHeadingsRowsAndFooters) {
+    if (!reports_test::FindProgram("pdftotext") || !reports_test::FindProgram("pdfinfo")) {
+        GTEST_SKIP() << "poppler-utils is not installed";
+    }
+    const fs::path pdf = folder_ / "relazione.pdf";
+    Project p = Sections(40);
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        QtPrinterDevice device(printer);
+        PrintReport(device, p, Titles, TestOffice, 12);
+        ASSERT_FALSE(device.Failed()) << device.FailureText();
+    }
+    using reports_test::Quoted;
+    const std::optional<std::string> info =
+        reports_test::RunCommand("pdfinfo " + Quoted(pdf.string()));
+    ASSERT_TRUE(info);
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(*info, match, std::regex(R"(Pages:\s+(\d+))")));
+    const int pages = std::stoi(match[1]);
+    auto page = [&](int n) {
+        return reports_test::RunCommand("pdftotext -layout -f " + std::to_string(n) + " -l " +
+                                        std::to_string(n) + " " + Quoted(pdf.string()) + " -")
+            .value_or("");
+    };
+    const std::string title = page(1);
+    EXPECT_TRUE(std::regex_search(title, std::regex(R"(CALCOLI\s+IDRAULICI)"))) << title;
+    EXPECT_NE(title.find("Rete di Colle Alto"), std::string::npos);
+    EXPECT_EQ(title.find("pagina"), std::string::npos);
+    EXPECT_NE(page(2).find("CRITERI DI CALCOLO"), std::string::npos);
+    EXPECT_NE(page(2).find("PORTATA ANTINCENDIO"), std::string::npos);
+    // Real font metrics make the criteria a little longer than one A4 page:
+    // the rest goes on the next page rather than over the footer.
+    int dataPage = 0;
+    int mapPage = 0;
+    for (int n = 2; n <= pages; ++n) {
+        const std::string text = page(n);
+        EXPECT_TRUE(std::regex_search(text, std::regex("pagina\\s+" + std::to_string(n) + "\\s")))
+            << "page " << n << ":\n"
+            << text;
+        if (dataPage == 0 && text.find("DATI E RISULTATI DEL CALCOLO") != std::string::npos) {
+            dataPage = n;
+        }
+        if (mapPage == 0 && text.find("MAPPA DELLE PERDITE") != std::string::npos) {
+            mapPage = n;
+        }
+    }
+    ASSERT_GE(dataPage, 3);
+    EXPECT_GT(mapPage, dataPage);
+    const std::string data = page(dataPage);
+    EXPECT_NE(data.find("tronco lungh."), std::string::npos);
+    EXPECT_TRUE(std::regex_search(
+        data, std::regex(R"(\n\s+1\s+100\s+599\s+594\s+1,5\s+120\s+250\s+2\s+80\s+ant\.)")))
+        << data;
+    EXPECT_TRUE(
+        std::regex_search(page(pages), std::regex("La presente relazione è composta di n\\.\\s+" +
+                                                  std::to_string(pages) + "\\s+pagine\\.")))
+        << page(pages);
 }
 
 }  // namespace
