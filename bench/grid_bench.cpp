@@ -65,7 +65,7 @@ struct Program {
     ProgramState state = SampleState();
     SilentDialogs dialogs;
     NullMusicPlayer music;
-    ui::QtWindowSystem windows{state, dialogs, music, "Internet.mid"};
+    ui::QtWindowSystem windows{state, dialogs, music, "."};
     ui::DataWindow* data = nullptr;
     Program() {
         windows.Start();

@@ -3,11 +3,13 @@
 #include <system_error>
 
 #include "app/data_window_model.h"
+#include "app/guide_pages.h"
 #include "app/office.h"
 #include "app/title_page_model.h"
 #include "archive/atomic_file.h"
 #include "reports/direct_print.h"
 #include "reports/docx_writer.h"
+#include "reports/guide_documents.h"
 #include "reports/other_documents.h"
 #include "reports/word_report.h"
 
@@ -110,7 +112,7 @@ void DocumentCommands::AcquisitionTemplate() {
     Deliver(BuildAcquisitionTemplate(), "modello-acquisizione");
 }
 
-void DocumentCommands::Deliver(const Document& document, const std::string& kind) {
+std::optional<std::filesystem::path> DocumentCommands::DocumentsFolder() {
     const std::filesystem::path folder = desk_.DocumentsFolder() / "Acquenza";
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
@@ -119,19 +121,31 @@ void DocumentCommands::Deliver(const Document& document, const std::string& kind
                         "Impossibile creare la cartella dei documenti \"" + folder.string() +
                             "\": " + ItalianErrorText(ec.value()) + ".",
                         MessageIcon::Stop);
+        return std::nullopt;
+    }
+    return folder;
+}
+
+void DocumentCommands::Deliver(const Document& document, const std::string& kind) {
+    const std::optional<std::filesystem::path> folder = DocumentsFolder();
+    if (!folder) {
         return;
     }
     const std::string project = windows_.LoadTitlePage().Text(progetto);
-    std::filesystem::path file = folder / DocumentFileName(kind, project, desk_.Timestamp());
+    std::filesystem::path file = *folder / DocumentFileName(kind, project, desk_.Timestamp());
     for (int n = 2; std::filesystem::exists(file); ++n) {
         file =
-            folder / DocumentFileName(kind, project, desk_.Timestamp() + "-" + std::to_string(n));
+            *folder / DocumentFileName(kind, project, desk_.Timestamp() + "-" + std::to_string(n));
     }
+    WriteAndOpen(document, file);
+}
+
+bool DocumentCommands::WriteAndOpen(const Document& document, const std::filesystem::path& file) {
     const ArchiveResult written = WriteDocx(document, file);
     if (!written.ok) {
         dialogs_.Inform(DocumentTitle, "Documento non creato. " + written.message,
                         MessageIcon::Stop);
-        return;
+        return false;
     }
     last_ = file;
     if (!desk_.Open(file)) {
@@ -140,6 +154,44 @@ void DocumentCommands::Deliver(const Document& document, const std::string& kind
                             "\", ma nessun programma di videoscrittura ha potuto aprirlo: aprirlo "
                             "a mano da quella cartella.",
                         MessageIcon::Exclamation);
+    }
+    return true;
+}
+
+void DocumentCommands::GuidePageDocument(WindowId page) {
+    const GuidePage& guide = GuidePageOf(page);
+    const ProgramValues& v = state_.mod.values;
+    Deliver(BuildGuidePageDocument(v.ProgramName, v.ProgramSubtitle, {guide.title, guide.text}),
+            std::string("guida-") + guide.name);
+}
+
+void DocumentCommands::CompleteGuide(const std::filesystem::path& programFolder) {
+    const ProgramValues& v = state_.mod.values;
+    std::vector<GuideText> pages;
+    for (const GuidePage& page : GuidePages()) {
+        pages.push_back({page.title, page.text});
+    }
+    const Document guide = BuildCompleteGuide(v.ProgramName, v.ProgramSubtitle, pages);
+    const std::string name = v.ProgramName + "-guida.docx";
+    const std::filesystem::path beside = programFolder / name;
+    if (WriteDocx(guide, beside).ok) {
+        last_ = beside;
+        if (!desk_.Open(beside)) {
+            dialogs_.Inform(DocumentTitle,
+                            "La guida è stata salvata in \"" + beside.string() +
+                                "\", ma nessun programma di videoscrittura ha potuto aprirla.",
+                            MessageIcon::Exclamation);
+        }
+        return;
+    }
+    // A system-wide installation cannot write beside the program.
+    const std::optional<std::filesystem::path> folder = DocumentsFolder();
+    if (folder && WriteAndOpen(guide, *folder / name)) {
+        dialogs_.Inform(DocumentTitle,
+                        "La cartella del programma non è scrivibile: la guida è stata salvata in "
+                        "\"" +
+                            (*folder / name).string() + "\".",
+                        MessageIcon::Information);
     }
 }
 

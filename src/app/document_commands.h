@@ -30,6 +30,11 @@ class DocumentCommands {
     void TitlePageDocument();    // solodati
     void DataWindowDocument();   // data window: stampa, toolbar 6
     void AcquisitionTemplate();  // acquisizionedati
+    // A guide page's print, and the complete guide from the help contents,
+    // saved as "Acquenza-guida.docx" in the program's folder (or, when that
+    // folder is not writable, in the documents folder, and the user is told).
+    void GuidePageDocument(WindowId page);
+    void CompleteGuide(const std::filesystem::path& programFolder);
 
     static constexpr const char* DocumentTitle = "Acquenza: documenti";
 
@@ -42,6 +47,9 @@ class DocumentCommands {
     void PageTheGrid();
     void PrintDirectly(const TitlePageModel& titlePage);
     void Deliver(const Document& document, const std::string& kind);
+    // Writes the file and opens it; false, after telling the user, on failure.
+    bool WriteAndOpen(const Document& document, const std::filesystem::path& file);
+    std::optional<std::filesystem::path> DocumentsFolder();
 
     ProgramState& state_;
     Dialogs& dialogs_;

@@ -6,8 +6,8 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "app/music_player.h"
 #include "app/program_state.h"
+#include "ui/shell/fluidsynth_player.h"
 #include "ui/shell/qt_dialogs.h"
 #include "ui/shell/qt_window_system.h"
 
@@ -29,10 +29,9 @@ int main(int argc, char* argv[]) {
 
     acquenza::ProgramState state;
     acquenza::ui::QtDialogs dialogs;
-    acquenza::NullMusicPlayer music;
-    const QString tune = QDir(QApplication::applicationDirPath())
-                             .filePath(QString::fromLatin1(acquenza::ProgramShell::TuneFile));
-    acquenza::ui::QtWindowSystem windows(state, dialogs, music, tune.toStdString());
+    acquenza::ui::FluidSynthPlayer music;
+    acquenza::ui::QtWindowSystem windows(state, dialogs, music,
+                                         QApplication::applicationDirPath().toStdString());
     windows.Start();
     return QApplication::exec();
 }

@@ -198,7 +198,8 @@ TEST(DocumentBuilder, ParagraphAlignmentCarriesOnToTheNextParagraphs) {
     b.TypeText("Prima\r");
     b.SetParagraphAlignment(Alignment::Center);
     b.TypeText("Seconda\rTerza");
-    const std::vector<const Paragraph*> p = b.Finish().Paragraphs();
+    const Document d = b.Finish();
+    const std::vector<const Paragraph*> p = d.Paragraphs();
     ASSERT_EQ(p.size(), 3u);
     EXPECT_EQ(p[0]->alignment, Alignment::Left);
     EXPECT_EQ(p[1]->alignment, Alignment::Center);

@@ -87,8 +87,6 @@ DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& wi
     setCentralWidget(form_);
     BuildMenus();
     BuildToolbar(this, DataToolbar(), [this](int position) { OnToolbarButton(position); });
-    // The help positions wait for their windows.
-    DisableToolbarPositions(this, {8, 13, 14, 15, 16});
     BuildResultArea(form_);
     BuildGrid(form_);
     BuildCommands(form_);
@@ -137,7 +135,6 @@ void DataWindow::Archive(void (ArchiveCommands::*command)()) {
 
 void DataWindow::BuildMenus() {
     QMenuBar* bar = menuBar();
-    auto later = [](QAction* entry) { entry->setEnabled(false); };
     auto exit = [this] { windows_.Shell().ConfirmExit(); };
     auto showTitlePage = [this] { Do([this] { windows_.Show(WindowId::frontespizio); }); };
 
@@ -176,26 +173,26 @@ void DataWindow::BuildMenus() {
 
     QMenu* view = bar->addMenu(QStringLiteral("&Visualizza"));
     view->setObjectName(QStringLiteral("visu"));
-    // Its guide page arrives with the on-line guide.
     QAction* fin1 = AddMenuEntry(view, "fin1", QStringLiteral("Finestra Dati"),
                                  [this] { Do([this] { model_.AskForGuide(); }); });
     fin1->setCheckable(true);
     fin1->setChecked(true);
-    later(fin1);
     AddMenuEntry(view, "fin3", QStringLiteral("Finestra Frontespizio"), showTitlePage);
 
     QMenu* help = bar->addMenu(QStringLiteral("&?"));
     help->setObjectName(QStringLiteral("inter"));
-    later(AddMenuEntry(help, "guida", QStringLiteral("&Guida in linea"), [] {}));
-    later(AddMenuEntry(help, "suggerimenti", QStringLiteral("&Suggerimenti..."), [] {}));
+    auto show = [this](WindowId w) { return [this, w] { Do([this, w] { windows_.Show(w); }); }; };
+    AddMenuEntry(help, "guida", QStringLiteral("&Guida in linea"), show(WindowId::sommario));
+    AddMenuEntry(help, "suggerimenti", QStringLiteral("&Suggerimenti..."), show(WindowId::frmTip));
     AddMenuSeparator(help, "l8");
-    later(AddMenuEntry(help, "supporto", QStringLiteral("Supporto &prodotto"), [] {}));
+    AddMenuEntry(help, "supporto", QStringLiteral("Supporto &prodotto"),
+                 show(WindowId::supportoclienti));
     AddMenuSeparator(help, "l9");
-    later(AddMenuEntry(help, "informazioni", QStringLiteral("&Informazioni su Acquenza"), [] {}));
+    AddMenuEntry(help, "informazioni", QStringLiteral("&Informazioni su Acquenza"),
+                 show(WindowId::informa));
 
-    AddWindowEntry(bar, QStringLiteral("Fi&nestra n.1 di 2"), [this] {
-        Do([this] { model_.ShowWindowGuide(); });
-    })->setEnabled(false);
+    AddWindowEntry(bar, QStringLiteral("Fi&nestra n.1 di 2"),
+                   [this] { Do([this] { model_.ShowWindowGuide(); }); });
 }
 
 void DataWindow::OnToolbarButton(int position) {
@@ -233,8 +230,20 @@ void DataWindow::OnToolbarButton(int position) {
         case 20:
             windows_.Shell().ConfirmExit();
             break;
+        case 13:
+            Do([this] { windows_.Show(WindowId::sommario); });
+            break;
+        case 14:
+            Do([this] { windows_.Show(WindowId::frmTip); });
+            break;
+        case 15:
+            Do([this] { windows_.Show(WindowId::supportoclienti); });
+            break;
+        case 16:
+            Do([this] { windows_.Show(WindowId::informa); });
+            break;
         default:
-            break;  // the print and help positions come with their windows
+            break;
     }
 }
 
@@ -405,7 +414,7 @@ void DataWindow::BuildCommands(QWidget* form) {
     const Command commands[] = {
         {"frontes", "Fr&ontespizio", "cliccare per visualizzare il Frontespizio", 120, 1800, true},
         {"guidainlinea", "&Guida in linea", "cliccare per visualizzare il Sommario della guida",
-         2040, 1800, false},
+         2040, 1800, true},
         {"aiuto", "&AIUTO", "cliccare per avere gli aiuti in linea", 3960, 1500, true},
         {"esco", "&USCITA", "cliccare per uscire da Acquenza", 7845, 1500, true},
     };
@@ -419,6 +428,8 @@ void DataWindow::BuildCommands(QWidget* form) {
         connect(button, &QPushButton::clicked, this, [this, name] {
             if (name == "aiuto") {
                 Do([this] { model_.ShowHelpMessage(); });
+            } else if (name == "guidainlinea") {
+                Do([this] { windows_.Show(WindowId::sommario); });
             } else if (name == "frontes") {
                 Do([this] { windows_.Show(WindowId::frontespizio); });
             } else if (name == "esco") {

@@ -4,20 +4,31 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/document_commands.h"
+#include "app/guide_pages.h"
 #include "ui/data_window/data_window.h"
+#include "ui/help/about_window.h"
+#include "ui/help/catalogue_window.h"
+#include "ui/help/guide_page_window.h"
+#include "ui/help/help_contents_window.h"
+#include "ui/help/support_window.h"
+#include "ui/help/tip_window.h"
 #include "ui/shell/splash_window.h"
 #include "ui/title_page/title_page_window.h"
 
 namespace acquenza::ui {
 
 QtWindowSystem::QtWindowSystem(ProgramState& state, Dialogs& dialogs, MusicPlayer& music,
-                               std::string tunePath)
+                               std::filesystem::path programFolder)
     : state_(state),
       dialogs_(dialogs),
-      tunePath_(std::move(tunePath)),
+      programFolder_(std::move(programFolder)),
       shell_(state, music, dialogs, *this) {}
 
 QtWindowSystem::~QtWindowSystem() {
+    for (auto& [id, window] : others_) {
+        delete window;
+    }
     delete data_;
     delete title_;
     delete splash_;
@@ -82,21 +93,76 @@ void BringToFront(QWidget* w) {
 
 }  // namespace
 
+QWidget* QtWindowSystem::Window(WindowId window) const {
+    const auto found = others_.find(window);
+    return found == others_.end() ? nullptr : found->second.data();
+}
+
+void QtWindowSystem::PrintGuide(WindowId page) {
+    DocumentCommands commands(state_, dialogs_, *this, Desk());
+    if (page == WindowId::sommario) {
+        commands.CompleteGuide(programFolder_);
+    } else {
+        commands.GuidePageDocument(page);
+    }
+}
+
+QWidget* QtWindowSystem::MakeWindow(WindowId window) {
+    if (window == WindowId::sommario) {
+        return new HelpContentsWindow({[this](WindowId w) { Show(w); },
+                                       [this] { PrintGuide(WindowId::sommario); },
+                                       [this] { shell_.ConfirmExit(); }});
+    }
+    if (IsGuidePage(window)) {
+        return new GuidePageWindow(GuidePageOf(window), {[this](WindowId w) { PrintGuide(w); },
+                                                         [this] { Show(WindowId::sommario); }});
+    }
+    switch (window) {
+        case WindowId::frmTip:
+            return new TipWindow(programFolder_);
+        case WindowId::informa:
+            return new AboutWindow(state_.mod.values);
+        case WindowId::supportoclienti:
+            return new SupportWindow();
+        case WindowId::prodotti:
+            return new CatalogueWindow(programFolder_);
+        default:
+            return nullptr;
+    }
+}
+
 void QtWindowSystem::Show(WindowId window) {
     if (window == WindowId::dati) {
         BringToFront(&EnsureDataWindow());
-    } else if (window == WindowId::frontespizio) {
-        BringToFront(&EnsureTitlePage());
+        return;
     }
-    // the other windows arrive with their own work
+    if (window == WindowId::frontespizio) {
+        BringToFront(&EnsureTitlePage());
+        return;
+    }
+    QPointer<QWidget>& slot = others_[window];
+    if (!slot) {
+        slot = MakeWindow(window);
+        if (!slot) {
+            return;
+        }
+        connect(slot, &QObject::destroyed, this, [this] { QuitWhenNoWindowIsLeft(); });
+    }
+    BringToFront(slot);
 }
 
-bool QtWindowSystem::IsAvailable(WindowId window) const {
-    return window == WindowId::dati || window == WindowId::frontespizio;
+bool QtWindowSystem::IsAvailable(WindowId) const {
+    return true;
 }
 
 bool QtWindowSystem::IsOpen(WindowId window) const {
-    return (window == WindowId::dati && data_) || (window == WindowId::frontespizio && title_);
+    if (window == WindowId::dati) {
+        return data_ != nullptr;
+    }
+    if (window == WindowId::frontespizio) {
+        return title_ != nullptr;
+    }
+    return Window(window) != nullptr;
 }
 
 void QtWindowSystem::Close(WindowId window) {
@@ -110,12 +176,16 @@ void QtWindowSystem::Close(WindowId window) {
         title_ = nullptr;
         closing->CloseForExit();
         closing->deleteLater();
+    } else if (QWidget* other = Window(window)) {
+        others_.erase(window);
+        other->hide();
+        other->deleteLater();
     }
 }
 
 void QtWindowSystem::ShowSplash() {
     if (!splash_) {
-        shell_.LoadSplash(tunePath_);
+        shell_.LoadSplash((programFolder_ / ProgramShell::TuneFile).string());
         splash_ = new SplashWindow(shell_);
         connect(splash_, &QObject::destroyed, this, [this] { QuitWhenNoWindowIsLeft(); });
     }

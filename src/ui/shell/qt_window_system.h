@@ -4,6 +4,8 @@
 
 #include <QObject>
 #include <QPointer>
+#include <filesystem>
+#include <map>
 #include <string>
 
 #include "app/program_shell.h"
@@ -19,7 +21,9 @@ class TitlePageWindow;
 class QtWindowSystem final : public QObject, public WindowSystem {
     Q_OBJECT
   public:
-    QtWindowSystem(ProgramState& state, Dialogs& dialogs, MusicPlayer& music, std::string tunePath);
+    // programFolder holds the tune, the tips and the other companion files.
+    QtWindowSystem(ProgramState& state, Dialogs& dialogs, MusicPlayer& music,
+                   std::filesystem::path programFolder);
     ~QtWindowSystem() override;
 
     // Loads and shows the splash: the program's first window.
@@ -29,6 +33,8 @@ class QtWindowSystem final : public QObject, public WindowSystem {
     SplashWindow* Splash() const;
     DataWindow* Data() const;
     TitlePageWindow* Title() const;
+    // Any other window of the program, when it exists.
+    QWidget* Window(WindowId window) const;
     // Mirrors both working windows' models after any action.
     void SyncAll();
     // Where documents are written and how they are opened.
@@ -48,15 +54,18 @@ class QtWindowSystem final : public QObject, public WindowSystem {
   private:
     void QuitWhenNoWindowIsLeft();
     ui::DataWindow& EnsureDataWindow();
+    QWidget* MakeWindow(WindowId window);
+    void PrintGuide(WindowId page);
     TitlePageWindow& EnsureTitlePage();
 
     ProgramState& state_;
     Dialogs& dialogs_;
-    std::string tunePath_;
+    std::filesystem::path programFolder_;
     ProgramShell shell_;
     QPointer<SplashWindow> splash_;
     QPointer<DataWindow> data_;
     QPointer<TitlePageWindow> title_;
+    std::map<WindowId, QPointer<QWidget>> others_;
     QtDocumentDesk ownDesk_;
     DocumentDesk* desk_ = &ownDesk_;
 };

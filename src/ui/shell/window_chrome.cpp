@@ -94,15 +94,6 @@ void BuildToolbar(QMainWindow* window, const std::array<ToolbarButton, 20>& butt
     }
 }
 
-void DisableToolbarPositions(QMainWindow* window, std::initializer_list<int> positions) {
-    for (const int position : positions) {
-        if (auto* action =
-                window->findChild<QAction*>(QStringLiteral("Toolbar1_%1").arg(position))) {
-            action->setEnabled(false);
-        }
-    }
-}
-
 std::array<ToolbarButton, 20> SharedToolbarLayout() {
     const ToolbarButton separator{nullptr, nullptr, QStyle::SP_CustomBase};
     return {{

@@ -8,7 +8,6 @@
 #include <QStyle>
 #include <array>
 #include <functional>
-#include <initializer_list>
 
 class QAction;
 class QLabel;
@@ -41,8 +40,6 @@ struct ToolbarButton {
 // The actions are named Toolbar1_1 .. Toolbar1_20.
 void BuildToolbar(QMainWindow* window, const std::array<ToolbarButton, 20>& buttons,
                   std::function<void(int)> onClick);
-
-void DisableToolbarPositions(QMainWindow* window, std::initializer_list<int> positions);
 
 // The layout both working windows share: the same buttons at every position
 // but those the window sets for itself (6, 8, 9, 11, 18, 19).

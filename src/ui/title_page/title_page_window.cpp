@@ -69,8 +69,6 @@ TitlePageWindow::TitlePageWindow(ProgramState& state, Dialogs& dialogs, QtWindow
     setCentralWidget(form_);
     BuildMenus();
     BuildToolbar(this, TitleToolbar(), [this](int position) { OnToolbarButton(position); });
-    // The help positions wait for their windows.
-    DisableToolbarPositions(this, {9, 13, 14, 15, 16});
     BuildFields(form_);
     BuildCommands(form_);
     form_->resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
@@ -110,7 +108,6 @@ void TitlePageWindow::Archive(void (ArchiveCommands::*command)()) {
 
 void TitlePageWindow::BuildMenus() {
     QMenuBar* bar = menuBar();
-    auto later = [](QAction* entry) { entry->setEnabled(false); };
     auto exit = [this] { windows_.Shell().ConfirmExit(); };
 
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
@@ -154,20 +151,21 @@ void TitlePageWindow::BuildMenus() {
                                  [this] { Do([this] { model_.AskForGuide(); }); });
     fin3->setCheckable(true);
     fin3->setChecked(true);
-    later(fin3);  // its guide page arrives with the on-line guide
 
     QMenu* help = bar->addMenu(QStringLiteral("&?"));
     help->setObjectName(QStringLiteral("help"));
-    later(AddMenuEntry(help, "guida", QStringLiteral("&Guida in linea"), [] {}));
-    later(AddMenuEntry(help, "sugger", QStringLiteral("&Suggerimenti..."), [] {}));
+    auto show = [this](WindowId w) { return [this, w] { Do([this, w] { windows_.Show(w); }); }; };
+    AddMenuEntry(help, "guida", QStringLiteral("&Guida in linea"), show(WindowId::sommario));
+    AddMenuEntry(help, "sugger", QStringLiteral("&Suggerimenti..."), show(WindowId::frmTip));
     AddMenuSeparator(help, "linea3");
-    later(AddMenuEntry(help, "supporto", QStringLiteral("Supporto &prodotto"), [] {}));
+    AddMenuEntry(help, "supporto", QStringLiteral("Supporto &prodotto"),
+                 show(WindowId::supportoclienti));
     AddMenuSeparator(help, "linea4");
-    later(AddMenuEntry(help, "informazioni", QStringLiteral("&Informazioni su Acquenza"), [] {}));
+    AddMenuEntry(help, "informazioni", QStringLiteral("&Informazioni su Acquenza"),
+                 show(WindowId::informa));
 
-    AddWindowEntry(bar, QStringLiteral("Fi&nestra n.2 di 2"), [this] {
-        Do([this] { model_.ShowWindowGuide(); });
-    })->setEnabled(false);
+    AddWindowEntry(bar, QStringLiteral("Fi&nestra n.2 di 2"),
+                   [this] { Do([this] { model_.ShowWindowGuide(); }); });
 }
 
 void TitlePageWindow::OnToolbarButton(int position) {
@@ -195,6 +193,18 @@ void TitlePageWindow::OnToolbarButton(int position) {
             break;
         case 11:
             Do([this] { model_.ChooseBackground(); });
+            break;
+        case 13:
+            Do([this] { windows_.Show(WindowId::sommario); });
+            break;
+        case 14:
+            Do([this] { windows_.Show(WindowId::frmTip); });
+            break;
+        case 15:
+            Do([this] { windows_.Show(WindowId::supportoclienti); });
+            break;
+        case 16:
+            Do([this] { windows_.Show(WindowId::informa); });
             break;
         case 18:
             Do([this] { model_.CheckFields(); });
@@ -303,12 +313,11 @@ void TitlePageWindow::BuildCommands(QWidget* form) {
         button->setToolTip(QString::fromUtf8(c.tooltip));
         PlaceInTwips(button, c.left, c.top, c.width, 405);
         const std::string name = c.name;
-        if (name == "guidainlinea") {
-            button->setEnabled(false);  // the guide comes with its windows
-        }
         connect(button, &QPushButton::clicked, this, [this, name] {
             if (name == "stampa") {
                 Documents(&DocumentCommands::FullReport);
+            } else if (name == "guidainlinea") {
+                Do([this] { windows_.Show(WindowId::sommario); });
             } else if (name == "Command5") {
                 Do([this] { windows_.Show(WindowId::dati); });
             } else if (name == "aiuto") {

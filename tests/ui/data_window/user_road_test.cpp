@@ -39,7 +39,7 @@ class UserRoad : public ::testing::Test {
     ProgramState state;
     FakeDialogs dialogs;
     RecordingPlayer music;
-    QtWindowSystem windows{state, dialogs, music, "/nessuna/cartella/Internet.mid"};
+    QtWindowSystem windows{state, dialogs, music, "/nessuna/cartella"};
 };
 
 TEST_F(UserRoad, FromTheSplashToTheResultsAndBack) {

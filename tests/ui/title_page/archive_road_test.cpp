@@ -45,7 +45,7 @@ TEST(ArchiveRoad, SaveExitStartAgainOpen) {
     ProgramState state;
     FakeDialogs dialogs;
     RecordingPlayer music;
-    QtWindowSystem windows(state, dialogs, music, "Internet.mid");
+    QtWindowSystem windows(state, dialogs, music, ".");
     windows.Start();
     QTest::mouseClick(windows.Splash(), Qt::LeftButton);
     DataWindow* data = windows.Data();
@@ -106,7 +106,7 @@ TEST(ArchiveRoad, GreyForBothWindowsLoadsTheTitlePageHidden) {
     ProgramState state;
     FakeDialogs dialogs;
     RecordingPlayer music;
-    QtWindowSystem windows(state, dialogs, music, "Internet.mid");
+    QtWindowSystem windows(state, dialogs, music, ".");
     windows.Start();
     QTest::mouseClick(windows.Splash(), Qt::LeftButton);
     dialogs.answers = {Answer::Yes};
