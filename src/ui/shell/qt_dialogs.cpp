@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QUrl>
 
 #include "reports/qt_printer_device.h"
 
@@ -100,6 +101,14 @@ std::optional<std::string> QtDialogs::ChooseFile(const FileDialogRequest& reques
     dialog.setNameFilters(filters);
     if (request.selectedFilter >= 0 && request.selectedFilter < filters.size()) {
         dialog.selectNameFilter(filters[request.selectedFilter]);
+    }
+    if (!programFolder_.empty()) {
+        QList<QUrl> places = dialog.sidebarUrls();
+        const QUrl folder = QUrl::fromLocalFile(QString::fromStdString(programFolder_.string()));
+        if (!places.contains(folder)) {
+            places << folder;
+        }
+        dialog.setSidebarUrls(places);
     }
     if (!request.initialName.empty()) {
         dialog.selectFile(QString::fromStdString(request.initialName));
