@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <filesystem>
+#include <fstream>
 
 #include "app/fakes.h"
+#include "app/guide_pages.h"
+#include "reports/docx_test_support.h"
 #include "reports/recording_printer.h"
 
 namespace acquenza {
@@ -175,6 +180,63 @@ TEST(DocumentFileNames, KeepLettersAndDigitsOnly) {
     EXPECT_EQ(DocumentFileName("dati", "", "t"), "dati-t.docx");
     EXPECT_EQ(DocumentFileName("dati", "../../etc", "t"), "dati-etc-t.docx");
     EXPECT_EQ(DocumentFileName("dati", "Città", "t"), "dati-Città-t.docx");
+}
+
+// The complete guide as python-docx reads it back: the seven pages in the
+// guide's order, each from a new sheet, with only the first heading large.
+TEST_F(Documents, CompleteGuideIsWrittenBesideTheProgramAndReadsBackInOrder) {
+    const fs::path programFolder = root / "programma";
+    fs::create_directories(programFolder);
+    const fs::path guide = programFolder / "Acquenza-guida.docx";
+    { std::ofstream(guide) << "una guida di una versione precedente"; }
+    Commands().CompleteGuide(programFolder);
+    EXPECT_TRUE(dialogs.shown.empty());
+    ASSERT_EQ(desk.opened, std::vector<fs::path>{guide});
+
+    const QJsonObject read = reports_test::ReadDocx(guide);
+    const QJsonArray body = read["body"].toArray();
+    std::vector<std::string> headings;
+    std::vector<double> headingSizes;
+    int pageBreaksBeforeHeading = 0;
+    int pageBreaks = 0;
+    for (const QJsonValue& v : body) {
+        const QJsonObject p = v.toObject();
+        pageBreaks += p["pageBreaks"].toInt();
+        const std::string text = p["text"].toString().toStdString();
+        if (text.rfind("Guida: ", 0) == 0) {
+            headings.push_back(text.substr(7));
+            headingSizes.push_back(p["runs"].toArray()[0].toObject()["size"].toDouble());
+            pageBreaksBeforeHeading = pageBreaks;
+            EXPECT_EQ(pageBreaksBeforeHeading, static_cast<int>(headings.size()) - 1) << text;
+        }
+    }
+    std::vector<std::string> titles;
+    for (const GuidePage& page : GuidePages()) {
+        titles.emplace_back(page.title);
+    }
+    EXPECT_EQ(headings, titles);
+    EXPECT_EQ(pageBreaks, 6);
+    ASSERT_EQ(headingSizes.size(), 7u);
+    EXPECT_GT(headingSizes[0], 12);
+    for (std::size_t i = 1; i < headingSizes.size(); ++i) {
+        EXPECT_EQ(headingSizes[i], 12) << titles[i];
+    }
+    // Every page's text is there whole.
+    const std::string all = QJsonDocument(body).toJson().toStdString();
+    for (const GuidePage& page : GuidePages()) {
+        EXPECT_NE(all.find(QString::fromUtf8(page.text).left(60).toStdString()), std::string::npos)
+            << page.title;
+    }
+}
+
+TEST_F(Documents, CompleteGuideGoesToTheDocumentsFolderWhenTheProgramFolderIsReadOnly) {
+    Commands().CompleteGuide("/proc/self");  // no file can be written there, even by root
+    const fs::path saved = root / "Acquenza" / "Acquenza-guida.docx";
+    ASSERT_TRUE(fs::exists(saved));
+    EXPECT_EQ(desk.opened, std::vector<fs::path>{saved});
+    EXPECT_EQ(dialogs.LastText(),
+              "La cartella del programma non è scrivibile: la guida è stata salvata in \"" +
+                  saved.string() + "\".");
 }
 
 }  // namespace
