@@ -1,6 +1,9 @@
 #include "ui/help/help_contents_window.h"
 
+#include <algorithm>
+
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -76,6 +79,8 @@ HelpContentsWindow::HelpContentsWindow(Actions actions) : actions_(std::move(act
         ++row;
     }
 
+    FitTopicFont();
+
     struct Button {
         const char* name;
         const char* caption;
@@ -114,6 +119,28 @@ HelpContentsWindow::HelpContentsWindow(Actions actions) : actions_(std::move(act
 
 HelpContentsWindow::~HelpContentsWindow() = default;
 
+void HelpContentsWindow::FitTopicFont() {
+    // The captions were measured for a narrower face than this desktop's:
+    // one size for every topic, small enough for the longest one in bold.
+    QFont font = topics_.begin()->second->font();
+    for (; font.pointSizeF() > 6; font.setPointSizeF(font.pointSizeF() - 0.5)) {
+        QFont bold = font;
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        const bool fits = std::all_of(topics_.begin(), topics_.end(), [&](const auto& topic) {
+            const QLabel* label = topic.second;
+            const int room = label->contentsRect().width() - 2 * label->margin();
+            return metrics.horizontalAdvance(label->text()) < room;
+        });
+        if (fits) {
+            break;
+        }
+    }
+    for (const auto& [index, label] : topics_) {
+        label->setFont(font);
+    }
+}
+
 int HelpContentsWindow::BoldTopic() const {
     for (const auto& [index, label] : topics_) {
         if (label->font().bold()) {
@@ -146,10 +173,16 @@ bool HelpContentsWindow::eventFilter(QObject* watched, QEvent* event) {
             continue;
         }
         switch (event->type()) {
-            case QEvent::MouseMove:
             case QEvent::Enter:
                 SetBold(index);
                 break;
+            case QEvent::Leave:
+                SetBold(0);
+                break;
+            case QEvent::MouseMove:
+                // Kept from the window behind, which would clear the bold.
+                SetBold(index);
+                return true;
             case QEvent::MouseButtonPress:
                 // The topic opens on the press; the label looks pressed until
                 // the button comes up.

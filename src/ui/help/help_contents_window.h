@@ -36,6 +36,7 @@ class HelpContentsWindow : public QWidget {
   private:
     void Open(int topic);
     void SetBold(int topic);
+    void FitTopicFont();
 
     Actions actions_;
     std::map<int, QLabel*> topics_;

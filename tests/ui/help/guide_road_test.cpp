@@ -129,7 +129,7 @@ TEST_F(GuideRoad, HoverMakesOneTopicBold) {
     };
     enter(Find<QLabel>(contents, "lbl_5"));
     EXPECT_EQ(contents->BoldTopic(), 5);
-    enter(Find<QLabel>(contents, "lbl_7"));
+    moveOver(Find<QLabel>(contents, "lbl_7"));
     EXPECT_EQ(contents->BoldTopic(), 7);
     EXPECT_FALSE(Find<QLabel>(contents, "lbl_5")->font().bold());
     moveOver(contents);

@@ -7,12 +7,14 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
 
 #include "app/program_values.h"
 #include "ui/help/about_window.h"
+#include "ui/help/help_contents_window.h"
 #include "ui/help/support_window.h"
 #include "ui/help/tip_window.h"
 
@@ -190,6 +192,16 @@ TEST(HelpWindows, TipAboutAndSupportTextsFitTheirBoxes) {
         ExpectLabelsFit(&tips);
         Click(&tips, "cmdNextTip");
     }
+}
+
+TEST(HelpWindows, EveryTopicOfTheContentsFitsItsBoxEvenInBold) {
+    HelpContentsWindow contents({[](WindowId) {}, [] {}, [] {}});
+    for (QLabel* label : contents.findChildren<QLabel*>(QRegularExpression("^lbl_"))) {
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+    }
+    ExpectLabelsFit(&contents);
 }
 
 }  // namespace
