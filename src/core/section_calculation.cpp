@@ -125,6 +125,12 @@ CalculationOutcome CalculateSection(Project& project, int section) {
     for (int k = 1; k <= SegmentCount; ++k) {
         const double flow = in.flowEnd + in.flowAlong - (k - 1) * in.flowAlong / SegmentCount;
         const double lossFactor = lossCoefficient * std::pow(flow / 1000, 2);
+        if (std::isnan(lossFactor)) {
+            // A zero length times a flow whose square overflows: no loss can
+            // be stated, so no diameter either.
+            EmptyResults(project, section);
+            return CalculationOutcome::NoSolution;
+        }
         double loss = 0;
         step = FirstSufficientStep(lossFactor, drop, step, loss);
         if (step >= MaxDiameterSteps) {

@@ -119,6 +119,7 @@ TEST(SectionCalculation, ImpossibleSectionsEndAtOnceWithEmptyResults) {
         {"1e400", "100", "90", "", "10", "nuova"},  // length out of range
         {"100", "100", "-1e400", "", "10", "in uso"},
         {"100", "100", "90", "", "1e12", "nuova"},  // no pipe up to 10 m carries it
+        {"0", "100", "90", "", "1e201", "nuova"},   // zero length times an overflowing flow
     };
     for (const SectionText& t : impossible) {
         Project p;

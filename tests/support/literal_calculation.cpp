@@ -38,6 +38,9 @@ CalculationOutcome CalculateSectionLiteral(Project& project, int section) {
             d = 0.001;
         }
         double y = (in.roughness * in.length / 14) * std::pow(q / 1000, 2) / std::pow(d, 5);
+        if (std::isnan(y)) {
+            return fail();  // the loop would accept a loss that is not a number
+        }
         while (y >= dz) {
             if (steps + 1 >= MaxDiameterSteps) {
                 return fail();
