@@ -179,17 +179,8 @@ void DataWindow::BuildMenus() {
     fin1->setChecked(true);
     AddMenuEntry(view, "fin3", QStringLiteral("Finestra Frontespizio"), showTitlePage);
 
-    QMenu* help = bar->addMenu(QStringLiteral("&?"));
-    help->setObjectName(QStringLiteral("inter"));
-    auto show = [this](WindowId w) { return [this, w] { Do([this, w] { windows_.Show(w); }); }; };
-    AddMenuEntry(help, "guida", QStringLiteral("&Guida in linea"), show(WindowId::sommario));
-    AddMenuEntry(help, "suggerimenti", QStringLiteral("&Suggerimenti..."), show(WindowId::frmTip));
-    AddMenuSeparator(help, "l8");
-    AddMenuEntry(help, "supporto", QStringLiteral("Supporto &prodotto"),
-                 show(WindowId::supportoclienti));
-    AddMenuSeparator(help, "l9");
-    AddMenuEntry(help, "informazioni", QStringLiteral("&Informazioni su Acquenza"),
-                 show(WindowId::informa));
+    AddHelpMenu(bar, {"inter", "suggerimenti", "l8", "l9"},
+                [this](WindowId w) { Do([this, w] { windows_.Show(w); }); });
 
     AddWindowEntry(bar, QStringLiteral("Fi&nestra n.1 di 2"),
                    [this] { Do([this] { model_.ShowWindowGuide(); }); });
@@ -230,19 +221,10 @@ void DataWindow::OnToolbarButton(int position) {
         case 20:
             windows_.Shell().ConfirmExit();
             break;
-        case 13:
-            Do([this] { windows_.Show(WindowId::sommario); });
-            break;
-        case 14:
-            Do([this] { windows_.Show(WindowId::frmTip); });
-            break;
-        case 15:
-            Do([this] { windows_.Show(WindowId::supportoclienti); });
-            break;
-        case 16:
-            Do([this] { windows_.Show(WindowId::informa); });
-            break;
         default:
+            if (const std::optional<WindowId> help = HelpWindowAtToolbarPosition(position)) {
+                Do([this, help] { windows_.Show(*help); });
+            }
             break;
     }
 }

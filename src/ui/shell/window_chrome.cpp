@@ -41,6 +41,36 @@ void AddMenuSeparator(QMenu* menu, const char* name) {
     menu->addSeparator()->setObjectName(QString::fromLatin1(name));
 }
 
+void AddHelpMenu(QMenuBar* bar, const HelpMenuNames& names,
+                 const std::function<void(WindowId)>& show) {
+    QMenu* help = bar->addMenu(QStringLiteral("&?"));
+    help->setObjectName(QString::fromLatin1(names.menu));
+    auto showing = [show](WindowId w) { return [show, w] { show(w); }; };
+    AddMenuEntry(help, "guida", QStringLiteral("&Guida in linea"), showing(WindowId::sommario));
+    AddMenuEntry(help, names.tips, QStringLiteral("&Suggerimenti..."), showing(WindowId::frmTip));
+    AddMenuSeparator(help, names.firstSeparator);
+    AddMenuEntry(help, "supporto", QStringLiteral("Supporto &prodotto"),
+                 showing(WindowId::supportoclienti));
+    AddMenuSeparator(help, names.secondSeparator);
+    AddMenuEntry(help, "informazioni", QStringLiteral("&Informazioni su Acquenza"),
+                 showing(WindowId::informa));
+}
+
+std::optional<WindowId> HelpWindowAtToolbarPosition(int position) {
+    switch (position) {
+        case 13:
+            return WindowId::sommario;
+        case 14:
+            return WindowId::frmTip;
+        case 15:
+            return WindowId::supportoclienti;
+        case 16:
+            return WindowId::informa;
+        default:
+            return std::nullopt;
+    }
+}
+
 QToolButton* AddWindowEntry(QMenuBar* bar, const QString& text, std::function<void()> action) {
     auto* entry = new QToolButton(bar);
     entry->setObjectName(QStringLiteral("finestra"));

@@ -8,6 +8,9 @@
 #include <QStyle>
 #include <array>
 #include <functional>
+#include <optional>
+
+#include "app/windows.h"
 
 class QAction;
 class QLabel;
@@ -26,6 +29,21 @@ void SetBackground(QWidget* widget, const QColor& colour);
 QAction* AddMenuEntry(QMenu* menu, const char* name, const QString& text,
                       std::function<void()> action);
 void AddMenuSeparator(QMenu* menu, const char* name);
+
+// The "?" menu of both working windows: guide, tips, support, about. Each
+// window names its menu, tips entry and separators in its own way.
+struct HelpMenuNames {
+    const char* menu;
+    const char* tips;
+    const char* firstSeparator;
+    const char* secondSeparator;
+};
+void AddHelpMenu(QMenuBar* bar, const HelpMenuNames& names,
+                 const std::function<void(WindowId)>& show);
+
+// The help window shown by toolbar positions 13 to 16, the same in both
+// working windows; nothing for the other positions.
+std::optional<WindowId> HelpWindowAtToolbarPosition(int position);
 
 // The window's own entry at the right end of the bar; it acts at once.
 QToolButton* AddWindowEntry(QMenuBar* bar, const QString& text, std::function<void()> action);

@@ -152,17 +152,8 @@ void TitlePageWindow::BuildMenus() {
     fin3->setCheckable(true);
     fin3->setChecked(true);
 
-    QMenu* help = bar->addMenu(QStringLiteral("&?"));
-    help->setObjectName(QStringLiteral("help"));
-    auto show = [this](WindowId w) { return [this, w] { Do([this, w] { windows_.Show(w); }); }; };
-    AddMenuEntry(help, "guida", QStringLiteral("&Guida in linea"), show(WindowId::sommario));
-    AddMenuEntry(help, "sugger", QStringLiteral("&Suggerimenti..."), show(WindowId::frmTip));
-    AddMenuSeparator(help, "linea3");
-    AddMenuEntry(help, "supporto", QStringLiteral("Supporto &prodotto"),
-                 show(WindowId::supportoclienti));
-    AddMenuSeparator(help, "linea4");
-    AddMenuEntry(help, "informazioni", QStringLiteral("&Informazioni su Acquenza"),
-                 show(WindowId::informa));
+    AddHelpMenu(bar, {"help", "sugger", "linea3", "linea4"},
+                [this](WindowId w) { Do([this, w] { windows_.Show(w); }); });
 
     AddWindowEntry(bar, QStringLiteral("Fi&nestra n.2 di 2"),
                    [this] { Do([this] { model_.ShowWindowGuide(); }); });
@@ -194,18 +185,6 @@ void TitlePageWindow::OnToolbarButton(int position) {
         case 11:
             Do([this] { model_.ChooseBackground(); });
             break;
-        case 13:
-            Do([this] { windows_.Show(WindowId::sommario); });
-            break;
-        case 14:
-            Do([this] { windows_.Show(WindowId::frmTip); });
-            break;
-        case 15:
-            Do([this] { windows_.Show(WindowId::supportoclienti); });
-            break;
-        case 16:
-            Do([this] { windows_.Show(WindowId::informa); });
-            break;
         case 18:
             Do([this] { model_.CheckFields(); });
             break;
@@ -216,6 +195,9 @@ void TitlePageWindow::OnToolbarButton(int position) {
             windows_.Shell().ConfirmExit();
             break;
         default:
+            if (const std::optional<WindowId> help = HelpWindowAtToolbarPosition(position)) {
+                Do([this, help] { windows_.Show(*help); });
+            }
             break;
     }
 }

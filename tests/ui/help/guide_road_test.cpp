@@ -155,6 +155,21 @@ TEST_F(GuideRoad, WindowEntriesAndGuideQuestionsOpenEachWindowsPage) {
     EXPECT_NE(Shown(WindowId::guidafrontespizio), nullptr);
 }
 
+TEST_F(GuideRoad, HelpMenuAndToolbarPositionsOfBothWindowsShowTheSameWindows) {
+    QWidget* data = windows->Data();
+    Find<QAction>(data, "informazioni")->trigger();
+    EXPECT_NE(Shown(WindowId::informa), nullptr);
+    Find<QAction>(data, "Toolbar1_15")->trigger();
+    EXPECT_NE(Shown(WindowId::supportoclienti), nullptr);
+
+    windows->Show(WindowId::frontespizio);
+    QWidget* title = windows->Title();
+    Find<QAction>(title, "sugger")->trigger();
+    EXPECT_NE(Shown(WindowId::frmTip), nullptr);
+    Find<QAction>(title, "Toolbar1_13")->trigger();
+    EXPECT_NE(Shown(WindowId::sommario), nullptr);
+}
+
 TEST_F(GuideRoad, PrintsGoThroughTheDocumentEngine) {
     windows->Show(WindowId::guidastampa);
     QTest::mouseClick(Find<QPushButton>(Shown(WindowId::guidastampa), "cmdStampa"), Qt::LeftButton);
