@@ -1,31 +1,47 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Acquenza and runs every check, in order:
-# format, unit tests, the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then each fuzz target for a short bounded time.
+# format, the run command's own build started without a display, unit tests,
+# the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, then
+# each fuzz target for a short bounded time. Warnings are errors throughout.
 # Exits non-zero on the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 fuzz_seconds="${FUZZ_SECONDS:-30}"
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh test
 
 echo "== format check"
 mapfile -t sources < <(git ls-files -- '*.cpp' '*.h' 2>/dev/null || find src tests bench fuzz -name '*.cpp' -o -name '*.h')
 clang-format --dry-run --Werror "${sources[@]}"
 
+echo "== the run command's build, started without a display"
+bash scripts/build-program.sh -DACQUENZA_WERROR=ON
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM build-run/acquenza --verifica-installazione
+# The program itself keeps running until the user leaves it.
+set +e
+QT_QPA_PLATFORM=offscreen timeout 5 build-run/acquenza >/dev/null 2>&1
+status=$?
+set -e
+if [[ $status -ne 124 ]]; then
+  echo "the program built by the run command ended by itself (status $status)"
+  exit 1
+fi
+echo "build-run/acquenza started and kept running"
+
 echo "== unit tests"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DACQUENZA_WERROR=ON
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
 
 echo "== unit tests with address and undefined-behaviour sanitizers"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DACQUENZA_SANITIZE=ON
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DACQUENZA_SANITIZE=ON -DACQUENZA_WERROR=ON
 cmake --build build-asan -j2
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j2
 
 echo "== fuzzing, ${fuzz_seconds} s a target"
-CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DACQUENZA_FUZZ=ON
+CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DACQUENZA_FUZZ=ON \
+  -DACQUENZA_WERROR=ON
 cmake --build build-fuzz -j2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

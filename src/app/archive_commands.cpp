@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <cerrno>
+#include <memory>
 
 #include "app/data_window_model.h"
 #include "app/title_page_model.h"
@@ -29,46 +30,67 @@ std::string& ArchiveCommands::DialogName() {
 }
 
 void ArchiveCommands::Open() {
-    if (from_ == WindowId::dati) {
-        windows_.LoadDataWindow().ClearWindow();
-    }
     const std::optional<std::string> chosen = dialogs_.ChooseFile(
         {FileDialogRequest::Kind::Open, "Apri file", "", {AllFiles, DataFiles}, 1});
     if (!chosen) {
-        return;
+        return;  // nothing changes: the project in memory stays as it was
     }
     DialogName() = *chosen;
-    state_.currentFileName = *chosen;
-    if (from_ == WindowId::frontespizio) {
-        ClearAll(state_.project);
-    }
-    ReadChosenFile(*chosen);
+    OpenFile(*chosen);
 }
 
-void ArchiveCommands::ReadChosenFile(const std::string& path) {
+bool ArchiveCommands::OpenFile(const std::string& path) {
+    // The file is read into a project of its own: the one in memory is
+    // replaced only once there is something to replace it with.
+    auto read = std::make_unique<Project>();
     TitlePageModel& titlePage = windows_.LoadTitlePage();
-    DataWindowModel& dataWindow = windows_.LoadDataWindow();
     TitleTexts titles = titlePage.Texts();
-    const ReadOutcome read = ReadProjectFile(path, state_.project, titles);
+    const ReadOutcome outcome = ReadProjectFile(path, *read, titles);
+    if (!outcome.complete && outcome.line == 0) {
+        dialogs_.Inform(ArchiveTitle,
+                        "Il file \"" + path + "\" non è stato letto: " + outcome.message +
+                            "\nI dati in memoria non sono stati modificati.",
+                        MessageIcon::Stop);
+        return false;
+    }
+    if (!outcome.complete &&
+        !dialogs_.AskYesNo(ArchiveTitle,
+                           "Il file \"" + path +
+                               "\" non è stato letto per intero: " + outcome.message +
+                               "\nSi vogliono vedere i dati letti fino a quel punto? (Con No "
+                               "restano i dati attuali.)",
+                           MessageIcon::Question, Answer::No)) {
+        return false;
+    }
+    ReplaceProject(*read, titles);
+    // A file read only in part must never be overwritten by a later Save
+    // without the user naming a file.
+    state_.currentFileName = outcome.complete ? path : std::string();
+    return true;
+}
+
+void ArchiveCommands::ReplaceProject(const Project& read, const TitleTexts& titles) {
+    Project& project = state_.project;
+    for (int s = 1; s <= MaxSections; ++s) {
+        for (const Field f : InputFields) {
+            project.sections.Set(s, f, read.sections.Get(s, f));
+        }
+        for (const Field f : {Field::per, Field::dia, Field::vel, Field::sca}) {
+            project.sections.Clear(s, f);
+        }
+        project.segments.ClearSection(s);
+    }
+    project.enteredSectionCount = read.enteredSectionCount;
     // Each title text the file replaced goes through the field's own handling
     // (the length warning), in the file's order.
+    TitlePageModel& titlePage = windows_.LoadTitlePage();
     for (int f = progetto; f <= allegati; ++f) {
         if (titles[static_cast<std::size_t>(f)] != titlePage.Text(f)) {
             titlePage.SetField(f, titles[static_cast<std::size_t>(f)]);
         }
     }
-    if (!read.complete) {
-        // What was read stays on screen, but the damaged file must never be
-        // overwritten by a later Save without the user naming a file.
-        state_.currentFileName.clear();
-        dialogs_.Inform(ArchiveTitle,
-                        "Il file \"" + path + "\" non è stato letto per intero: " + read.message +
-                            "\nVengono mostrati i dati letti fino a quel punto; per archiviarli "
-                            "occorre scegliere di nuovo il nome del file.",
-                        MessageIcon::Exclamation);
-    }
-    state_.project.firstVisibleSection = 1;
-    dataWindow.RefreshGrid();
+    project.firstVisibleSection = 1;
+    windows_.LoadDataWindow().RefreshGrid();
 }
 
 void ArchiveCommands::Save() {

@@ -8,6 +8,7 @@
 #include "app/dialogs.h"
 #include "app/program_state.h"
 #include "app/windows.h"
+#include "archive/project_file.h"
 
 namespace acquenza {
 
@@ -17,6 +18,9 @@ class ArchiveCommands {
     ArchiveCommands(ProgramState& state, Dialogs& dialogs, WindowSystem& windows, WindowId from);
 
     void Open();
+    // Opens the file at once, as Open does once a file is chosen (a project
+    // given on the command line). False when the project was not replaced.
+    bool OpenFile(const std::string& path);
     void Save();
     void SaveAs();
     void Delete();
@@ -27,7 +31,7 @@ class ArchiveCommands {
     // The save routine; `previousName` is what a cancelled dialog restores.
     void SaveProject(const std::string& previousName);
     std::string& DialogName();
-    void ReadChosenFile(const std::string& path);
+    void ReplaceProject(const Project& read, const TitleTexts& titles);
 
     ProgramState& state_;
     Dialogs& dialogs_;

@@ -4,7 +4,6 @@
 
 #include "app/data_window_model.h"
 #include "app/guide_pages.h"
-#include "app/office.h"
 #include "app/title_page_model.h"
 #include "archive/atomic_file.h"
 #include "reports/direct_print.h"
@@ -17,8 +16,9 @@ namespace acquenza {
 
 namespace {
 
-Office TheOffice() {
-    return {OfficeName, OfficeAddress};
+// The office the title page shows is the one every report prints.
+Office OfficeOf(const TitlePageModel& titlePage) {
+    return {titlePage.OfficeNameText(), titlePage.OfficeAddressText()};
 }
 
 std::string SafeName(const std::string& text) {
@@ -60,31 +60,31 @@ void DocumentCommands::PageTheGrid() {
     }
 }
 
-void DocumentCommands::FullReport() {
+bool DocumentCommands::FullReport() {
     DataWindowModel& grid = windows_.LoadDataWindow();
     state_.project.saveCheckPending = true;
     grid.CheckData();
     if (state_.project.saveCheckPending) {
         state_.project.saveCheckPending = false;
         windows_.Show(WindowId::dati);
-        return;
+        return false;
     }
     PageTheGrid();
     TitlePageModel& titlePage = windows_.LoadTitlePage();
     if (titlePage.PrintMode() == 2) {
-        PrintDirectly(titlePage);
-        return;
+        return PrintDirectly(titlePage);
     }
     titlePage.SetGuidance("sto caricando WORD per la stampa");
-    Deliver(BuildWordReport(state_.project, titlePage.Texts(), TheOffice()), "relazione");
+    return Deliver(BuildWordReport(state_.project, titlePage.Texts(), OfficeOf(titlePage)),
+                   "relazione");
 }
 
-void DocumentCommands::PrintDirectly(const TitlePageModel& titlePage) {
+bool DocumentCommands::PrintDirectly(const TitlePageModel& titlePage) {
     const std::unique_ptr<PrinterDevice> printer = dialogs_.ChoosePrinter();
     if (!printer) {
-        return;  // cancelled: nothing is printed
+        return false;  // cancelled: nothing is printed
     }
-    PrintReport(*printer, state_.project, titlePage.Texts(), TheOffice(),
+    PrintReport(*printer, state_.project, titlePage.Texts(), OfficeOf(titlePage),
                 titlePage.ReportBodyFontSize());
     if (printer->Failed()) {
         // A print that stops halfway must not pass for a finished one.
@@ -92,12 +92,14 @@ void DocumentCommands::PrintDirectly(const TitlePageModel& titlePage) {
                         "La stampa della relazione si è interrotta: " + printer->FailureText() +
                             ". Controllare la stampante e ripetere la stampa.",
                         MessageIcon::Stop);
+        return false;
     }
+    return true;
 }
 
 void DocumentCommands::TitlePageDocument() {
     const TitlePageModel& titlePage = windows_.LoadTitlePage();
-    Deliver(BuildTitlePageDocument(titlePage.Texts(), TheOffice()), "frontespizio");
+    Deliver(BuildTitlePageDocument(titlePage.Texts(), OfficeOf(titlePage)), "frontespizio");
 }
 
 void DocumentCommands::DataWindowDocument() {
@@ -126,10 +128,13 @@ std::optional<std::filesystem::path> DocumentCommands::DocumentsFolder() {
     return folder;
 }
 
-void DocumentCommands::Deliver(const Document& document, const std::string& kind) {
+bool DocumentCommands::Deliver(const Document& document, const std::string& kind) {
+    if (target_) {
+        return WriteAndOpen(document, *target_);
+    }
     const std::optional<std::filesystem::path> folder = DocumentsFolder();
     if (!folder) {
-        return;
+        return false;
     }
     const std::string project = windows_.LoadTitlePage().Text(progetto);
     std::filesystem::path file = *folder / DocumentFileName(kind, project, desk_.Timestamp());
@@ -137,7 +142,7 @@ void DocumentCommands::Deliver(const Document& document, const std::string& kind
         file =
             *folder / DocumentFileName(kind, project, desk_.Timestamp() + "-" + std::to_string(n));
     }
-    WriteAndOpen(document, file);
+    return WriteAndOpen(document, file);
 }
 
 bool DocumentCommands::WriteAndOpen(const Document& document, const std::filesystem::path& file) {

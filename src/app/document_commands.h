@@ -25,8 +25,9 @@ class DocumentCommands {
                      DocumentDesk& desk);
 
     // stampa, stampatutto, title-page toolbar 6: through the word processor or
-    // straight on a printer, as the title page's print choice says.
-    void FullReport();
+    // straight on a printer, as the title page's print choice says. True when
+    // the document was written or printed to its end.
+    bool FullReport();
     void TitlePageDocument();    // solodati
     void DataWindowDocument();   // data window: stampa, toolbar 6
     void AcquisitionTemplate();  // acquisizionedati
@@ -38,6 +39,10 @@ class DocumentCommands {
 
     static constexpr const char* DocumentTitle = "Acquenza: documenti";
 
+    // Documents go to this file, replacing it, instead of a new file in the
+    // documents folder (the command line's -o).
+    void WriteTo(std::filesystem::path file) { target_ = std::move(file); }
+
     // The file a document was last written to (for tests and messages).
     const std::optional<std::filesystem::path>& LastDocument() const { return last_; }
 
@@ -45,8 +50,8 @@ class DocumentCommands {
     // Brings every block of ten sections past the first into the grid, so
     // each section's results and map are current.
     void PageTheGrid();
-    void PrintDirectly(const TitlePageModel& titlePage);
-    void Deliver(const Document& document, const std::string& kind);
+    bool PrintDirectly(const TitlePageModel& titlePage);
+    bool Deliver(const Document& document, const std::string& kind);
     // Writes the file and opens it; false, after telling the user, on failure.
     bool WriteAndOpen(const Document& document, const std::filesystem::path& file);
     std::optional<std::filesystem::path> DocumentsFolder();
@@ -56,6 +61,7 @@ class DocumentCommands {
     WindowSystem& windows_;
     DocumentDesk& desk_;
     std::optional<std::filesystem::path> last_;
+    std::optional<std::filesystem::path> target_;
 };
 
 // "relazione-Rete_di_Colle_Alto-2026-12-08_09-30-15.docx": letters, digits and

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/program_values.h"
+#include "app/settings.h"
 #include "core/project.h"
 
 namespace acquenza {
@@ -13,6 +14,7 @@ struct ProgramState {
     ModAcquenza mod;
     Project project;
     std::string currentFileName;
+    Settings settings = BuiltInSettings();
 };
 
 }  // namespace acquenza

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "app/entry_check.h"
-#include "app/office.h"
 #include "core/numbers.h"
 
 namespace acquenza {
@@ -14,8 +13,8 @@ TitlePageModel::TitlePageModel(ProgramState& state, Dialogs& dialogs, WindowSyst
 
 void TitlePageModel::Load() {
     texts_[data] = today_;
-    officeName_ = OfficeName;
-    officeAddress_ = OfficeAddress;
+    officeName_ = state_.settings.officeName;
+    officeAddress_ = state_.settings.officeAddress;
     guidance_ =
         "Digitare i dati fino ad un massimo di 60 caratteri per campo o prelevare un file "
         "dall'archivio.";

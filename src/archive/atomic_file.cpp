@@ -75,7 +75,10 @@ mode_t ModeFor(const std::filesystem::path& path) {
 ArchiveResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path folder =
         path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+    std::string hidden(1, '.');
+    hidden += path.filename().string();
+    hidden += ".tmp-XXXXXX";
+    std::string pattern = (folder / hidden).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
         return Failure(path, "scrivere", errno);

@@ -264,22 +264,41 @@ std::string FormatFixed2(double x, int width) {
     if (!std::isfinite(hundredths)) {
         out = NumberText(hundredths);
     } else {
+        // Composed in one buffer and copied once: GCC's -O3 warns falsely
+        // about overlapping copies in front-inserts on std::string.
         const bool negative = hundredths < 0;
-        std::array<char, 400> buf{};
+        std::array<char, 400> digits{};
         const auto [end, ec] =
-            std::to_chars(buf.data(), buf.data() + buf.size(), negative ? -hundredths : hundredths,
-                          std::chars_format::fixed, 0);
-        std::string digits(buf.data(), ec == std::errc() ? end : buf.data());
-        if (digits.size() < 3) {
-            digits.insert(0, 3 - digits.size(), '0');
-        }
-        out = digits.substr(0, digits.size() - 2) + "." + digits.substr(digits.size() - 2);
+            std::to_chars(digits.data(), digits.data() + digits.size(),
+                          negative ? -hundredths : hundredths, std::chars_format::fixed, 0);
+        const std::size_t count =
+            ec == std::errc() ? static_cast<std::size_t>(end - digits.data()) : 0;
+        std::array<char, 410> text{};
+        std::size_t n = 0;
         if (negative) {
-            out.insert(0, "-");
+            text[n++] = '-';
         }
+        const std::size_t whole = count > 2 ? count - 2 : 0;
+        for (std::size_t i = 0; i < whole; ++i) {
+            text[n++] = digits[i];
+        }
+        if (whole == 0) {
+            text[n++] = '0';
+        }
+        text[n++] = '.';
+        // The last two digits, with leading zeros below ten hundredths.
+        for (std::size_t i = count; i < 2; ++i) {
+            text[n++] = '0';
+        }
+        for (std::size_t i = whole; i < count; ++i) {
+            text[n++] = digits[i];
+        }
+        out.assign(text.data(), n);
     }
     if (width > 0 && out.size() < static_cast<std::size_t>(width)) {
-        out.insert(0, static_cast<std::size_t>(width) - out.size(), ' ');
+        std::string padded(static_cast<std::size_t>(width) - out.size(), ' ');
+        padded += out;
+        return padded;
     }
     return out;
 }
@@ -290,10 +309,12 @@ std::string NumberText(double x) {
 
 std::string SignedText(double x) {
     std::string text = FormatNumber(x, '.');
-    if (!(x < 0) && !text.empty()) {
-        text.insert(0, " ");
+    if (x < 0 || text.empty()) {
+        return text;
     }
-    return text;
+    std::string signedText(1, ' ');
+    signedText += text;
+    return signedText;
 }
 
 }  // namespace acquenza

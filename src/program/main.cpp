@@ -1,7 +1,6 @@
 // Acquenza: sizing the sections of a drinking-water network.
 
 #include <QApplication>
-#include <QDir>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -9,16 +8,87 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/batch_documents.h"
 #include "app/companion_folder.h"
+#include "app/italian_date.h"
 #include "app/program_state.h"
+#include "reports/owned_printer.h"
 #include "ui/shell/fluidsynth_player.h"
 #include "ui/shell/qt_dialogs.h"
+#include "ui/shell/qt_document_desk.h"
 #include "ui/shell/qt_window_system.h"
+#include "ui/shell/settings_file.h"
 
 namespace {
+
+const char* const Usage =
+    "Uso: acquenza [PROGETTO]\n"
+    "     acquenza --relazione PROGETTO [-o FILE.docx]\n"
+    "     acquenza --stampa-pdf PROGETTO -o FILE.pdf\n"
+    "     acquenza --verifica-installazione\n"
+    "\n"
+    "  PROGETTO                  apre il file di dati (Acquenza-dati-...) nella finestra Dati\n"
+    "  --relazione PROGETTO      scrive la relazione di calcolo come documento .docx\n"
+    "  --stampa-pdf PROGETTO     stampa la relazione (stampa diretta) in un file PDF\n"
+    "  -o FILE                   il file da scrivere\n"
+    "  --verifica-installazione  dice dove il programma trova i suoi file e quali mancano\n"
+    "  -h, --help                questo aiuto\n";
+
+struct CommandLine {
+    bool help = false;
+    bool checkInstallation = false;
+    std::optional<acquenza::BatchJob> job;
+    std::optional<std::string> project;  // to open in the data window
+    std::string error;
+
+    bool OpensNoWindow() const { return help || checkInstallation || job || !error.empty(); }
+};
+
+CommandLine ParseCommandLine(int argc, char* argv[]) {
+    CommandLine line;
+    std::optional<std::filesystem::path> output;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 < argc) {
+                return std::string(argv[++i]);
+            }
+            line.error = "Manca il valore dell'opzione " + arg + ".";
+            return std::nullopt;
+        };
+        if (arg == "-h" || arg == "--help") {
+            line.help = true;
+        } else if (arg == "--verifica-installazione") {
+            line.checkInstallation = true;
+        } else if (arg == "--relazione" || arg == "--stampa-pdf") {
+            if (const auto project = value()) {
+                line.job =
+                    acquenza::BatchJob{arg == "--relazione" ? acquenza::BatchJob::Kind::WordReport
+                                                            : acquenza::BatchJob::Kind::PdfReport,
+                                       *project, std::nullopt};
+            }
+        } else if (arg == "-o" || arg == "--output") {
+            if (const auto file = value()) {
+                output = *file;
+            }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            line.error = "Opzione sconosciuta: " + arg + ".";
+        } else if (!line.project) {
+            line.project = arg;
+        } else {
+            line.error = "Si può aprire un solo progetto alla volta.";
+        }
+    }
+    if (line.job) {
+        line.job->output = output;
+    }
+    return line;
+}
 
 // For installers and support: where the program finds its companion files
 // and which are missing; 0 when every one is in place.
@@ -32,38 +102,77 @@ int CheckInstallation(const std::filesystem::path& folder) {
     return missing.empty() ? 0 : 1;
 }
 
+// Without a window the toolkit's own notes (a missing runtime folder and the
+// like) would mix with the program's messages on the error stream.
+void KeepOnlyToolkitErrors(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::cerr << message.toStdString() << '\n';
+    }
+}
+
+void SpeakItalian(QTranslator& qtItalian) {
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    if (qtItalian.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtItalian);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const CommandLine line = ParseCommandLine(argc, argv);
+    if (line.OpensNoWindow()) {
+        // Nothing goes on screen, so no display is needed: these work over
+        // ssh, in scripts and in build machines.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(KeepOnlyToolkitErrors);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Acquenza"));
-    QApplication::setOrganizationName(QStringLiteral("Verdano"));
+    QApplication::setOrganizationName(QStringLiteral("Acquenza"));
     // The program ends when no window of its own is left on screen, which the
     // window system decides (the exit closes every window before it shows the
     // splash again).
     QApplication::setQuitOnLastWindowClosed(false);
     // The toolkit's own dialogs (files, colours, printers) speak Italian too.
-    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     QTranslator qtItalian;
-    if (qtItalian.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
-                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtItalian);
-    }
+    SpeakItalian(qtItalian);
 
+    if (!line.error.empty()) {
+        std::cerr << line.error << "\n\n" << Usage;
+        return 2;
+    }
+    if (line.help) {
+        std::cout << Usage;
+        return 0;
+    }
     // The tips, the tune, the example project and the icon: beside the program
     // in its build folder, in <prefix>/share/acquenza once installed.
     const std::filesystem::path folder =
         acquenza::CompanionFolder(QApplication::applicationDirPath().toStdString());
-    if (QApplication::arguments().contains(QStringLiteral("--verifica-installazione"))) {
+    if (line.checkInstallation) {
         return CheckInstallation(folder);
     }
-    QApplication::setWindowIcon(
-        QIcon(QString::fromStdString((folder / acquenza::IconFileName).string())));
 
     acquenza::ProgramState state;
+    state.settings = acquenza::ui::ReadSettings(acquenza::BuiltInSettings());
+    if (line.job) {
+        acquenza::ui::QtDocumentDesk desk;
+        return acquenza::RunBatchJob(
+            *line.job, state, desk,
+            [](const std::filesystem::path& file) { return acquenza::PrintToPdf(file); },
+            acquenza::TodayItalianLongDate(), std::cerr, std::cout);
+    }
+
+    QApplication::setWindowIcon(
+        QIcon(QString::fromStdString((folder / acquenza::IconFileName).string())));
     acquenza::ui::QtDialogs dialogs(folder);
     acquenza::ui::FluidSynthPlayer music;
     acquenza::ui::QtWindowSystem windows(state, dialogs, music, folder);
     windows.Start();
+    if (line.project) {
+        windows.OpenAtStart(*line.project);
+    }
     return QApplication::exec();
 }

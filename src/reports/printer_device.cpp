@@ -7,7 +7,10 @@ namespace acquenza {
 std::string NumberItemText(double number) {
     // The blank before a value that is not negative stands where a minus sign
     // would, so signed and unsigned values in a column line up.
-    return (number < 0 ? "" : " ") + NumberText(number) + " ";
+    std::string text(number < 0 ? "" : " ");
+    text += NumberText(number);
+    text += ' ';
+    return text;
 }
 
 }  // namespace acquenza

@@ -205,12 +205,22 @@ TEST_F(Archive, DeletingTheCurrentFileThenSavingWritesItAgain) {
     EXPECT_NE(dialogs.LastText().find("nessuno"), std::string::npos);
 }
 
-TEST_F(Archive, OpenFromTheDataWindowClearsFirstEvenWhenCancelled) {
+TEST_F(Archive, ACancelledOrFailedOpenChangesNothing) {
     TypeProject();
-    dialogs.files = {std::nullopt};
+    const SectionTable before = state.project.sections;
+    dialogs.files = {std::nullopt,
+                     (std::filesystem::path(file).parent_path() / "assente").string()};
     From(WindowId::dati).Open();
-    EXPECT_EQ(state.project.enteredSectionCount, 0);
-    EXPECT_EQ(data().BoxText(1, Field::lungh), "");
+    From(WindowId::dati).Open();
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
+    EXPECT_NE(dialogs.LastText().find("assente"), std::string::npos) << dialogs.LastText();
+    EXPECT_EQ(state.project.enteredSectionCount, 2);
+    for (int s = 1; s <= 3; ++s) {
+        for (const Field f : InputFields) {
+            EXPECT_EQ(state.project.sections.Get(s, f), before.Get(s, f));
+        }
+    }
+    EXPECT_EQ(data().BoxText(1, Field::lungh), "100");
     EXPECT_EQ(title().Text(progetto), "Rete di distribuzione");
 }
 
@@ -245,9 +255,15 @@ TEST_F(Archive, AnOpenThatStopsEarlySaysWhereAndForgetsTheName) {
     std::ofstream(file, std::ios::binary)
         << "3\r\n\"100\",\"120\",\"110\",\"1\",,,\"1\",,,\"nuova\"\r\n\"50\",\"110\"";
     state.currentFileName = "/precedente/Acquenza-dati-x";
-    dialogs.files = {file};
+    TypeSection(1, 1);
+    // Asked whether to see what was read: No keeps the project in memory.
+    dialogs.files = {file, file};
+    dialogs.answers = {Answer::No, Answer::Yes};
     From(WindowId::dati).Open();
-    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Exclamation);
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Question);
+    EXPECT_EQ(state.currentFileName, "/precedente/Acquenza-dati-x");
+    EXPECT_EQ(state.project.enteredSectionCount, 1);
+    From(WindowId::dati).Open();
     EXPECT_NE(dialogs.LastText().find(file), std::string::npos) << dialogs.LastText();
     EXPECT_NE(dialogs.LastText().find("riga"), std::string::npos);
     EXPECT_TRUE(state.currentFileName.empty());

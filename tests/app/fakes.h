@@ -11,6 +11,7 @@
 
 #include "app/data_window_model.h"
 #include "app/dialogs.h"
+#include "app/headless_windows.h"
 #include "app/music_player.h"
 #include "app/title_page_model.h"
 #include "app/windows.h"
@@ -61,50 +62,24 @@ class FakeDialogs : public Dialogs {
     int printerDialogs = 0;
 };
 
-// Keeps the two working windows' models, made on first use like the real
-// windows, and records what was shown and closed.
-class FakeWindows : public WindowSystem {
+// The headless windows, recording what was shown and closed.
+class FakeWindows : public HeadlessWindows {
   public:
-    FakeWindows(ProgramState& state, Dialogs& dialogs) : state_(state), dialogs_(dialogs) {}
-
-    DataWindowModel& LoadDataWindow() override {
-        if (!data_) {
-            data_ = std::make_unique<DataWindowModel>(state_, dialogs_, *this);
-            data_->Load();
-        }
-        return *data_;
-    }
-    TitlePageModel& LoadTitlePage() override {
-        if (!title_) {
-            title_ =
-                std::make_unique<TitlePageModel>(state_, dialogs_, *this, "martedì, 8 dic 2026");
-            title_->Load();
-        }
-        return *title_;
-    }
-    bool HasTitlePage() const { return title_ != nullptr; }
+    FakeWindows(ProgramState& state, Dialogs& dialogs)
+        : HeadlessWindows(state, dialogs, "martedì, 8 dic 2026") {}
 
     void Show(WindowId w) override {
         log.push_back("show " + std::to_string(static_cast<int>(w)));
-        open[static_cast<std::size_t>(w)] = true;
+        HeadlessWindows::Show(w);
     }
-    bool IsAvailable(WindowId) const override { return true; }
-    bool IsOpen(WindowId w) const override { return open[static_cast<std::size_t>(w)]; }
     void Close(WindowId w) override {
         log.push_back("close " + std::to_string(static_cast<int>(w)));
-        open[static_cast<std::size_t>(w)] = false;
+        HeadlessWindows::Close(w);
     }
     void ShowSplash() override { log.push_back("splash"); }
     void CloseSplash() override { log.push_back("close splash"); }
 
     std::vector<std::string> log;
-    std::array<bool, 14> open{};
-
-  private:
-    ProgramState& state_;
-    Dialogs& dialogs_;
-    std::unique_ptr<DataWindowModel> data_;
-    std::unique_ptr<TitlePageModel> title_;
 };
 
 class RecordingPlayer : public MusicPlayer {

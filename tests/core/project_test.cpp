@@ -7,9 +7,15 @@
 namespace acquenza {
 namespace {
 
+std::string QuotaText(int s) {
+    std::string text(1, 'q');
+    text += std::to_string(s);
+    return text;
+}
+
 void Enter(Project& p, int s, const std::string& length) {
     p.sections.Set(s, Field::lungh, FieldValue::Text(length));
-    p.sections.Set(s, Field::quotain, FieldValue::Text("q" + std::to_string(s)));
+    p.sections.Set(s, Field::quotain, FieldValue::Text(QuotaText(s)));
 }
 
 TEST(Project, SlotZeroAlwaysReadsEmpty) {
@@ -64,8 +70,7 @@ TEST(Project, DeletingMovesLaterSectionsUp) {
     const std::vector<std::string> lengths = {"100", "200", "400", "500"};
     for (int s = 1; s <= 4; ++s) {
         EXPECT_EQ(p.sections.Get(s, Field::lungh).TextValue(), lengths[s - 1u]);
-        EXPECT_EQ(p.sections.Get(s, Field::quotain).TextValue(),
-                  "q" + std::to_string(s < 3 ? s : s + 1));
+        EXPECT_EQ(p.sections.Get(s, Field::quotain).TextValue(), QuotaText(s < 3 ? s : s + 1));
     }
     // Results stay with their slot until recalculated; the emptied slot is bare.
     EXPECT_EQ(p.sections.Get(3, Field::per).NumberValue(), 3);

@@ -15,12 +15,15 @@ for f in bin/acquenza \
          share/acquenza/Acquenza-dati-esempio share/acquenza/acquenza.png \
          share/applications/acquenza.desktop \
          share/icons/hicolor/scalable/apps/acquenza.svg \
-         share/icons/hicolor/256x256/apps/acquenza.png; do
+         share/icons/hicolor/256x256/apps/acquenza.png \
+         share/mime/packages/acquenza.xml share/doc/acquenza/README.md; do
   [[ -f "$prefix/$f" ]] || fail "$f not installed"
 done
 [[ -x "$prefix/bin/acquenza" ]] || fail "the program is not executable"
-grep -qx 'Exec=acquenza' "$prefix/share/applications/acquenza.desktop" || fail "desktop Exec"
+grep -qx 'Exec=acquenza %f' "$prefix/share/applications/acquenza.desktop" || fail "desktop Exec"
 grep -qx 'Icon=acquenza' "$prefix/share/applications/acquenza.desktop" || fail "desktop Icon"
+grep -q 'MimeType=application/x-acquenza-progetto;' "$prefix/share/applications/acquenza.desktop" ||
+  fail "desktop MimeType"
 
 export QT_QPA_PLATFORM=offscreen
 cd /

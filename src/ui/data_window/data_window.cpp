@@ -76,7 +76,6 @@ std::array<ToolbarButton, 20> DataToolbar() {
 DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& windows)
     : state_(state), dialogs_(dialogs), windows_(windows), model_(state, dialogs, windows) {
     setObjectName(QStringLiteral("dati"));
-    setWindowTitle(QStringLiteral("Acquenza: dati per il calcolo idraulico dei tronchi"));
     setAttribute(Qt::WA_DeleteOnClose);
     QFont small = font();
     small.setPointSizeF(8);
@@ -422,6 +421,9 @@ void DataWindow::BuildCommands(QWidget* form) {
 }
 
 void DataWindow::Sync() {
+    setWindowTitle(
+        WorkingCaption(QStringLiteral("Acquenza: dati per il calcolo idraulico dei tronchi"),
+                       state_.currentFileName));
     for (int r = 1; r <= DataWindowModel::Rows; ++r) {
         Row& row = rows_[static_cast<std::size_t>(r)];
         row.num->setText(Q(model_.NumCaption(r)));

@@ -13,19 +13,23 @@ namespace acquenza::ui {
 
 namespace {
 
-const char* const FixedCatalogue =
-    "Software Verdano realizza programmi per gli studi tecnici:\n\n"
-    "- Acquenza: calcoli idraulici per tronchi di condotte idriche;\n"
-    "- Fognenza: dimensionamento delle reti di fognatura;\n"
-    "- Murenza: verifica dei muri di sostegno;\n"
-    "- Computenza: computi metrici e stime dei lavori.\n\n"
-    "Per informazioni e listino aggiornato: consultare il servizio di supporto "
-    "(menu ?, Supporto prodotto).";
+// Shown when neither the settings nor a products file list anything.
+const char* const NoCatalogue =
+    "Nessun altro prodotto è elencato per questa installazione: per informazioni rivolgersi a "
+    "chi ha installato il programma (menu ?, Supporto prodotto).";
 
-QString CatalogueText(const std::filesystem::path& folder) {
+QString CatalogueText(const std::vector<std::string>& products,
+                      const std::filesystem::path& folder) {
+    if (!products.empty()) {
+        QStringList lines;
+        for (const std::string& product : products) {
+            lines << QStringLiteral("- ") + QString::fromStdString(product);
+        }
+        return lines.join(QLatin1Char('\n'));
+    }
     std::ifstream in(folder / "ProdottiVerdano.txt", std::ios::binary);
     if (!in) {
-        return QString::fromUtf8(FixedCatalogue);
+        return QString::fromUtf8(NoCatalogue);
     }
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::string text;
@@ -39,12 +43,13 @@ QString CatalogueText(const std::filesystem::path& folder) {
 
 }  // namespace
 
-CatalogueWindow::CatalogueWindow(const std::filesystem::path& programFolder) {
+CatalogueWindow::CatalogueWindow(const std::vector<std::string>& products,
+                                 const std::filesystem::path& programFolder) {
     setObjectName(QStringLiteral("prodotti"));
-    setWindowTitle(QStringLiteral("Altri prodotti Software Verdano"));
+    setWindowTitle(QStringLiteral("Altri prodotti"));
     SetBackground(this, QColor(235, 244, 250));
     auto* layout = new QVBoxLayout(this);
-    auto* text = new QLabel(CatalogueText(programFolder), this);
+    auto* text = new QLabel(CatalogueText(products, programFolder), this);
     text->setObjectName(QStringLiteral("catalogo"));
     text->setWordWrap(true);
     layout->addWidget(text);

@@ -1,16 +1,20 @@
 #pragma once
-// The maker's other programs, read from "ProdottiVerdano.txt" beside the
-// program when there is one.
+// Other programs: those the settings file lists, else those of
+// "ProdottiVerdano.txt" beside the program, else a plain line saying there
+// are none.
 
 #include <QWidget>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace acquenza::ui {
 
 class CatalogueWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit CatalogueWindow(const std::filesystem::path& programFolder);
+    CatalogueWindow(const std::vector<std::string>& products,
+                    const std::filesystem::path& programFolder);
 };
 
 }  // namespace acquenza::ui

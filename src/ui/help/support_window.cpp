@@ -51,9 +51,29 @@ void FollowCaption(QLabel* caption, const QString& lastLine, QLabel* value) {
                        caption->geometry().right() + 1 - left, value->height());
 }
 
+// The contacts the settings give, one line each; empty lines left out.
+QString ContactLines(const SupportContacts& c) {
+    QStringList lines;
+    if (!c.postalAddress.empty()) {
+        lines << QString::fromStdString(c.postalAddress);
+    }
+    QStringList phones;
+    if (!c.phone.empty()) {
+        phones << QStringLiteral("telefono ") + QString::fromStdString(c.phone);
+    }
+    if (!c.fax.empty()) {
+        phones << QStringLiteral("fax ") + QString::fromStdString(c.fax);
+    }
+    if (!phones.isEmpty()) {
+        lines << phones.join(QStringLiteral(" - "));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 }  // namespace
 
-SupportWindow::SupportWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+SupportWindow::SupportWindow(const SupportContacts& contacts, QWidget* parent)
+    : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("supportoclienti"));
     setWindowTitle(QStringLiteral("Servizi di supporto ai clienti"));
 
@@ -68,35 +88,55 @@ SupportWindow::SupportWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     QFont sinceFont = since->font();
     sinceFont.setItalic(true);
     since->setFont(sinceFont);
-
     AddRule(this, "Line1", 720);
-    AddText(this, "Label2", QStringLiteral("Via dei Mulini 7 - 05100 Terni (TR)"), Left, 840, Width,
-            300, 9);
-    // The contacts: telephone and fax, then "e-mail:" with the address beside
-    // it, then the web site.
-    QLabel* phone = AddText(this, "Label3",
-                            QStringLiteral("telefono 0744 000 001 - fax 0744 000 002\ne-mail: "),
-                            Left, 1140, Width, 600, 9);
-    QLabel* mail = AddText(this, "Label9", QStringLiteral("assistenza@verdano.example.it"), Left,
-                           1440, Width, 300, 9);
-    FollowCaption(phone, QStringLiteral("e-mail: "), mail);
-    QLabel* site =
-        AddText(this, "Label8", QStringLiteral("sito internet:"), Left, 1740, Width, 300, 9);
-    QLabel* web = AddText(this, "Label10", QStringLiteral("www.verdano.example.it"), Left, 1740,
-                          Width, 300, 9);
-    FollowCaption(site, QStringLiteral("sito internet: "), web);
 
-    AddRule(this, "Line2", 2130);
-    QLabel* rules =
-        AddText(this, "Label4", QString::fromUtf8(SupportRules), Left, 2250, Width, 1800, 9);
-    QLabel* offer = AddText(
-        this, "Label5",
-        QStringLiteral("Su richiesta il programma può essere adattato alle esigenze del singolo "
-                       "studio tecnico: per informazioni e preventivi rivolgersi all'ing. Paolo "
-                       "Ferranti. Osservazioni e suggerimenti per le versioni successive saranno "
-                       "sempre graditi."),
-        Left, 3990, Width, 900, 9);
-    for (QLabel* text : {rules, offer}) {
+    QList<QLabel*> wrapped;
+    if (contacts.Any()) {
+        AddText(this, "Label2", ContactLines(contacts), Left, 840, Width, 600, 9);
+        if (!contacts.email.empty()) {
+            QLabel* caption =
+                AddText(this, "Label3", QStringLiteral("e-mail: "), Left, 1440, Width, 300, 9);
+            QLabel* mail = AddText(this, "Label9", QString::fromStdString(contacts.email), Left,
+                                   1440, Width, 300, 9);
+            FollowCaption(caption, QStringLiteral("e-mail: "), mail);
+        }
+        if (!contacts.web.empty()) {
+            QLabel* site = AddText(this, "Label8", QStringLiteral("sito internet:"), Left, 1740,
+                                   Width, 300, 9);
+            QLabel* web = AddText(this, "Label10", QString::fromStdString(contacts.web), Left, 1740,
+                                  Width, 300, 9);
+            FollowCaption(site, QStringLiteral("sito internet: "), web);
+        }
+        AddRule(this, "Line2", 2130);
+        wrapped << AddText(this, "Label4", QString::fromUtf8(SupportRules), Left, 2250, Width, 1800,
+                           9);
+    } else {
+        // No maker's contacts were set for this installation: nobody is
+        // invented; the user is sent to whoever installed the program.
+        wrapped << AddText(
+            this, "Label2",
+            QStringLiteral("L'assistenza su questo programma è data da chi lo ha installato nel "
+                           "vostro studio: rivolgersi a lui per ogni chiarimento.\n\nIl file "
+                           "README.md che accompagna il programma spiega come installarlo e come "
+                           "impostare i dati dello studio e i contatti dell'assistenza (file "
+                           "acquenza.conf)."),
+            Left, 840, Width, 1290, 9);
+        AddRule(this, "Line2", 2130);
+    }
+    const QString offer =
+        contacts.contact.empty()
+            ? QStringLiteral(
+                  "Su richiesta il programma può essere adattato alle esigenze del "
+                  "singolo studio tecnico. Osservazioni e suggerimenti per le versioni "
+                  "successive saranno sempre graditi.")
+            : QStringLiteral(
+                  "Su richiesta il programma può essere adattato alle esigenze del "
+                  "singolo studio tecnico: per informazioni e preventivi rivolgersi a "
+                  "%1. Osservazioni e suggerimenti per le versioni successive saranno "
+                  "sempre graditi.")
+                  .arg(QString::fromStdString(contacts.contact));
+    wrapped << AddText(this, "Label5", offer, Left, contacts.Any() ? 3990 : 2250, Width, 900, 9);
+    for (QLabel* text : wrapped) {
         text->setWordWrap(true);
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }

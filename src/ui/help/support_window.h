@@ -1,15 +1,18 @@
 #pragma once
 // The "Servizi di supporto ai clienti" window "supportoclienti": how to reach
-// the maker and what to expect from the support line. OK only hides it.
+// whoever gives assistance, as the settings file says, and what to expect
+// from the support line. OK only hides it.
 
 #include <QWidget>
+
+#include "app/settings.h"
 
 namespace acquenza::ui {
 
 class SupportWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit SupportWindow(QWidget* parent = nullptr);
+    explicit SupportWindow(const SupportContacts& contacts, QWidget* parent = nullptr);
 };
 
 }  // namespace acquenza::ui

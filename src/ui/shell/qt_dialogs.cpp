@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "reports/qt_printer_device.h"
+#include "reports/owned_printer.h"
 
 namespace acquenza::ui {
 
@@ -32,31 +32,6 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-// The printer chosen in the dialog, kept alive as long as the print runs.
-class ChosenPrinter final : public PrinterDevice {
-  public:
-    explicit ChosenPrinter(std::unique_ptr<QPrinter> printer)
-        : printer_(std::move(printer)), device_(*printer_) {}
-
-    void SetPosition(double x, double y) override { device_.SetPosition(x, y); }
-    void SetFont(const std::string& name, double points) override { device_.SetFont(name, points); }
-    void SetFontSize(double points) override { device_.SetFontSize(points); }
-    void PrintLine(const std::vector<PrintItem>& items) override { device_.PrintLine(items); }
-    void DrawLine(double x1, double y1, double x2, double y2, int width) override {
-        device_.DrawLine(x1, y1, x2, y2, width);
-    }
-    double CurrentY() const override { return device_.CurrentY(); }
-    int PageNumber() const override { return device_.PageNumber(); }
-    void NewPage() override { device_.NewPage(); }
-    void EndDocument() override { device_.EndDocument(); }
-    bool Failed() const override { return device_.Failed(); }
-    std::string FailureText() const override { return device_.FailureText(); }
-
-  private:
-    std::unique_ptr<QPrinter> printer_;
-    QtPrinterDevice device_;
-};
-
 }  // namespace
 
 std::unique_ptr<PrinterDevice> QtDialogs::ChoosePrinter() {
@@ -68,7 +43,7 @@ std::unique_ptr<PrinterDevice> QtDialogs::ChoosePrinter() {
     if (dialog.exec() != QDialog::Accepted) {
         return nullptr;
     }
-    return std::make_unique<ChosenPrinter>(std::move(printer));
+    return PrintOn(std::move(printer));
 }
 
 Answer QtDialogs::Show(const Message& message) {

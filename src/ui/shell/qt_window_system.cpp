@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/archive_commands.h"
 #include "app/document_commands.h"
 #include "app/guide_pages.h"
 #include "ui/data_window/data_window.h"
@@ -83,6 +84,16 @@ void QtWindowSystem::Start() {
     ShowSplash();
 }
 
+void QtWindowSystem::OpenAtStart(const std::string& path) {
+    shell_.SplashClicked();
+    // Once the event loop runs, so that a message about the file stands over
+    // the data window.
+    QTimer::singleShot(0, this, [this, path] {
+        ArchiveCommands(state_, dialogs_, *this, WindowId::dati).OpenFile(path);
+        SyncAll();
+    });
+}
+
 namespace {
 
 void BringToFront(QWidget* w) {
@@ -123,9 +134,9 @@ QWidget* QtWindowSystem::MakeWindow(WindowId window) {
         case WindowId::informa:
             return new AboutWindow(state_.mod.values);
         case WindowId::supportoclienti:
-            return new SupportWindow();
+            return new SupportWindow(state_.settings.support);
         case WindowId::prodotti:
-            return new CatalogueWindow(programFolder_);
+            return new CatalogueWindow(state_.settings.products, programFolder_);
         default:
             return nullptr;
     }

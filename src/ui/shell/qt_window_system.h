@@ -28,6 +28,9 @@ class QtWindowSystem final : public QObject, public WindowSystem {
 
     // Loads and shows the splash: the program's first window.
     void Start();
+    // A project given on the command line: the data window comes up at once
+    // over the splash and the file is opened as Open would open it.
+    void OpenAtStart(const std::string& path);
 
     ProgramShell& Shell() { return shell_; }
     SplashWindow* Splash() const;

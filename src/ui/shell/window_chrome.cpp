@@ -1,6 +1,7 @@
 #include "ui/shell/window_chrome.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -27,6 +28,12 @@ void SetBackground(QWidget* widget, const QColor& colour) {
     p.setColor(QPalette::Window, colour);
     widget->setPalette(p);
     widget->setAutoFillBackground(true);
+}
+
+QString WorkingCaption(const QString& caption, const std::string& fileName) {
+    const QString name = fileName.empty() ? QStringLiteral("senza nome")
+                                          : QFileInfo(QString::fromStdString(fileName)).fileName();
+    return caption + QStringLiteral(" \u2014 ") + name + QStringLiteral("[*]");
 }
 
 QAction* AddMenuEntry(QMenu* menu, const char* name, const QString& text,

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "app/windows.h"
 
@@ -25,6 +26,10 @@ namespace acquenza::ui {
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QString& tooltip,
                   int left, int top, int width, int height);
 void SetBackground(QWidget* widget, const QColor& colour);
+
+// A working window's caption: its own text, then the project's file name
+// ("senza nome" before it has one) and the mark of unsaved changes.
+QString WorkingCaption(const QString& caption, const std::string& fileName);
 
 QAction* AddMenuEntry(QMenu* menu, const char* name, const QString& text,
                       std::function<void()> action);

@@ -58,7 +58,6 @@ TitlePageWindow::TitlePageWindow(ProgramState& state, Dialogs& dialogs, QtWindow
       windows_(windows),
       model_(state, dialogs, windows, TodayItalianLongDate()) {
     setObjectName(QStringLiteral("frontespizio"));
-    setWindowTitle(QStringLiteral("Acquenza: frontespizio per la relazione"));
     setAttribute(Qt::WA_DeleteOnClose);
     QFont small = font();
     small.setPointSizeF(9);
@@ -92,7 +91,8 @@ void TitlePageWindow::Do(Action&& action) {
     windows_.SyncAll();
 }
 
-void TitlePageWindow::Documents(void (DocumentCommands::*command)()) {
+template <typename Result>
+void TitlePageWindow::Documents(Result (DocumentCommands::*command)()) {
     Do([&] {
         DocumentCommands commands(state_, dialogs_, windows_, windows_.Desk());
         (commands.*command)();
@@ -320,6 +320,8 @@ void TitlePageWindow::BuildCommands(QWidget* form) {
 }
 
 void TitlePageWindow::Sync() {
+    setWindowTitle(WorkingCaption(QStringLiteral("Acquenza: frontespizio per la relazione"),
+                                  state_.currentFileName));
     for (int f = 0; f < TitleTextCount; ++f) {
         const QString text = QString::fromStdString(model_.Text(f));
         QLineEdit* box = fields_[static_cast<std::size_t>(f)];

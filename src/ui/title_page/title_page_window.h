@@ -41,7 +41,8 @@ class TitlePageWindow : public QMainWindow {
     template <typename Action>
     void Do(Action&& action);
     void Archive(void (ArchiveCommands::*command)());
-    void Documents(void (DocumentCommands::*command)());
+    template <typename Result>
+    void Documents(Result (DocumentCommands::*command)());
 
     ProgramState& state_;
     Dialogs& dialogs_;

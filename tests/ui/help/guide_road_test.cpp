@@ -108,7 +108,7 @@ TEST_F(GuideRoad, ContentsTopicsPagesAndBackToTheSameContents) {
     QTest::mouseClick(Find<QPushButton>(contents, "puls_10"), Qt::LeftButton);
     QWidget* products = Shown(WindowId::prodotti);
     ASSERT_NE(products, nullptr);
-    EXPECT_TRUE(Find<QLabel>(products, "catalogo")->text().contains("Software Verdano"));
+    EXPECT_TRUE(Find<QLabel>(products, "catalogo")->text().contains("Nessun altro prodotto"));
 }
 
 TEST_F(GuideRoad, HoverMakesOneTopicBold) {

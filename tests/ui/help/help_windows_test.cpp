@@ -142,26 +142,45 @@ TEST(HelpWindows, AboutShowsTheProgramValues) {
     EXPECT_EQ(Text(&other, "Label1"), "Altro");
 }
 
-TEST(HelpWindows, SupportShowsHowToReachTheMaker) {
-    SupportWindow window;
+TEST(HelpWindows, SupportShowsTheContactsTheSettingsGiveAndInventsNone) {
+    SupportContacts contacts;
+    contacts.postalAddress = "Via Roma 1 - 06100 Perugia";
+    contacts.phone = "075 123456";
+    contacts.email = "assistenza@studio.it";
+    contacts.web = "www.studio.it";
+    contacts.contact = "ing. Maria Bianchi";
+    SupportWindow window(contacts);
     EXPECT_EQ(window.objectName(), "supportoclienti");
     EXPECT_EQ(window.windowTitle(), "Servizi di supporto ai clienti");
     EXPECT_TRUE(window.isWindow());
     EXPECT_EQ(Text(&window, "Label1"), "software VERDANO");
     EXPECT_EQ(Text(&window, "Label6"), "dal 1982");
-    EXPECT_TRUE(Text(&window, "Label3").endsWith("e-mail: "));
-    EXPECT_TRUE(Text(&window, "Label9").contains('@'));
-    EXPECT_EQ(Text(&window, "Label8"), "sito internet:");
-    EXPECT_FALSE(Text(&window, "Label10").isEmpty());
+    EXPECT_EQ(Text(&window, "Label2"), "Via Roma 1 - 06100 Perugia\ntelefono 075 123456");
+    EXPECT_EQ(Text(&window, "Label9"), "assistenza@studio.it");
+    EXPECT_EQ(Text(&window, "Label10"), "www.studio.it");
     EXPECT_EQ(Text(&window, "Label4"), SupportRules);
-    EXPECT_FALSE(Text(&window, "Label5").isEmpty());
+    EXPECT_TRUE(Text(&window, "Label5").contains("ing. Maria Bianchi"));
+    ExpectLabelsFit(&window);
+
+    // Nothing set: no number, address or name of anybody, and the way to
+    // the README instead.
+    SupportWindow plain{SupportContacts{}};
+    for (QLabel* label : plain.findChildren<QLabel*>()) {
+        if (label->objectName() != "Label6") {  // "dal 1982"
+            EXPECT_FALSE(label->text().contains(QRegularExpression("[0-9]{3}|@|www")))
+                << label->text().toStdString();
+        }
+    }
+    EXPECT_TRUE(Text(&plain, "Label2").contains("chi lo ha installato"));
+    EXPECT_TRUE(Text(&plain, "Label2").contains("README"));
+    ExpectLabelsFit(&plain);
 }
 
 TEST(HelpWindows, OkHidesAboutAndSupport) {
     ProgramValues values;
     InitProgramValues(values);
     AboutWindow about(values);
-    SupportWindow support;
+    SupportWindow support{SupportContacts{}};
     about.show();
     support.show();
     Click(&about, "cmdOK");
@@ -178,8 +197,6 @@ TEST(HelpWindows, TipAboutAndSupportTextsFitTheirBoxes) {
     InitProgramValues(values);
     AboutWindow about(values);
     ExpectLabelsFit(&about);
-    SupportWindow support;
-    ExpectLabelsFit(&support);
 
     // Each tip shipped with the program, in the tip area.
     const std::filesystem::path resources =

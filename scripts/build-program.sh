@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the program as the run command builds it: an optimised build of the
+# program alone, in build-run/. Extra arguments go to CMake (CI adds
+# -DACQUENZA_WERROR=ON).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DACQUENZA_TESTS=OFF -DACQUENZA_BENCH=OFF -DACQUENZA_WERROR=OFF "$@"
+cmake --build build-run -j2 --target acquenza

@@ -1,0 +1,39 @@
+#pragma once
+// Documents made from the command line, without any window: the full report
+// as a word-processor document or printed to a PDF file. They take the same
+// road as the menus (open, data check, report), with every message written
+// to the error stream instead of a message box.
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/document_desk.h"
+#include "app/program_state.h"
+#include "reports/printer_device.h"
+
+namespace acquenza {
+
+struct BatchJob {
+    enum class Kind { WordReport, PdfReport };
+    Kind kind = Kind::WordReport;
+    std::string project;  // the data file
+    // Where the document goes; for the word-processor report, when not
+    // given, a new file in the documents folder as the menus make.
+    std::optional<std::filesystem::path> output;
+};
+
+using PdfPrinterFactory =
+    std::function<std::unique_ptr<PrinterDevice>(const std::filesystem::path&)>;
+
+// Runs the job on `state` and returns the exit status: 0 only when the
+// document was written. Messages go to `messages`; the written file's name
+// to `done`.
+int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
+                const PdfPrinterFactory& pdfPrinter, const std::string& today,
+                std::ostream& messages, std::ostream& done);
+
+}  // namespace acquenza

@@ -1,0 +1,160 @@
+#!/usr/bin/python3
+"""The real program from the command line, as a user or a script starts it.
+
+    command_line_test.py BUILD_FOLDER CASE
+
+CASE is one of: no-display, settings, open-project, batch.
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+import docx
+
+BUILD = Path(sys.argv[1])
+PROGRAM = BUILD / "acquenza"
+EXAMPLE = BUILD / "Acquenza-dati-esempio"
+INCOMPLETE = (b'2\r\n"100","120","110","1",,,"1",,,"nuova"\r\n'
+              b'"50","110","100","1",,,"1",,,""\r\n"Rete","X","","","","",""\r\n')
+
+
+def fail(why):
+    print("FAIL:", why)
+    sys.exit(1)
+
+
+def bare_environment(**extra):
+    """No display of any kind, as over ssh or in a build machine."""
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    env.update(extra)
+    return env
+
+
+def run(args, env=None):
+    return subprocess.run([str(PROGRAM), *args], capture_output=True, text=True,
+                          env=env or bare_environment(), timeout=60)
+
+
+def docx_text(path):
+    document = docx.Document(str(path))
+    texts = [p.text for p in document.paragraphs]
+    for table in document.tables:
+        for row in table.rows:
+            texts.extend(cell.text for cell in row.cells)
+    return "\n".join(texts)
+
+
+def no_display():
+    result = run(["--verifica-installazione"])
+    if result.returncode != 0 or "Cartella dei file di Acquenza" not in result.stdout:
+        fail(f"installation check without a display: {result.returncode} {result.stderr}")
+
+
+def settings(work):
+    """The office comes from the settings files, the user's over the system's."""
+    user, system = work / "user", work / "system"
+    for folder, text in (
+            (user, "[ufficio]\nnome=Studio Tecnico Rossi & Bianchi\n"),
+            (system, "[ufficio]\nnome=Studio di Sistema\n"
+                     "indirizzo=Via Verdi 3, 00100 Roma\n")):
+        (folder / "Acquenza").mkdir(parents=True)
+        (folder / "Acquenza" / "acquenza.conf").write_text(text, encoding="utf-8")
+    out = work / "relazione.docx"
+    result = run(["--relazione", str(EXAMPLE), "-o", str(out)],
+                 bare_environment(XDG_CONFIG_HOME=str(user), XDG_CONFIG_DIRS=str(system)))
+    if result.returncode != 0:
+        fail(f"--relazione: {result.returncode} {result.stderr}")
+    text = docx_text(out)
+    for expected in ("Studio Tecnico Rossi & Bianchi", "Via Verdi 3, 00100 Roma"):
+        if expected not in text:
+            fail(f"{expected!r} not in the report")
+    if "Studio di Sistema" in text:
+        fail("the system's office name won over the user's")
+
+
+def wait_for_window(name, env, seconds=20):
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        found = subprocess.run(["xdotool", "search", "--name", name], env=env,
+                               capture_output=True, text=True)
+        if found.returncode == 0 and found.stdout.strip():
+            return True
+        time.sleep(0.3)
+    return False
+
+
+def open_project(work):
+    """acquenza FILE on a real X display: the data window names the project;
+    an unreadable file gets the Open command's message."""
+    display = subprocess.Popen(["Xvfb", ":87", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(1.5)
+        env = bare_environment(DISPLAY=":87", XDG_CONFIG_HOME=str(work))
+        project = work / "Acquenza-dati-villa"
+        project.write_bytes(EXAMPLE.read_bytes())
+        for path, window in ((project, "Acquenza-dati-villa"),
+                             (work / "manca" / "Acquenza-dati-x", "Acquenza: archivio dati")):
+            program = subprocess.Popen([str(PROGRAM), str(path)], env=env,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                if not wait_for_window(window, env):
+                    fail(f"no window {window!r} after starting with {path}")
+            finally:
+                program.kill()
+                program.wait()
+    finally:
+        display.kill()
+        display.wait()
+
+
+def batch(work):
+    out = work / "relazione.docx"
+    result = run(["--relazione", str(EXAMPLE), "-o", str(out)])
+    if result.returncode != 0 or not out.exists():
+        fail(f"--relazione: {result.returncode} {result.stderr}")
+    text = docx_text(out)
+    for expected in ("CALCOLI IDRAULICI", "DATI E RISULTATI DEL CALCOLO", "Tronco n. 1"):
+        if expected not in text:
+            fail(f"{expected!r} not in the report")
+
+    pdf = work / "relazione.pdf"
+    result = run(["--stampa-pdf", str(EXAMPLE), "-o", str(pdf)])
+    if result.returncode != 0:
+        fail(f"--stampa-pdf: {result.returncode} {result.stderr}")
+    printed = subprocess.run(["pdftotext", "-layout", str(pdf), "-"],
+                             capture_output=True, text=True).stdout
+    for expected in ("CRITERI DI CALCOLO", "MAPPA DELLE PERDITE DI CARICO", "pagina"):
+        if expected not in printed:
+            fail(f"{expected!r} not in the printed PDF")
+
+    incomplete = work / "Acquenza-dati-incompleto"
+    incomplete.write_bytes(INCOMPLETE)
+    for option, target in (("--relazione", work / "no.docx"), ("--stampa-pdf", work / "no.pdf")):
+        result = run([option, str(incomplete), "-o", str(target)])
+        if result.returncode != 1 or "Tronco n. 2" not in result.stderr:
+            fail(f"{option} on an incomplete project: {result.returncode} {result.stderr}")
+        if "tipo di condotta" not in result.stderr or target.exists():
+            fail(f"{option} on an incomplete project wrote {target} or said {result.stderr}")
+    if run(["--stampa-pdf", str(EXAMPLE)]).returncode != 2:
+        fail("--stampa-pdf without -o is not refused")
+
+
+def main():
+    case = sys.argv[2]
+    with tempfile.TemporaryDirectory() as folder:
+        work = Path(folder)
+        {"no-display": lambda: no_display(),
+         "settings": lambda: settings(work),
+         "open-project": lambda: open_project(work),
+         "batch": lambda: batch(work)}[case]()
+    print("ok", case)
+
+
+if __name__ == "__main__":
+    main()
