@@ -30,6 +30,7 @@ std::string& ArchiveCommands::DialogName() {
 }
 
 void ArchiveCommands::Open() {
+    windows_.LoadDataWindow().FinishTyping();
     const std::optional<std::string> chosen = dialogs_.ChooseFile(
         {FileDialogRequest::Kind::Open, "Apri file", "", {AllFiles, DataFiles}, 1});
     if (!chosen) {

@@ -79,33 +79,96 @@ void DataWindowModel::Error(const std::string& text, MessageIcon icon) {
 
 // ---------------------------------------------------------------- the boxes
 
+namespace {
+
+bool IsNumericBox(Field f) {
+    return f != Field::tipoc;
+}
+
+const char* BoxName(Field f) {
+    switch (f) {
+        case Field::lungh:
+            return "lunghezza";
+        case Field::quotain:
+            return "quota iniziale";
+        case Field::quotafin:
+            return "quota finale";
+        case Field::portun:
+            return "portata uniforme";
+        case Field::abitun:
+            return "abitanti";
+        case Field::dotazun:
+            return "dotazione idrica";
+        case Field::portfin:
+            return "portata all'estremità";
+        case Field::abitfin:
+            return "abitanti2";
+        case Field::dotazfin:
+            return "dotazione idrica2";
+        default:
+            return "tipo di condotta";
+    }
+}
+
+// Whether `now` is `before` with some characters taken out in one place:
+// emptying a box that holds a text (the fire marker) must always be possible.
+bool OnlyRemoves(std::string_view before, std::string_view now) {
+    if (now.size() >= before.size()) {
+        return false;
+    }
+    std::size_t head = 0;
+    while (head < now.size() && now[head] == before[head]) {
+        ++head;
+    }
+    std::size_t tail = 0;
+    while (tail < now.size() - head &&
+           now[now.size() - 1 - tail] == before[before.size() - 1 - tail]) {
+        ++tail;
+    }
+    return head + tail == now.size();
+}
+
+}  // namespace
+
+bool DataWindowModel::AcceptNumber(int row, Field field, const std::string& text) {
+    const bool flow = field == Field::portun || field == Field::portfin;
+    if (!IsNumericBox(field) || IsNumberPrefix(text, flow) ||
+        OnlyRemoves(BoxText(row, field), text)) {
+        return true;
+    }
+    std::string why = "Tronco n." + SignedText(SectionOfRow(row)) + ": nella casella «" +
+                      BoxName(field) + "» si può digitare solo un numero.";
+    if (!flow && text.find(',') != std::string::npos) {
+        why += "\nPer i decimali usare il punto: la virgola non è ammessa.";
+    }
+    Error(why, MessageIcon::Stop);
+    return false;
+}
+
 void DataWindowModel::TypeInBox(int row, Field field, const std::string& text) {
     if (row < 1 || row > Rows || static_cast<int>(field) >= InputFieldCount) {
         return;
     }
-    if (!AcceptTypedText(text, dialogs_, state_.mod.titles.CheckTitle)) {
+    if (!AcceptNumber(row, field, text) ||
+        !AcceptTypedText(text, dialogs_, state_.mod.titles.CheckTitle)) {
         return;  // the box keeps its previous text
     }
+    const int s = SectionOfRow(row);
+    if (pendingElevation_ && pendingElevation_->section != s) {
+        // The grid moved under a box still being typed in: what was typed
+        // there is judged before anything else.
+        FinishTyping();
+    }
+    project_.currentSection = s;
     Box(row, field) = text;
-    RunHandler(row, field, true);
-}
-
-void DataWindowModel::WriteBox(int row, Field field, std::string text) {
-    Box(row, field) = std::move(text);
-    RunHandler(row, field, false);
-}
-
-void DataWindowModel::RunHandler(int row, Field field, bool typedByUser) {
-    project_.currentSection = SectionOfRow(row);
     switch (field) {
         case Field::lungh:
             OnLengthTyped(row);
-            break;
+            return;
         case Field::quotain:
-            OnInitialElevationTyped(row);
-            break;
         case Field::quotafin:
-            OnFinalElevationTyped(row);
+            Store(s, field, text);
+            pendingElevation_ = PendingCheck{s, field};
             break;
         case Field::portun:
         case Field::portfin:
@@ -113,18 +176,16 @@ void DataWindowModel::RunHandler(int row, Field field, bool typedByUser) {
             break;
         case Field::abitun:
         case Field::abitfin:
-            OnResidentsTyped(row, field, typedByUser);
-            break;
-        case Field::dotazun:
-        case Field::dotazfin:
-            OnAllowanceTyped(row, field);
+            OnResidentsTyped(row, field);
             break;
         case Field::tipoc:
             OnPipeTypeChanged(row, true);
-            break;
-        default:
+            return;
+        default:  // the allowances
+            Store(s, field, text);
             break;
     }
+    CommonTail();
 }
 
 void DataWindowModel::PickPipeType(int row, const std::string& text) {
@@ -136,16 +197,30 @@ void DataWindowModel::PickPipeType(int row, const std::string& text) {
     OnPipeTypeChanged(row, false);
 }
 
-// Stores a box's text in its field. A number whose own text is written back
-// (a refresh, the default allowance) stays the number it was.
-void DataWindowModel::StoreBox(int row, Field field) {
-    const int s = SectionOfRow(row);
-    const std::string& text = BoxText(row, field);
-    const FieldValue& stored = project_.sections.Get(s, field);
+void DataWindowModel::LeaveBox(int row, Field field) {
+    if (row < 1 || row > Rows || !pendingElevation_) {
+        return;
+    }
+    if (pendingElevation_->section == SectionOfRow(row) && pendingElevation_->field == field) {
+        FinishTyping();
+    }
+}
+
+void DataWindowModel::FinishTyping() {
+    if (const std::optional<PendingCheck> pending =
+            std::exchange(pendingElevation_, std::nullopt)) {
+        CheckElevations(pending->section, pending->field);
+    }
+}
+
+// Stores a box's text in its field. A number whose own text comes back (the
+// default allowance 250 retyped as it was) stays the number it was.
+void DataWindowModel::Store(int section, Field field, const std::string& text) {
+    const FieldValue& stored = project_.sections.Get(section, field);
     if (stored.IsNumber() && stored.DisplayText() == text) {
         return;
     }
-    project_.sections.Set(s, field, FieldValue::Text(text));
+    project_.sections.Set(section, field, FieldValue::Text(text));
 }
 
 void DataWindowModel::OnLengthTyped(int row) {
@@ -155,13 +230,18 @@ void DataWindowModel::OnLengthTyped(int row) {
     if (!text.empty() && s > 1 && project_.sections.Get(s - 1, Field::lungh).IsEmpty() &&
         count < s) {
         Error("Non è possibile digitare dati lasciando righe in bianco.", MessageIcon::Stop);
-        WriteBox(row, Field::lungh, "");
+        // The refused length is undone: the box and the section's length
+        // are empty again, and the grid goes back to the last section typed.
+        Box(row, Field::lungh).clear();
+        Store(s, Field::lungh, "");
+        ShowEnteredCount();
+        UpdateGuidance();
         SetScrollValue(count == 0 ? 1 : count);
         FocusSection(count + 1, Field::lungh);
         return;
     }
     ResetRowColours();
-    StoreBox(row, Field::lungh);
+    Store(s, Field::lungh, text);
     if (!text.empty()) {
         label25_ = "tronco n." + SignedText(s);
     }
@@ -169,32 +249,29 @@ void DataWindowModel::OnLengthTyped(int row) {
     CommonTail();
 }
 
-void DataWindowModel::OnInitialElevationTyped(int row) {
-    const int s = SectionOfRow(row);
-    StoreBox(row, Field::quotain);
-    const double a = NumericValue(project_.sections, s, Field::quotain);
-    const double b = NumericValue(project_.sections, s, Field::quotafin);
-    if (a > 0 && b > 0 && a <= b) {
-        Error(
-            "Attenzione: la quota iniziale del tronco deve essere superiore alla quota finale "
-            "(vengono azzerate le due quote: occorre ridigitarle).",
-            MessageIcon::Stop);
-        // Writing the empty boxes stores the empty text in both elevations.
-        WriteBox(row, Field::quotain, "");
-        WriteBox(row, Field::quotafin, "");
+// The elevations are judged once the whole value is typed: a keystroke that
+// passes through an impossible drop ("4" on the way to "488") is not refused.
+void DataWindowModel::CheckElevations(int section, Field left) {
+    const double a = NumericValue(project_.sections, section, Field::quotain);
+    const double b = NumericValue(project_.sections, section, Field::quotafin);
+    const bool initialLeft = left == Field::quotain;
+    if (initialLeft ? !(a > 0 && b > 0 && a <= b) : !(b > 0 && a <= b)) {
+        return;
     }
-    CommonTail();
-}
-
-void DataWindowModel::OnFinalElevationTyped(int row) {
-    const int s = SectionOfRow(row);
-    StoreBox(row, Field::quotafin);
-    const double a = NumericValue(project_.sections, s, Field::quotain);
-    const double b = NumericValue(project_.sections, s, Field::quotafin);
-    if (b > 0 && a <= b) {
-        Error("Attenzione: la quota iniziale del tronco deve essere superiore alla quota finale.",
-              MessageIcon::Stop);
-        WriteBox(row, Field::quotafin, "");
+    Error(initialLeft ? "Attenzione: la quota iniziale del tronco deve essere superiore alla "
+                        "quota finale (vengono azzerate le due quote: occorre ridigitarle)."
+                      : "Attenzione: la quota iniziale del tronco deve essere superiore alla "
+                        "quota finale.",
+          MessageIcon::Stop);
+    project_.currentSection = section;
+    if (initialLeft) {
+        Store(section, Field::quotain, "");
+    }
+    Store(section, Field::quotafin, "");
+    const int row = section - project_.firstVisibleSection + 1;
+    if (row >= 1 && row <= Rows) {
+        ShowRow(row);
+        FocusSection(section, left);
     }
     CommonTail();
 }
@@ -205,64 +282,43 @@ void DataWindowModel::OnFlowTyped(int row, Field flow) {
     if (text.empty() && !project_.sections.Get(s, Field::lungh).IsEmpty()) {
         project_.sections.Set(s, flow, FieldValue::Number(0));
     } else {
-        const std::string stored = DotToComma(text);
-        const FieldValue& current = project_.sections.Get(s, flow);
-        if (!(current.IsNumber() && current.DisplayText() == stored)) {
-            project_.sections.Set(s, flow, FieldValue::Text(stored));
-        }
+        // The box keeps what the user typed; the comma form shows at the
+        // next refresh.
+        Store(s, flow, DotToComma(text));
     }
-    CommonTail();
 }
 
-void DataWindowModel::OnResidentsTyped(int row, Field residents, bool typedByUser) {
+void DataWindowModel::OnResidentsTyped(int row, Field residents) {
     const int s = SectionOfRow(row);
-    if (!typedByUser && BoxText(row, residents).empty()) {
-        // A refresh writes every box; an empty residents box it writes must
-        // not invent a default allowance or a zero flow for the section.
-        StoreBox(row, residents);
-        CommonTail();
-        return;
-    }
     const FlowSide side = residents == Field::abitun ? FlowSide::Along : FlowSide::End;
-    const SideFields f = FieldsOf(side);
-    // Only the user's typing decides which residents the fire button uses;
-    // refreshing or clearing the grid writes residents too but must not.
-    const int marker = project_.residentsMarker;
-    const FieldValue storedResidents = project_.sections.Get(s, f.residents);
-    const ResidentsUpdate update = ApplyResidents(project_, s, side, BoxText(row, residents));
+    const FieldValue storedResidents = project_.sections.Get(s, residents);
+    ApplyResidents(project_, s, side, BoxText(row, residents));
     if (storedResidents.IsNumber() && storedResidents.DisplayText() == BoxText(row, residents)) {
-        project_.sections.Set(s, f.residents, storedResidents);
+        project_.sections.Set(s, residents, storedResidents);
     }
-    if (typedByUser) {
-        residentsSection_ = s;
-    } else {
-        project_.residentsMarker = marker;
-    }
-    if (update.allowanceText) {
-        WriteBox(row, f.allowance, *update.allowanceText);
-    }
-    if (update.flowText) {
-        WriteBox(row, f.flow, *update.flowText);
-    }
-    project_.currentSection = s;
-    CommonTail();
-}
-
-void DataWindowModel::OnAllowanceTyped(int row, Field allowance) {
-    StoreBox(row, allowance);
-    CommonTail();
+    residentsSection_ = s;
+    // The allowance filled in and the derived flow show in their boxes.
+    ShowRowExcept(s, residents);
 }
 
 void DataWindowModel::OnPipeTypeChanged(int row, bool allowEmpty) {
     const int s = SectionOfRow(row);
     const std::string& text = BoxText(row, Field::tipoc);
-    StoreBox(row, Field::tipoc);
+    Store(s, Field::tipoc, text);
     if (allowEmpty && text.empty()) {
         project_.sections.Set(s, Field::sca, FieldValue());
         return;
     }
     project_.sections.Set(s, Field::sca, FieldValue::Number(text == "nuova" ? 0.0025 : 0.004));
     CommonTail();
+}
+
+// The roughness goes with the pipe type, as its handling sets it; it is a
+// result, not something the user typed, so showing a section may set it.
+CalculationOutcome DataWindowModel::Recalculate(int section) {
+    project_.sections.Set(section, Field::sca,
+                          RoughnessFor(project_.sections.Get(section, Field::tipoc)));
+    return CalculateSection(project_, section);
 }
 
 void DataWindowModel::CommonTail() {
@@ -349,25 +405,47 @@ void DataWindowModel::FocusSection(int section, Field field) {
     focus_ = FocusRequest{row, field};
 }
 
+void DataWindowModel::ShowRow(int row) {
+    const int s = SectionOfRow(row);
+    for (const Field f : InputFields) {
+        Box(row, f) = project_.sections.Get(s, f).DisplayText();
+    }
+    // An end flow of 0 in a row without a length shows empty.
+    if (BoxText(row, Field::portfin) == "0" && BoxText(row, Field::lungh).empty()) {
+        Box(row, Field::portfin).clear();
+    }
+}
+
+void DataWindowModel::ShowRowExcept(int section, Field typing) {
+    const int row = section - project_.firstVisibleSection + 1;
+    if (row < 1 || row > Rows) {
+        return;
+    }
+    const std::string typed = BoxText(row, typing);
+    ShowRow(row);
+    Box(row, typing) = typed;
+}
+
 void DataWindowModel::RefreshGrid() {
     ResetRowColours();
     project_.firstVisibleSection = std::clamp(project_.firstVisibleSection, 1, MaxFirstVisible);
-    const int marker = project_.residentsMarker;
     for (int r = 1; r <= Rows; ++r) {
+        ShowRow(r);
+        // Every shown section is recalculated; the result area ends on the
+        // last one that could be calculated.
         const int s = SectionOfRow(r);
-        auto text = [&](Field f) { return project_.sections.Get(s, f).DisplayText(); };
-        for (Field f : {Field::lungh, Field::quotain, Field::quotafin, Field::portun, Field::abitun,
-                        Field::dotazun, Field::portfin}) {
-            WriteBox(r, f, text(f));
-        }
-        if (BoxText(r, Field::portfin) == "0" && BoxText(r, Field::lungh).empty()) {
-            WriteBox(r, Field::portfin, "");
-        }
-        for (Field f : {Field::abitfin, Field::dotazfin, Field::tipoc}) {
-            WriteBox(r, f, text(f));
+        if (Recalculate(s) != CalculationOutcome::Incomplete) {
+            ShowSectionResults(s);
         }
     }
-    project_.residentsMarker = marker;
+    enteredCount_ = NumberText(project_.enteredSectionCount);
+    UpdateGuidance();
+}
+
+void DataWindowModel::RecalculateAll() {
+    for (int s = 1; s <= project_.enteredSectionCount; ++s) {
+        Recalculate(s);
+    }
 }
 
 void DataWindowModel::PointAtRow(int row) {
@@ -384,6 +462,7 @@ void DataWindowModel::DeleteRow(int row) {
     if (row < 1 || row > Rows) {
         return;
     }
+    FinishTyping();
     const int s = SectionOfRow(row);
     if (BoxText(row, Field::lungh).empty()) {
         Error("I dati del tronco n." + SignedText(s) +
@@ -401,10 +480,10 @@ void DataWindowModel::FireButton() {
     if (project_.residentsMarker == 0) {
         return;
     }
+    FinishTyping();
     if (residentsSection_ > 0) {
         project_.currentSection = residentsSection_;
     }
-    const int s = project_.currentSection;
     const FireUpdate update = ApplyFireButton(project_);
     if (update.result == FireButtonResult::NegativeResidents) {
         Error(
@@ -416,20 +495,28 @@ void DataWindowModel::FireButton() {
     if (update.result != FireButtonResult::Applied) {
         return;
     }
-    const SideFields f = FieldsOf(update.side);
-    const int row = s - project_.firstVisibleSection + 1;
+    const int row = project_.currentSection - project_.firstVisibleSection + 1;
     if (row >= 1 && row <= Rows) {
-        WriteBox(row, f.flow, update.flowText);
-        WriteBox(row, f.allowance, std::string(FireMarker));
-    } else {
-        project_.currentSection = s;
-        CommonTail();
+        ShowRow(row);
     }
+    CommonTail();
 }
 
 void DataWindowModel::CheckData() {
-    const int count = project_.enteredSectionCount;
-    if (count == 0) {
+    FinishTyping();
+    // Every section up to the last one with a length is looked at, so a
+    // length that is not a positive number is refused rather than left
+    // outside the count, where a save would drop it and the sections after.
+    const int count = CountEnteredSections(project_);
+    enteredCount_ = NumberText(count);
+    int last = count;
+    for (int s = MaxSections; s > count; --s) {
+        if (!project_.sections.Get(s, Field::lungh).IsEmpty()) {
+            last = s;
+            break;
+        }
+    }
+    if (last == 0) {
         Error(
             "Non esistono dati riconosciuti:\n"
             "- per procedere è necessario digitare almeno la lunghezza del tronco n.1;\n"
@@ -443,8 +530,11 @@ void DataWindowModel::CheckData() {
         const char* text;
         Field focus;
     };
+    // An empty allEmpty list stands for the length test: present, but not a
+    // positive number.
     static const std::vector<Test> tests = {
         {{Field::lungh}, "- digitare la lunghezza.", Field::lungh},
+        {{}, "- la lunghezza deve essere un numero maggiore di zero.", Field::lungh},
         {{Field::quotain}, "- manca il dato della quota iniziale.", Field::quotain},
         {{Field::quotafin}, "- manca il dato della quota finale.", Field::quotafin},
         {{Field::portun, Field::abitun, Field::dotazun},
@@ -457,11 +547,13 @@ void DataWindowModel::CheckData() {
          Field::portfin},
         {{Field::tipoc}, "- scegliere il tipo di condotta ('nuova' o 'in uso').", Field::tipoc},
     };
-    for (int i = 1; i <= count; ++i) {
+    for (int i = 1; i <= last; ++i) {
         for (const Test& test : tests) {
             const bool fails =
-                std::all_of(test.allEmpty.begin(), test.allEmpty.end(),
-                            [&](Field f) { return project_.sections.Get(i, f).IsEmpty(); });
+                test.allEmpty.empty()
+                    ? !(NumericValue(project_.sections, i, Field::lungh) > 0)
+                    : std::all_of(test.allEmpty.begin(), test.allEmpty.end(),
+                                  [&](Field f) { return project_.sections.Get(i, f).IsEmpty(); });
             if (fails) {
                 Error("Tronco n." + SignedText(i) + ":\n" + test.text, MessageIcon::Stop);
                 SetScrollValue(i);
@@ -480,18 +572,12 @@ void DataWindowModel::CheckData() {
 }
 
 void DataWindowModel::ClearWindow() {
-    const int marker = project_.residentsMarker;
-    project_.enteredSectionCount = 0;
+    pendingElevation_.reset();
+    ClearAll(project_);
     results_ = {};
     for (int r = 1; r <= Rows; ++r) {
-        for (Field f :
-             {Field::lungh, Field::quotafin, Field::quotain, Field::portun, Field::abitun,
-              Field::dotazun, Field::portfin, Field::abitfin, Field::dotazfin, Field::tipoc}) {
-            WriteBox(r, f, "");
-        }
+        ShowRow(r);
     }
-    ClearAll(project_);
-    project_.residentsMarker = marker;
     UpdateGuidance();
     enteredCount_ = NumberText(project_.enteredSectionCount);
 }

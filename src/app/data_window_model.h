@@ -1,8 +1,13 @@
 #pragma once
 // The data window's behaviour: ten rows of boxes over the 500 sections, the
 // guidance line, the result area, the data check and the window's commands.
-// The widgets mirror this model after every action; every write into a box
-// runs that box's handling here, whether the user typed it or code wrote it.
+// The widgets mirror this model after every action.
+//
+// Showing and editing are two roads. Showing (a scroll, a refresh, an Open,
+// a check that moves the grid) writes the sections' texts into the boxes
+// and recalculates the shown sections, and never changes the project. Only
+// the user's own edit of a box runs that box's handling (derived flow,
+// default allowance, refusals, recount), and it changes only its section.
 
 #include <array>
 #include <optional>
@@ -13,6 +18,7 @@
 #include "app/program_state.h"
 #include "app/windows.h"
 #include "core/project.h"
+#include "core/section_calculation.h"
 
 namespace acquenza {
 
@@ -53,6 +59,12 @@ class DataWindowModel {
     // --- the user's actions
     void TypeInBox(int row, Field field, const std::string& text);
     void PickPipeType(int row, const std::string& text);  // an item of the list clicked
+    // The user left the box (Tab, a click elsewhere) or pressed Enter: the
+    // checks that need the whole value (the two elevations) are made now.
+    void LeaveBox(int row, Field field);
+    // Makes the checks still waiting for the user to leave a box; every
+    // command that reads the project (check, save, documents) starts here.
+    void FinishTyping();
     void Scroll(int value);
     void PointAtRow(int row);
     void DeleteRow(int row);
@@ -63,7 +75,10 @@ class DataWindowModel {
     void ShowHelpMessage();
     void AskForGuide();      // "Finestra Dati": asks before showing the window's guide
     void ShowWindowGuide();  // the bar's window entry: the guide at once
+    // Shows the sections of the current scroll position and recalculates them.
     void RefreshGrid();
+    // Recalculates every entered section, so documents print current results.
+    void RecalculateAll();
     void SetBackground(Rgb colour) { background_ = colour; }
     // The name the window's file dialog shows next.
     std::string& FileDialogName() { return fileDialogName_; }
@@ -72,19 +87,22 @@ class DataWindowModel {
 
   private:
     std::string& Box(int row, Field field);
-    void WriteBox(int row, Field field, std::string text);
-    void RunHandler(int row, Field field, bool typedByUser);
+    // Whether the text may stand in a numeric box: refused otherwise, with
+    // the message, and the box keeps its previous text.
+    bool AcceptNumber(int row, Field field, const std::string& text);
 
     void OnLengthTyped(int row);
-    void OnInitialElevationTyped(int row);
-    void OnFinalElevationTyped(int row);
     void OnFlowTyped(int row, Field flow);
-    void OnResidentsTyped(int row, Field residents, bool typedByUser);
-    void OnAllowanceTyped(int row, Field allowance);
+    void OnResidentsTyped(int row, Field residents);
     void OnPipeTypeChanged(int row, bool allowEmpty);
+    void CheckElevations(int section, Field left);
 
-    void StoreBox(int row, Field field);
+    void Store(int section, Field field, const std::string& text);
+    // Shows the row of `section` again, but for the box the user is typing in.
+    void ShowRowExcept(int section, Field typing);
+    void ShowRow(int row);
     void CommonTail();
+    CalculationOutcome Recalculate(int section);
     void UpdateGuidance();
     void ShowSectionResults(int section);
     void ShowEnteredCount();
@@ -111,6 +129,12 @@ class DataWindowModel {
     std::string fileDialogName_ = "Acquenza-dati-";
     // Section whose residents were typed last: the fire button acts on them.
     int residentsSection_ = 0;
+    // An elevation typed and not yet judged, until the user leaves its box.
+    struct PendingCheck {
+        int section;
+        Field field;
+    };
+    std::optional<PendingCheck> pendingElevation_;
 };
 
 }  // namespace acquenza

@@ -53,11 +53,10 @@ DocumentCommands::DocumentCommands(ProgramState& state, Dialogs& dialogs, Window
                                    DocumentDesk& desk)
     : state_(state), dialogs_(dialogs), windows_(windows), desk_(desk) {}
 
-void DocumentCommands::PageTheGrid() {
+void DocumentCommands::RecalculateAll() {
     DataWindowModel& grid = windows_.LoadDataWindow();
-    for (int p = 11; p <= state_.project.enteredSectionCount; p += 10) {
-        grid.Scroll(p);
-    }
+    grid.FinishTyping();
+    grid.RecalculateAll();
 }
 
 bool DocumentCommands::FullReport() {
@@ -69,7 +68,7 @@ bool DocumentCommands::FullReport() {
         windows_.Show(WindowId::dati);
         return false;
     }
-    PageTheGrid();
+    RecalculateAll();
     TitlePageModel& titlePage = windows_.LoadTitlePage();
     if (titlePage.PrintMode() == 2) {
         return PrintDirectly(titlePage);
@@ -103,7 +102,7 @@ void DocumentCommands::TitlePageDocument() {
 }
 
 void DocumentCommands::DataWindowDocument() {
-    PageTheGrid();
+    RecalculateAll();
     windows_.LoadDataWindow().SetGuidance("sto caricando WORD");
     const std::string project = windows_.LoadTitlePage().Text(progetto);
     Deliver(BuildDataWindowDocument(state_.project, project), "dati");

@@ -47,9 +47,9 @@ class DocumentCommands {
     const std::optional<std::filesystem::path>& LastDocument() const { return last_; }
 
   private:
-    // Brings every block of ten sections past the first into the grid, so
-    // each section's results and map are current.
-    void PageTheGrid();
+    // Every section's results and map made current, without moving the grid
+    // and without touching what the user typed.
+    void RecalculateAll();
     bool PrintDirectly(const TitlePageModel& titlePage);
     bool Deliver(const Document& document, const std::string& kind);
     // Writes the file and opens it; false, after telling the user, on failure.

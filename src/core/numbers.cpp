@@ -258,6 +258,36 @@ int IntegerDigits(std::string_view text) {
     return static_cast<int>(CharLength(text.substr(0, stop)));
 }
 
+bool IsNumberPrefix(std::string_view text, bool flow) {
+    enum class Part { Sign, Whole, Fraction, ExponentSign, Exponent };
+    Part part = Part::Sign;
+    bool anyDigit = false;
+    for (const char c : text) {
+        if (IsSkippedBlank(c)) {
+            continue;
+        }
+        const bool separator = c == '.' || (flow && c == ',');
+        if (IsDigit(c)) {
+            anyDigit = true;
+            if (part == Part::Sign) {
+                part = Part::Whole;
+            } else if (part == Part::ExponentSign) {
+                part = Part::Exponent;
+            }
+        } else if ((c == '+' || c == '-') && (part == Part::Sign || part == Part::ExponentSign)) {
+            part = part == Part::Sign ? Part::Whole : Part::Exponent;
+        } else if (separator && (part == Part::Sign || part == Part::Whole)) {
+            part = Part::Fraction;
+        } else if ((c == 'E' || c == 'e' || c == 'D' || c == 'd') && anyDigit &&
+                   (part == Part::Whole || part == Part::Fraction)) {
+            part = Part::ExponentSign;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string FormatFixed2(double x, int width) {
     const double hundredths = std::floor(x * 100 + 0.5);
     std::string out;

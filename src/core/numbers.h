@@ -53,4 +53,10 @@ std::string SignedText(double x);
 // Number of characters (UTF-8 code points) in text.
 std::size_t CharLength(std::string_view text);
 
+// Whether the text, blanks skipped, is the start of a number as the boxes
+// read it (sign, digits, one decimal separator, exponent), so that typing
+// can go on to a number: "", "-", "12.", "1e" are; "4x", "1.2.3" are not.
+// A flow takes "." or "," as its separator; any other value only ".".
+bool IsNumberPrefix(std::string_view text, bool flow);
+
 }  // namespace acquenza

@@ -95,6 +95,13 @@ int CountEnteredSections(Project& project) {
     return count;
 }
 
+FieldValue RoughnessFor(const FieldValue& pipeType) {
+    if (pipeType.IsEmpty()) {
+        return {};
+    }
+    return FieldValue::Number(pipeType.DisplayText() == "nuova" ? 0.0025 : 0.004);
+}
+
 namespace {
 
 int LastSectionWithInput(const SectionTable& table) {

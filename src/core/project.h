@@ -117,6 +117,10 @@ struct Project {
 double NumericValue(const FieldValue& value, Field field);
 double NumericValue(const SectionTable& table, int section, Field field);
 
+// The roughness coefficient that goes with a pipe type: 0.0025 for "nuova",
+// 0.004 for any other type, nothing without a type.
+FieldValue RoughnessFor(const FieldValue& pipeType);
+
 // Recounts enteredSectionCount as the sections 1..MaxSections whose length is
 // positive, stores it and returns it.
 int CountEnteredSections(Project& project);

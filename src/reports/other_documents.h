@@ -13,9 +13,9 @@ namespace acquenza {
 
 Document BuildTitlePageDocument(const TitleTexts& titles, const Office& office);
 
-// The table of every entered section with its results. An empty residents
-// field of a section is set to "0" in the project as its row is written.
-Document BuildDataWindowDocument(Project& project, const std::string& projectName);
+// The table of every entered section with its results; an empty residents
+// field prints as "0".
+Document BuildDataWindowDocument(const Project& project, const std::string& projectName);
 
 // The same whatever project is loaded: it reads nothing from it.
 Document BuildAcquisitionTemplate();

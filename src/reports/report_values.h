@@ -21,6 +21,9 @@ std::string FormatResult(const FieldValue& value, int decimals);
 // Allowance columns: the fire marker shows as "ant.", an empty field as "0",
 // anything else as it stands (the number 250 as "250").
 std::string AllowanceCell(const FieldValue& allowance);
+// Residents columns of the data window document and the direct print: an
+// empty field prints as "0"; the field itself stays empty.
+std::string ResidentsCell(const FieldValue& residents);
 
 // The "as" row of a section's map: its length x j / 14, in metres.
 double SegmentAbscissa(const SectionTable& table, int section, int segment);

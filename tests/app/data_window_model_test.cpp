@@ -118,9 +118,11 @@ TEST_F(DataWindow, BlankRowNearTheEndKeepsTheGridInRange) {
     EXPECT_EQ(model.TakeFocusRequest(), (DataWindowModel::FocusRequest{6, Field::lungh}));
 }
 
-TEST_F(DataWindow, ElevationsThatRiseAreRefused) {
+TEST_F(DataWindow, ElevationsThatRiseAreRefusedOnceTheBoxIsLeft) {
     model.TypeInBox(1, Field::lungh, "100");
     model.TypeInBox(1, Field::quotafin, "120");  // the empty initial elevation counts as 0
+    EXPECT_TRUE(dialogs.shown.empty());
+    model.LeaveBox(1, Field::quotafin);
     EXPECT_EQ(dialogs.LastText(),
               "Attenzione: la quota iniziale del tronco deve essere superiore alla quota finale.");
     EXPECT_EQ(model.BoxText(1, Field::quotafin), "");
@@ -128,8 +130,10 @@ TEST_F(DataWindow, ElevationsThatRiseAreRefused) {
 
     model.TypeInBox(1, Field::quotain, "200");
     model.TypeInBox(1, Field::quotafin, "120");
+    model.LeaveBox(1, Field::quotafin);
     dialogs.shown.clear();
     model.TypeInBox(1, Field::quotain, "100");
+    model.LeaveBox(1, Field::quotain);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text,
               "Attenzione: la quota iniziale del tronco deve essere superiore alla quota finale "
@@ -140,11 +144,37 @@ TEST_F(DataWindow, ElevationsThatRiseAreRefused) {
     EXPECT_EQ(Stored(1, Field::quotafin), FieldValue::Text(""));
 
     dialogs.shown.clear();
-    model.TypeInBox(1, Field::quotain, "0");
-    model.TypeInBox(1, Field::quotafin, "-3");
-    model.TypeInBox(1, Field::quotafin, "0");
+    for (const char* text : {"0", "-3", "0"}) {
+        model.TypeInBox(1, Field::quotain, text);
+        model.LeaveBox(1, Field::quotain);
+        model.TypeInBox(1, Field::quotafin, text);
+        model.LeaveBox(1, Field::quotafin);
+    }
     model.TypeInBox(1, Field::quotain, "-10");
+    model.LeaveBox(1, Field::quotain);
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(DataWindow, AnElevationTypedKeyByKeyIsJudgedWhole) {
+    TypeSection(1, {"100", "390", "100", "2", "", "", "1", "", "", "nuova"});
+    // Correcting 390 to 488: on the way the box reads 4 and 48.
+    for (const char* text : {"", "4", "48", "488"}) {
+        model.TypeInBox(1, Field::quotain, text);
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+    model.LeaveBox(1, Field::quotain);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(Stored(1, Field::quotain), FieldValue::Text("488"));
+    EXPECT_EQ(Stored(1, Field::quotafin), FieldValue::Text("100"));
+    EXPECT_TRUE(Stored(1, Field::dia).IsNumber());
+
+    // Still impossible when the user goes on to another command: judged then.
+    model.TypeInBox(1, Field::quotain, "50");
+    EXPECT_TRUE(model.ResultText(Field::dia).empty());  // no diameter meanwhile
+    model.CheckData();
+    EXPECT_EQ(dialogs.shown.front().text,
+              "Attenzione: la quota iniziale del tronco deve essere superiore alla quota finale "
+              "(vengono azzerate le due quote: occorre ridigitarle).");
 }
 
 TEST_F(DataWindow, FlowsAreStoredWithACommaAndShownSoAfterARefresh) {

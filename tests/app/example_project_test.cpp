@@ -29,7 +29,7 @@ struct TypedSection {
     const char* residentsAlong;
     const char* flowEnd;
     const char* residentsEnd;
-    const char* allowanceEnd;  // typed after the residents, when not the default
+    const char* allowanceEnd;  // typed before the residents, when not the default
     bool fireAtEnd;
     const char* pipe;
 };
@@ -83,8 +83,9 @@ class ExampleProject : public ::testing::Test {
             type(Field::portun, t.flowAlong);
             type(Field::abitun, t.residentsAlong);
             type(Field::portfin, t.flowEnd);
-            type(Field::abitfin, t.residentsEnd);
+            // The allowance first: typing the residents derives the flow.
             type(Field::dotazfin, t.allowanceEnd);
+            type(Field::abitfin, t.residentsEnd);
             if (t.fireAtEnd) {
                 data().FireButton();
             }

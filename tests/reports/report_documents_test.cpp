@@ -208,7 +208,7 @@ TEST(DataWindowDocument, RowsValuesAndTheResidentsWriteBack) {
     EXPECT_EQ(t.fontSize, 7);
     EXPECT_EQ(t.cells[2][0], " 1");
     EXPECT_EQ(t.cells[2][8], "0");
-    EXPECT_EQ(p.sections.Get(1, Field::abitfin), FieldValue::Text("0"));  // stays in the project
+    EXPECT_EQ(p.sections.Get(1, Field::abitfin), FieldValue::Text(""));  // printed, not stored
     EXPECT_EQ(t.cells[3][9], "ant.");
     EXPECT_EQ(t.cells[3][13], "0,0040");
 

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -342,6 +343,10 @@ void DataWindow::BuildGrid(QWidget* form) {
             connect(box, &QLineEdit::textEdited, this, [this, r, field](const QString& t) {
                 Do([&] { model_.TypeInBox(r, field, t.toStdString()); });
             });
+            // Enter, or leaving the box (below), ends the typing of a value.
+            connect(box, &QLineEdit::returnPressed, this,
+                    [this, r, field] { Do([&] { model_.LeaveBox(r, field); }); });
+            box->installEventFilter(this);
             row.boxes[static_cast<std::size_t>(field)] = box;
         }
         row.delriga = new QPushButton(QStringLiteral("X"), form);
@@ -444,7 +449,13 @@ void DataWindow::Sync() {
             }
             QLineEdit* box = row.boxes[static_cast<std::size_t>(f)];
             if (box->text() != text) {
+                // A refused keystroke is taken back where it was typed.
+                const int cursor = box->cursorPosition() -
+                                   std::max(0, static_cast<int>(box->text().size() - text.size()));
                 box->setText(text);
+                if (box->hasFocus()) {
+                    box->setCursorPosition(std::clamp(cursor, 0, static_cast<int>(text.size())));
+                }
             }
         }
     }
@@ -485,6 +496,21 @@ void DataWindow::ApplyFocusRequest() {
 }
 
 bool DataWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        // Left with Tab or a click: the value is whole. A message box or a
+        // menu taking the focus for a moment does not end the typing.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            for (int r = 1; r <= DataWindowModel::Rows; ++r) {
+                for (const Field f : InputFields) {
+                    if (watched ==
+                        rows_[static_cast<std::size_t>(r)].boxes[static_cast<std::size_t>(f)]) {
+                        Do([this, r, f] { model_.LeaveBox(r, f); });
+                    }
+                }
+            }
+        }
+    }
     if (event->type() == QEvent::Enter) {
         for (int r = 1; r <= DataWindowModel::Rows; ++r) {
             if (watched == rows_[static_cast<std::size_t>(r)].num) {
