@@ -82,6 +82,9 @@ void ArchiveCommands::ReplaceProject(const Project& read, const TitleTexts& titl
         project.segments.ClearSection(s);
     }
     project.enteredSectionCount = read.enteredSectionCount;
+    // Residents typed before belong to the project that was replaced: the
+    // fire button has nothing to act on until residents are typed again.
+    project.residentsMarker = 0;
     // Each title text the file replaced goes through the field's own handling
     // (the length warning), in the file's order.
     TitlePageModel& titlePage = windows_.LoadTitlePage();

@@ -425,3 +425,102 @@ TEST_F(DataWindow, HelpAndGuideQuestions) {
 
 }  // namespace
 }  // namespace acquenza
+
+namespace acquenza {
+namespace {
+
+// What a refresh used to do to typed data, replayed: each case must now
+// leave the sections exactly as the user left them.
+TEST_F(DataWindow, RefreshesChecksAndDeletesLeaveOtherSectionsAlone) {
+    for (int r = 1; r <= 4; ++r) {
+        TypeComplete(r, r);
+    }
+    // An emptied length: the check stops there, and section 3 keeps its own.
+    model.TypeInBox(2, Field::lungh, "");
+    model.CheckData();
+    EXPECT_EQ(dialogs.LastText(), "Tronco n. 2:\n- digitare la lunghezza.");
+    EXPECT_EQ(Stored(3, Field::lungh), FieldValue::Text("103"));
+    // X on row 4 (the grid now starts at section 2, so section 5's row is
+    // empty): section 4 itself goes, section 3 stays where it was.
+    model.Scroll(1);
+    model.DeleteRow(4);
+    EXPECT_EQ(Stored(3, Field::quotain), FieldValue::Text("297"));
+    EXPECT_TRUE(Stored(4, Field::lungh).IsEmpty());
+    EXPECT_EQ(state.project.enteredSectionCount, 2);
+
+    // A flow typed over a derived one stays typed.
+    model.TypeInBox(1, Field::abitun, "1000");
+    EXPECT_EQ(Stored(1, Field::portun), FieldValue::Text("9,77"));
+    model.TypeInBox(1, Field::portun, "5");
+    model.TypeInBox(1, Field::dotazun, "300");
+    // Empty flows stay empty, so the check still asks for them.
+    state.project.sections.Set(3, Field::portfin, FieldValue());
+    state.project.sections.Set(3, Field::abitfin, FieldValue());
+    for (int value : {11, 1, 2, 1}) {
+        model.Scroll(value);
+    }
+    model.RefreshGrid();
+    EXPECT_EQ(Stored(1, Field::portun), FieldValue::Text("5"));
+    EXPECT_EQ(Stored(1, Field::dotazun), FieldValue::Text("300"));
+    EXPECT_TRUE(Stored(3, Field::portfin).IsNothing());
+    model.TypeInBox(2, Field::lungh, "102");
+    model.CheckData();
+    EXPECT_EQ(dialogs.LastText(),
+              "Tronco n. 3:\n- digitare la 'portata es.' o il numero di residenti e la dotazione "
+              "idrica o il numero di residenti e cliccare su 'Antincendio'.");
+}
+
+// A length that is present but not a positive number would sit outside the
+// count, and a save would drop it with every section after it.
+TEST_F(DataWindow, ALengthThatIsNotAPositiveNumberStopsTheCheck) {
+    for (int r = 1; r <= 3; ++r) {
+        TypeComplete(r, r);
+    }
+    model.TypeInBox(2, Field::lungh, "0");
+    EXPECT_EQ(state.project.enteredSectionCount, 2);
+    state.project.saveCheckPending = true;
+    model.CheckData();
+    EXPECT_TRUE(state.project.saveCheckPending);
+    EXPECT_EQ(dialogs.LastText(),
+              "Tronco n. 2:\n- la lunghezza deve essere un numero maggiore di zero.");
+    EXPECT_EQ(model.ScrollValue(), 2);
+    EXPECT_EQ(model.TakeFocusRequest(), (DataWindowModel::FocusRequest{1, Field::lungh}));
+    // The same for the last section, with nothing after it.
+    model.Scroll(1);
+    model.TypeInBox(2, Field::lungh, "50");
+    state.project.sections.Set(3, Field::lungh, FieldValue::Text("abc"));
+    model.CheckData();
+    EXPECT_EQ(dialogs.LastText(),
+              "Tronco n. 3:\n- la lunghezza deve essere un numero maggiore di zero.");
+}
+
+TEST_F(DataWindow, NumericBoxesTakeOnlyWhatCanBeANumber) {
+    TypeComplete(1);
+    model.TypeInBox(1, Field::lungh, "4");
+    model.TypeInBox(1, Field::lungh, "4x");
+    EXPECT_EQ(dialogs.LastText(),
+              "Tronco n. 1: nella casella «lunghezza» si può digitare solo un numero.");
+    model.TypeInBox(1, Field::lungh, "410,5");
+    EXPECT_EQ(dialogs.LastText(),
+              "Tronco n. 1: nella casella «lunghezza» si può digitare solo un numero.\n"
+              "Per i decimali usare il punto: la virgola non è ammessa.");
+    EXPECT_EQ(model.BoxText(1, Field::lungh), "4");
+    EXPECT_EQ(Stored(1, Field::lungh), FieldValue::Text("4"));
+    dialogs.shown.clear();
+    for (const char* typed : {"-", "-1.", "-1.5e", "-1.5e+3", " 1 500"}) {
+        model.TypeInBox(1, Field::quotafin, typed);
+    }
+    model.TypeInBox(1, Field::portun, "2,5");  // a flow takes the comma
+    EXPECT_EQ(Stored(1, Field::portun), FieldValue::Text("2,5"));
+    EXPECT_TRUE(dialogs.shown.empty());
+    // The fire marker can be taken out character by character.
+    state.project.sections.Set(1, Field::dotazun, FieldValue::Text("antincend."));
+    model.RefreshGrid();
+    model.TypeInBox(1, Field::dotazun, "antincend");
+    model.TypeInBox(1, Field::dotazun, "");
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(Stored(1, Field::dotazun), FieldValue::Text(""));
+}
+
+}  // namespace
+}  // namespace acquenza

@@ -20,18 +20,7 @@ namespace fs = std::filesystem;
 using testing::FakeDialogs;
 using testing::FakeWindows;
 
-class FakeDesk : public DocumentDesk {
-  public:
-    fs::path DocumentsFolder() override { return folder; }
-    std::string Timestamp() override { return "2026-12-08_09-30-15"; }
-    bool Open(const fs::path& file) override {
-        opened.push_back(file);
-        return opens;
-    }
-    fs::path folder;
-    bool opens = true;
-    std::vector<fs::path> opened;
-};
+using testing::FakeDesk;
 
 class Documents : public ::testing::Test {
   protected:

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "app/data_window_model.h"
 #include "app/dialogs.h"
+#include "app/document_desk.h"
 #include "app/headless_windows.h"
 #include "app/music_player.h"
 #include "app/title_page_model.h"
@@ -80,6 +82,20 @@ class FakeWindows : public HeadlessWindows {
     void CloseSplash() override { log.push_back("close splash"); }
 
     std::vector<std::string> log;
+};
+
+// Documents go to a folder of the test's; opening one is only recorded.
+class FakeDesk : public DocumentDesk {
+  public:
+    std::filesystem::path DocumentsFolder() override { return folder; }
+    std::string Timestamp() override { return "2026-12-08_09-30-15"; }
+    bool Open(const std::filesystem::path& file) override {
+        opened.push_back(file);
+        return opens;
+    }
+    std::filesystem::path folder;
+    bool opens = true;
+    std::vector<std::filesystem::path> opened;
 };
 
 class RecordingPlayer : public MusicPlayer {

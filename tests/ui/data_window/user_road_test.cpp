@@ -148,3 +148,36 @@ TEST_F(UserRoad, EveryRowOffersTheTwoPipeTypes) {
 
 }  // namespace
 }  // namespace acquenza::ui
+
+namespace acquenza::ui {
+namespace {
+
+// Typing an elevation key by key passes through impossible drops; only the
+// value the user leaves with Tab is judged. One click on the scroll bar's
+// arrow moves the grid one section, and shows nothing.
+TEST_F(UserRoad, AnElevationIsJudgedOnLeavingAndOneClickScrollsOneStep) {
+    windows.Start();
+    QTest::mouseClick(Find<QLabel>(windows.Splash(), "label_3"), Qt::LeftButton);
+    DataWindow* data = windows.Data();
+    QApplication::setActiveWindow(data);
+    Type(data, "lungh_1", "100");
+    Type(data, "quotafin_1", "100");
+    auto* initial = Find<QLineEdit>(data, "quotain_1");
+    initial->setFocus();
+    QTest::keyClicks(initial, "488");  // through 4 and 48, both below 100
+    EXPECT_TRUE(dialogs.shown.empty());
+    QTest::keyClick(initial, Qt::Key_Backspace);
+    QTest::keyClick(initial, Qt::Key_Tab);  // leaves 48: now it is refused
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(Find<QLineEdit>(data, "quotain_1")->text(), "");
+    EXPECT_EQ(Find<QLineEdit>(data, "quotafin_1")->text(), "");
+
+    auto* bar = Find<QScrollBar>(data, "VScroll1");
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 4));
+    EXPECT_EQ(bar->value(), 2);
+    EXPECT_EQ(windows.Data()->Model().ScrollValue(), 2);
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace acquenza::ui

@@ -1,0 +1,353 @@
+// The user's data change only when the user changes them. A long random road
+// of user actions through the data window, the title page, the archive and
+// the documents: after every action that only shows (scroll, pointing,
+// check, documents, print, save) each section's input fields are exactly as
+// before; after an edit only the edited section differs, but for the shift
+// a deleted row leaves behind. ACQUENZA_SEED=n replays a road.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/archive_commands.h"
+#include "app/document_commands.h"
+#include "app/fakes.h"
+#include "core/numbers.h"
+#include "reports/recording_printer.h"
+
+namespace acquenza {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Inputs = std::array<std::array<FieldValue, InputFieldCount>, MaxSections + 1>;
+
+// Sections the road types into: enough to scroll, few enough for documents.
+constexpr int Reach = 24;
+constexpr int Steps = 3000;
+
+class UserDataInvariants : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitProgramValues(state.mod.values);
+        InitSharedTitles(state.mod.titles, state.mod.values);
+        root = fs::temp_directory_path() / ("acquenza-invariants-" + std::to_string(::getpid()));
+        fs::create_directories(root);
+        desk.folder = root;
+        const char* given = std::getenv("ACQUENZA_SEED");
+        seed = given != nullptr ? static_cast<unsigned>(std::strtoul(given, nullptr, 10))
+                                : std::random_device{}();
+        rng.seed(seed);
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    DataWindowModel& grid() { return windows.LoadDataWindow(); }
+    TitlePageModel& title() { return windows.LoadTitlePage(); }
+
+    Inputs Snapshot() const {
+        Inputs inputs;
+        for (int s = 0; s <= MaxSections; ++s) {
+            for (int f = 0; f < InputFieldCount; ++f) {
+                inputs[static_cast<std::size_t>(s)][static_cast<std::size_t>(f)] =
+                    state.project.sections.Get(s, static_cast<Field>(f));
+            }
+        }
+        return inputs;
+    }
+
+    int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
+    template <typename T>
+    const T& PickOf(const std::vector<T>& items) {
+        return items[static_cast<std::size_t>(Pick(0, static_cast<int>(items.size()) - 1))];
+    }
+
+    std::string TextFor(Field f) {
+        static const std::vector<std::string> lengths = {"100", "250", "12.5", "0",     "",
+                                                         "1e3", "abc", "4x0",  "410,5", "7"};
+        static const std::vector<std::string> elevations = {"400", "380.5", "120", "90", "4",
+                                                            "488", "0",     "-3",  "",   "1,5"};
+        static const std::vector<std::string> flows = {"2.5", "2,5", "0", "", ".", "10", "x"};
+        static const std::vector<std::string> counts = {"1000", "350", "0", "", "95", "-20"};
+        static const std::vector<std::string> allowances = {"250", "200", "", "0", "abc"};
+        static const std::vector<std::string> pipes = {"nuova", "in uso", "", "altro"};
+        switch (f) {
+            case Field::lungh:
+                return PickOf(lengths);
+            case Field::quotain:
+            case Field::quotafin:
+                return PickOf(elevations);
+            case Field::portun:
+            case Field::portfin:
+                return PickOf(flows);
+            case Field::abitun:
+            case Field::abitfin:
+                return PickOf(counts);
+            case Field::tipoc:
+                return PickOf(pipes);
+            default:
+                return PickOf(allowances);
+        }
+    }
+
+    // The grid shows sections near the start most of the time.
+    int ScrollTarget() {
+        return Pick(0, 9) == 0 ? Pick(1, DataWindowModel::MaxFirstVisible) : Pick(1, Reach - 9);
+    }
+
+    // The sections the action may change, or nothing for an action that only
+    // shows; `shiftAt` marks a deleted section.
+    struct Expectation {
+        std::set<int> sections;
+        int shiftAt = 0;
+        int shiftLast = 0;
+        bool everything = false;
+    };
+
+    Expectation Act(std::string& name);
+    void Verify(const Inputs& before, const Inputs& after, const Expectation& e,
+                const std::string& trail);
+
+    ProgramState state;
+    testing::FakeDialogs dialogs;
+    testing::FakeWindows windows{state, dialogs};
+    testing::FakeDesk desk;
+    fs::path root;
+    unsigned seed = 0;
+    std::mt19937 rng;
+    int pendingSection = 0;  // an elevation typed and not yet judged
+    Field pendingField = Field::quotain;
+    int residentsSection = 0;  // the section the fire button acts on
+};
+
+int LastWithInput(const Project& p) {
+    for (int s = MaxSections; s >= 1; --s) {
+        for (const Field f : InputFields) {
+            if (!p.sections.Get(s, f).IsEmpty()) {
+                return s;
+            }
+        }
+    }
+    return 0;
+}
+
+UserDataInvariants::Expectation UserDataInvariants::Act(std::string& name) {
+    Expectation e;
+    // Whatever else happens, an elevation still being typed may be judged
+    // and emptied: that completes the user's own edit of that section.
+    if (pendingSection != 0) {
+        e.sections.insert(pendingSection);
+    }
+    const int roll = Pick(0, 99);
+    const int row = Pick(1, DataWindowModel::Rows);
+    const int section = grid().SectionOfRow(row);
+    if (roll < 45) {
+        const Field f = InputFields[static_cast<std::size_t>(Pick(0, InputFieldCount - 1))];
+        const std::string text = TextFor(f);
+        name = "scrivi \"" + text + "\" in " + std::string(FieldName(f)) + " riga " +
+               std::to_string(row);
+        const FieldValue before = state.project.sections.Get(section, f);
+        grid().TypeInBox(row, f, text);
+        e.sections.insert(section);
+        if (state.project.sections.Get(section, f) != before &&
+            (f == Field::quotain || f == Field::quotafin)) {
+            pendingSection = section;
+            pendingField = f;
+        }
+        if ((f == Field::abitun || f == Field::abitfin) && IsNumberPrefix(text, false)) {
+            residentsSection = section;
+        }
+        // Most of the time the user goes on with Tab.
+        if (Pick(0, 3) != 0) {
+            grid().LeaveBox(row, f);
+            if (pendingSection == grid().SectionOfRow(row) && pendingField == f) {
+                pendingSection = 0;
+            }
+        }
+        return e;
+    }
+    if (roll < 50) {
+        name = "tipo di condotta riga " + std::to_string(row);
+        grid().PickPipeType(row, Pick(0, 1) == 0 ? "nuova" : "in uso");
+        e.sections.insert(section);
+        return e;
+    }
+    if (roll < 53) {
+        name = "cancella riga " + std::to_string(row);
+        if (!grid().BoxText(row, Field::lungh).empty()) {
+            e.shiftAt = section;
+            e.shiftLast = std::max(
+                {section, state.project.enteredSectionCount, LastWithInput(state.project)});
+        }
+        grid().DeleteRow(row);
+        return e;
+    }
+    if (roll < 55) {
+        name = "antincendio";
+        if (residentsSection != 0) {
+            e.sections.insert(residentsSection);
+        }
+        grid().FireButton();
+        return e;
+    }
+    if (roll < 56) {
+        name = "cancella dati finestra";
+        grid().ClearWindow();
+        e.everything = true;
+        pendingSection = 0;
+        residentsSection = 0;
+        return e;
+    }
+    if (roll < 57) {
+        name = "frontespizio";
+        title().TypeInField(Pick(0, 1) == 0 ? progetto : luogo, Pick(0, 1) == 0 ? "Rete" : "");
+        return e;
+    }
+    // Everything below only shows (a check or a document first judges an
+    // elevation still being typed, which the expectation allows).
+    if (roll < 70) {
+        const int value = Pick(0, 2) == 0 ? grid().ScrollValue() + Pick(-1, 1) : ScrollTarget();
+        name = "scorri a " + std::to_string(value);
+        grid().Scroll(value);
+    } else if (roll < 72) {
+        name = "punta riga " + std::to_string(row);
+        grid().PointAtRow(row);
+    } else if (roll < 80) {
+        name = "controllo dati";
+        grid().CheckData();
+    } else if (roll < 84) {
+        name = "aggiorna";
+        grid().RefreshGrid();
+    } else if (roll < 87) {
+        name = "salva";
+        dialogs.files = {(root / "Acquenza-dati-strada").string()};
+        ArchiveCommands(state, dialogs, windows,
+                        Pick(0, 1) == 0 ? WindowId::dati : WindowId::frontespizio)
+            .SaveAs();
+    } else if (roll < 95) {
+        DocumentCommands documents(state, dialogs, windows, desk);
+        switch (Pick(0, 4)) {
+            case 0:
+                name = "dati finestra";
+                documents.DataWindowDocument();
+                break;
+            case 1:
+                name = "relazione";
+                title().SelectPrintMode(1);
+                documents.FullReport();
+                break;
+            case 2:
+                name = "stampa diretta";
+                title().SelectPrintMode(2);
+                dialogs.nextPrinter = std::make_unique<reports_test::RecordingPrinter>();
+                documents.FullReport();
+                break;
+            case 3:
+                name = "solo frontespizio";
+                documents.TitlePageDocument();
+                break;
+            default:
+                name = "modello acquisizione";
+                documents.AcquisitionTemplate();
+                break;
+        }
+        fs::remove_all(root / "Acquenza");
+    } else {
+        // Saved and opened again: the same sections come back.
+        name = "salva e apri";
+        const fs::path file = root / "Acquenza-dati-riapri";
+        fs::remove(file);
+        title().TypeInField(progetto, "Rete");
+        dialogs.files = {file.string()};
+        ArchiveCommands(state, dialogs, windows, WindowId::dati).SaveAs();
+        if (fs::exists(file)) {
+            const Inputs saved = Snapshot();
+            const int count = state.project.enteredSectionCount;
+            dialogs.files = {file.string()};
+            ArchiveCommands(state, dialogs, windows, WindowId::frontespizio).Open();
+            const Inputs opened = Snapshot();
+            for (int s = 1; s <= count; ++s) {
+                EXPECT_EQ(opened[static_cast<std::size_t>(s)], saved[static_cast<std::size_t>(s)])
+                    << "seed " << seed << ": tronco " << s << " dopo salva e apri";
+            }
+            e.everything = true;
+            residentsSection = 0;
+        }
+    }
+    return e;
+}
+
+void UserDataInvariants::Verify(const Inputs& before, const Inputs& after, const Expectation& e,
+                                const std::string& trail) {
+    if (e.everything) {
+        return;
+    }
+    static const std::array<FieldValue, InputFieldCount> emptied{};
+    // With a deleted row, the documented shift: later sections move up one.
+    auto expected = [&](int s) -> const std::array<FieldValue, InputFieldCount>& {
+        if (e.shiftAt == 0 || s < e.shiftAt || s > e.shiftLast) {
+            return before[static_cast<std::size_t>(s)];
+        }
+        return s == e.shiftLast ? emptied : before[static_cast<std::size_t>(s + 1)];
+    };
+    for (int s = 0; s <= MaxSections; ++s) {
+        const auto i = static_cast<std::size_t>(s);
+        if (e.sections.count(s) != 0 && e.shiftAt == 0) {
+            continue;
+        }
+        for (int f = 0; f < InputFieldCount; ++f) {
+            const auto j = static_cast<std::size_t>(f);
+            if (after[i][j] == expected(s)[j]) {
+                continue;
+            }
+            // An elevation being typed may be emptied once it is judged.
+            const bool judged =
+                e.sections.count(s) != 0 &&
+                (f == static_cast<int>(Field::quotain) || f == static_cast<int>(Field::quotafin)) &&
+                after[i][j] == FieldValue::Text("");
+            ASSERT_TRUE(judged) << "seed " << seed << ": tronco " << s << ", campo "
+                                << FieldName(static_cast<Field>(f)) << " cambiato da «"
+                                << before[i][j].DisplayText() << "» a «"
+                                << after[i][j].DisplayText() << "»\n"
+                                << trail;
+        }
+    }
+}
+
+TEST_F(UserDataInvariants, ShowingNeverEditsAndAnEditStaysInItsSection) {
+    std::deque<std::string> trail;
+    int edits = 0;
+    for (int step = 1; step <= Steps; ++step) {
+        const Inputs before = Snapshot();
+        std::string name;
+        const Expectation e = Act(name);
+        trail.push_back(std::to_string(step) + ": " + name);
+        if (trail.size() > 25) {
+            trail.pop_front();
+        }
+        std::string log;
+        for (const std::string& line : trail) {
+            log += line + "\n";
+        }
+        const Inputs after = Snapshot();
+        Verify(before, after, e, log);
+        if (HasFatalFailure()) {
+            return;
+        }
+        edits += after != before ? 1 : 0;
+        dialogs.shown.clear();
+    }
+    // The road must really have built and changed projects.
+    EXPECT_GT(edits, Steps / 10) << "seed " << seed;
+}
+
+}  // namespace
+}  // namespace acquenza
