@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <cerrno>
+#include <filesystem>
 #include <memory>
 
 #include "app/data_window_model.h"
@@ -63,10 +64,17 @@ bool ArchiveCommands::OpenFile(const std::string& path) {
                            MessageIcon::Question, Answer::No)) {
         return false;
     }
-    ReplaceProject(*read, titles);
-    // A file read only in part must never be overwritten by a later Save
-    // without the user naming a file.
-    state_.currentFileName = outcome.complete ? path : std::string();
+    {
+        EditScope step(state_,
+                       "apertura del file " + std::filesystem::path(path).filename().string(), 1);
+        ReplaceProject(*read, titles);
+        // A file read only in part must never be overwritten by a later Save
+        // without the user naming a file.
+        state_.currentFileName = outcome.complete ? path : std::string();
+    }
+    if (outcome.complete) {
+        state_.history.MarkSaved();
+    }
     return true;
 }
 
@@ -142,7 +150,9 @@ void ArchiveCommands::SaveProject(const std::string& previousName) {
     if (!written.ok) {
         dialogs_.Inform(ArchiveTitle, "Archiviazione non eseguita. " + written.message,
                         MessageIcon::Stop);
+        return;
     }
+    state_.history.MarkSaved();
 }
 
 void ArchiveCommands::Delete() {

@@ -110,6 +110,11 @@ const char* BoxName(Field f) {
     }
 }
 
+// Typing in one box, key after key, is one step of the history.
+std::string TypingKey(int section, Field field) {
+    return "casella " + std::to_string(section) + " " + std::string(FieldName(field));
+}
+
 // Whether `now` is `before` with some characters taken out in one place:
 // emptying a box that holds a text (the fire marker) must always be possible.
 bool OnlyRemoves(std::string_view before, std::string_view now) {
@@ -154,11 +159,14 @@ void DataWindowModel::TypeInBox(int row, Field field, const std::string& text) {
         return;  // the box keeps its previous text
     }
     const int s = SectionOfRow(row);
-    if (pendingElevation_ && pendingElevation_->section != s) {
-        // The grid moved under a box still being typed in: what was typed
-        // there is judged before anything else.
+    if (pendingElevation_ &&
+        (pendingElevation_->section != s || pendingElevation_->field != field)) {
+        // Another box, or the grid moved under a box still being typed in:
+        // what was typed there is judged before anything else.
         FinishTyping();
     }
+    EditScope step(state_, std::string(BoxName(field)) + " del tronco n." + SignedText(s), s,
+                   TypingKey(s, field));
     project_.currentSection = s;
     Box(row, field) = text;
     switch (field) {
@@ -192,12 +200,15 @@ void DataWindowModel::PickPipeType(int row, const std::string& text) {
     if (row < 1 || row > Rows) {
         return;
     }
-    project_.currentSection = SectionOfRow(row);
+    const int s = SectionOfRow(row);
+    EditScope step(state_, "tipo di condotta del tronco n." + SignedText(s), s);
+    project_.currentSection = s;
     Box(row, Field::tipoc) = text;
     OnPipeTypeChanged(row, false);
 }
 
 void DataWindowModel::LeaveBox(int row, Field field) {
+    state_.history.EndTyping();
     if (row < 1 || row > Rows || !pendingElevation_) {
         return;
     }
@@ -209,6 +220,11 @@ void DataWindowModel::LeaveBox(int row, Field field) {
 void DataWindowModel::FinishTyping() {
     if (const std::optional<PendingCheck> pending =
             std::exchange(pendingElevation_, std::nullopt)) {
+        // The end of the typing in that box, and so part of its step.
+        EditScope step(
+            state_,
+            std::string(BoxName(pending->field)) + " del tronco n." + SignedText(pending->section),
+            pending->section, TypingKey(pending->section, pending->field));
         CheckElevations(pending->section, pending->field);
     }
 }
@@ -442,6 +458,18 @@ void DataWindowModel::RefreshGrid() {
     UpdateGuidance();
 }
 
+void DataWindowModel::Reveal(int section) {
+    const int first = project_.firstVisibleSection;
+    if (section >= 1 && (section < first || section >= first + Rows)) {
+        project_.firstVisibleSection = std::clamp(section, 1, MaxFirstVisible);
+    }
+    RefreshGrid();
+    if (section >= 1) {
+        project_.currentSection = section;
+        ShowSectionResults(section);
+    }
+}
+
 void DataWindowModel::RecalculateAll() {
     for (int s = 1; s <= project_.enteredSectionCount; ++s) {
         Recalculate(s);
@@ -470,7 +498,10 @@ void DataWindowModel::DeleteRow(int row) {
               MessageIcon::Exclamation);
         return;
     }
-    DeleteSection(project_, s);
+    {
+        EditScope step(state_, "cancellazione del tronco n." + SignedText(s), s);
+        DeleteSection(project_, s);
+    }
     RefreshGrid();
 }
 
@@ -484,6 +515,9 @@ void DataWindowModel::FireButton() {
     if (residentsSection_ > 0) {
         project_.currentSection = residentsSection_;
     }
+    EditScope step(state_,
+                   "portata antincendio del tronco n." + SignedText(project_.currentSection),
+                   project_.currentSection);
     const FireUpdate update = ApplyFireButton(project_);
     if (update.result == FireButtonResult::NegativeResidents) {
         Error(
@@ -573,6 +607,7 @@ void DataWindowModel::CheckData() {
 
 void DataWindowModel::ClearWindow() {
     pendingElevation_.reset();
+    EditScope step(state_, "cancellazione dei dati della finestra", 0);
     ClearAll(project_);
     results_ = {};
     for (int r = 1; r <= Rows; ++r) {

@@ -79,6 +79,13 @@ class DataWindowModel {
     void RefreshGrid();
     // Recalculates every entered section, so documents print current results.
     void RecalculateAll();
+    // One section's results and map worked out again from its fields.
+    void RecalculateSection(int section) { Recalculate(section); }
+    // After an undo or a redo: the grid shows `section` (moving only when it
+    // is not on screen) with its results; 0 just shows the grid again.
+    void Reveal(int section);
+    // Forgets a value still being typed without judging it (it is undone).
+    void DropTyping() { pendingElevation_.reset(); }
     void SetBackground(Rgb colour) { background_ = colour; }
     // The name the window's file dialog shows next.
     std::string& FileDialogName() { return fileDialogName_; }

@@ -62,6 +62,7 @@ bool ProgramShell::ConfirmExit() {
         }
     }
     ClearAll(state_.project);
+    state_.history.Clear();
     state_.project.firstVisibleSection = 1;
     state_.project.residentsMarker = 0;
     state_.currentFileName.clear();

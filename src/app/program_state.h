@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/edit_history.h"
 #include "app/program_values.h"
 #include "app/settings.h"
 #include "core/project.h"
@@ -15,6 +16,24 @@ struct ProgramState {
     Project project;
     std::string currentFileName;
     Settings settings = BuiltInSettings();
+    EditHistory history;
+};
+
+// One step of the user's, from construction to destruction: every change of
+// the project in between is recorded for undo and redo.
+class EditScope {
+  public:
+    EditScope(ProgramState& state, std::string name, int section, std::string typingKey = {})
+        : state_(state) {
+        state_.history.Begin(state_.project, state_.currentFileName, std::move(name), section,
+                             std::move(typingKey));
+    }
+    ~EditScope() { state_.history.End(state_.project, state_.currentFileName); }
+    EditScope(const EditScope&) = delete;
+    EditScope& operator=(const EditScope&) = delete;
+
+  private:
+    ProgramState& state_;
 };
 
 }  // namespace acquenza

@@ -1,6 +1,7 @@
 #include "app/title_page_model.h"
 
 #include <algorithm>
+#include <array>
 
 #include "app/entry_check.h"
 #include "core/numbers.h"
@@ -28,6 +29,11 @@ void TitlePageModel::TypeInField(int field, const std::string& text) {
     if (!AcceptTypedText(text, dialogs_, state_.mod.titles.CheckTitle)) {
         return;  // the field keeps its previous text
     }
+    static const std::array<const char*, TitleTextCount> names = {
+        "progetto",          "località", "tipologia di studio", "committente", "luogo elaborazione",
+        "data elaborazione", "allegati"};
+    const std::string name = names[static_cast<std::size_t>(field)];
+    EditScope step(state_, name + " del frontespizio", 0, "frontespizio " + name);
     SetField(field, text);
 }
 
@@ -35,8 +41,16 @@ void TitlePageModel::SetField(int field, const std::string& text) {
     if (field < progetto || field > allegati) {
         return;
     }
-    texts_[static_cast<std::size_t>(field)] = text;
+    std::string& stored = texts_[static_cast<std::size_t>(field)];
+    state_.history.NoteTitle(field, stored, text);
+    stored = text;
     WarnFieldTooLong(field);
+}
+
+void TitlePageModel::RestoreField(int field, const std::string& text) {
+    if (field >= progetto && field <= allegati) {
+        texts_[static_cast<std::size_t>(field)] = text;
+    }
 }
 
 void TitlePageModel::WarnFieldTooLong(int field) {
@@ -69,6 +83,7 @@ void TitlePageModel::CheckFields() {
 }
 
 void TitlePageModel::ClearWindow() {
+    EditScope step(state_, "cancellazione dei dati del frontespizio", 0);
     for (int f = progetto; f <= allegati; ++f) {
         SetField(f, "");
     }

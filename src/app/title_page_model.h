@@ -38,6 +38,8 @@ class TitlePageModel {
     void TypeInField(int field, const std::string& text);
     // A text set by the program (an Open): warned about like typing.
     void SetField(int field, const std::string& text);
+    // A text put back by an undo or a redo, as it was, without a warning.
+    void RestoreField(int field, const std::string& text);
 
     void ClickOfficeField();
     void CheckFields();

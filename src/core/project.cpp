@@ -20,8 +20,16 @@ const FieldValue& SectionTable::Get(int section, Field field) const {
 
 void SectionTable::Set(int section, Field field, FieldValue value) {
     if (IsValidSection(section)) {
-        slots_[static_cast<std::size_t>(section)][field] = std::move(value);
+        Write(section, field, std::move(value));
     }
+}
+
+void SectionTable::Write(int section, Field field, FieldValue value) {
+    FieldValue& slot = slots_[static_cast<std::size_t>(section)][field];
+    if (listener_.who != nullptr && !(slot == value)) {
+        listener_.who->FieldChanged(section, field, slot, value);
+    }
+    slot = std::move(value);
 }
 
 const SectionRecord& SectionTable::Record(int section) const {
@@ -35,20 +43,22 @@ void SectionTable::CopyInputFields(int from, int to) {
     }
     const SectionRecord& source = Record(from);
     for (const Field f : InputFields) {
-        slots_[static_cast<std::size_t>(to)][f] = source[f];
+        Write(to, f, source[f]);
     }
 }
 
 void SectionTable::EmptySection(int section) {
     if (IsValidSection(section)) {
-        slots_[static_cast<std::size_t>(section)] = SectionRecord{};
+        for (int f = 0; f < FieldCount; ++f) {
+            Write(section, static_cast<Field>(f), FieldValue());
+        }
     }
 }
 
 void SectionTable::BlankSection(int section) {
     if (IsValidSection(section)) {
-        for (FieldValue& value : slots_[static_cast<std::size_t>(section)].fields) {
-            value = FieldValue::Text("");
+        for (int f = 0; f < FieldCount; ++f) {
+            Write(section, static_cast<Field>(f), FieldValue::Text(""));
         }
     }
 }

@@ -52,6 +52,17 @@ struct SectionRecord {
     const FieldValue& operator[](Field f) const { return fields[static_cast<std::size_t>(f)]; }
 };
 
+// Told of every field that changes value, while it listens: how the user's
+// edits are recorded, to be undone and done again.
+class SectionTableListener {
+  public:
+    virtual void FieldChanged(int section, Field field, const FieldValue& before,
+                              const FieldValue& after) = 0;
+
+  protected:
+    ~SectionTableListener() = default;
+};
+
 // Sections 1 to MaxSections. Slot 0 is the always-empty section before the
 // first one: writes to it are ignored, so copying from "the previous section"
 // of section 1 finds nothing.
@@ -70,8 +81,20 @@ class SectionTable {
 
     static bool IsValidSection(int section) { return section >= 1 && section <= MaxSections; }
 
+    // One listener at a time; a copy of the table listens to nobody.
+    void Listen(SectionTableListener* listener) { listener_.who = listener; }
+
   private:
+    void Write(int section, Field field, FieldValue value);
+
+    struct ListenerSlot {
+        SectionTableListener* who = nullptr;
+        ListenerSlot() = default;
+        ListenerSlot(const ListenerSlot&) {}
+        ListenerSlot& operator=(const ListenerSlot&) { return *this; }
+    };
     std::array<SectionRecord, MaxSections + 1> slots_{};
+    ListenerSlot listener_;
 };
 
 struct SegmentCell {

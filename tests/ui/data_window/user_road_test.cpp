@@ -161,9 +161,11 @@ TEST_F(UserRoad, AnElevationIsJudgedOnLeavingAndOneClickScrollsOneStep) {
     DataWindow* data = windows.Data();
     QApplication::setActiveWindow(data);
     Type(data, "lungh_1", "100");
+    Type(data, "quotain_1", "300");
     Type(data, "quotafin_1", "100");
     auto* initial = Find<QLineEdit>(data, "quotain_1");
     initial->setFocus();
+    initial->selectAll();
     QTest::keyClicks(initial, "488");  // through 4 and 48, both below 100
     EXPECT_TRUE(dialogs.shown.empty());
     QTest::keyClick(initial, Qt::Key_Backspace);

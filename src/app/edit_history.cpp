@@ -1,0 +1,169 @@
+#include "app/edit_history.h"
+
+#include <utility>
+
+namespace acquenza {
+
+namespace {
+
+// Heap bytes a value holds beyond its own size (a long text).
+std::size_t HeapBytes(const std::string& text) {
+    return text.capacity() > 15 ? text.capacity() + 1 : 0;
+}
+
+std::size_t HeapBytes(const FieldValue& value) {
+    return value.IsText() ? HeapBytes(value.TextValue()) : 0;
+}
+
+}  // namespace
+
+std::size_t EditStep::Bytes() const {
+    std::size_t bytes = sizeof(EditStep) + HeapBytes(name) + HeapBytes(fileBefore) +
+                        HeapBytes(fileAfter) + HeapBytes(typingKey) +
+                        fields.capacity() * sizeof(FieldNote) +
+                        titles.capacity() * sizeof(TitleNote);
+    for (const FieldNote& note : fields) {
+        bytes += HeapBytes(note.before) + HeapBytes(note.after);
+    }
+    for (const TitleNote& note : titles) {
+        bytes += HeapBytes(note.before) + HeapBytes(note.after);
+    }
+    return bytes;
+}
+
+void EditHistory::Begin(Project& project, const std::string& fileName, std::string name,
+                        int section, std::string typingKey) {
+    if (open_) {
+        ++depth_;  // within a step already being recorded
+        return;
+    }
+    const bool continues = !typingKey.empty() && typing_ && done_ == steps_.size() && done_ > 0 &&
+                           steps_.back().typingKey == typingKey;
+    if (continues) {
+        if (saved_ == done_) {
+            saved_.reset();  // saved halfway through this typing
+        }
+        bytes_ -= steps_.back().Bytes();
+        open_ = std::move(steps_.back());
+        steps_.pop_back();
+        --done_;
+        reopened_ = true;
+        for (std::size_t i = 0; i < open_->fields.size(); ++i) {
+            const FieldNote& note = open_->fields[i];
+            noteIndex_[Slot(note.section, note.field)] = i + 1;
+        }
+    } else {
+        open_ = EditStep{};
+        open_->name = std::move(name);
+        open_->section = section;
+        open_->typingKey = std::move(typingKey);
+        open_->countBefore = project.enteredSectionCount;
+        open_->fileBefore = fileName;
+        reopened_ = false;
+    }
+    project.sections.Listen(this);
+}
+
+void EditHistory::End(Project& project, const std::string& fileName) {
+    if (!open_) {
+        return;
+    }
+    if (depth_ > 0) {
+        --depth_;
+        return;
+    }
+    project.sections.Listen(nullptr);
+    for (const FieldNote& note : open_->fields) {
+        noteIndex_[Slot(note.section, note.field)] = 0;
+    }
+    EditStep step = std::move(*open_);
+    open_.reset();
+    step.countAfter = project.enteredSectionCount;
+    step.fileAfter = fileName;
+    typing_ = !step.typingKey.empty();
+    if (step.Empty() && !reopened_) {
+        return;
+    }
+    if (!reopened_) {
+        // A new step: what had been undone can no longer be done again.
+        while (steps_.size() > done_) {
+            bytes_ -= steps_.back().Bytes();
+            steps_.pop_back();
+        }
+        if (saved_ && *saved_ > done_) {
+            saved_.reset();
+        }
+    }
+    bytes_ += step.Bytes();
+    steps_.push_back(std::move(step));
+    ++done_;
+    Trim();
+}
+
+void EditHistory::FieldChanged(int section, Field field, const FieldValue& before,
+                               const FieldValue& after) {
+    if (!open_) {
+        return;
+    }
+    std::size_t& index = noteIndex_[Slot(section, field)];
+    if (index != 0) {
+        open_->fields[index - 1].after = after;
+        return;
+    }
+    open_->fields.push_back({section, field, before, after});
+    index = open_->fields.size();
+}
+
+void EditHistory::NoteTitle(int field, const std::string& before, const std::string& after) {
+    if (!open_ || before == after) {
+        return;
+    }
+    for (TitleNote& note : open_->titles) {
+        if (note.field == field) {
+            note.after = after;
+            return;
+        }
+    }
+    open_->titles.push_back({field, before, after});
+}
+
+const std::string& EditHistory::UndoName() const {
+    static const std::string none;
+    return CanUndo() ? steps_[done_ - 1].name : none;
+}
+
+const std::string& EditHistory::RedoName() const {
+    static const std::string none;
+    return CanRedo() ? steps_[done_].name : none;
+}
+
+const EditStep* EditHistory::TakeUndo() {
+    typing_ = false;
+    return CanUndo() ? &steps_[--done_] : nullptr;
+}
+
+const EditStep* EditHistory::TakeRedo() {
+    typing_ = false;
+    return CanRedo() ? &steps_[done_++] : nullptr;
+}
+
+void EditHistory::Clear() {
+    steps_.clear();
+    done_ = 0;
+    saved_ = 0;
+    typing_ = false;
+    bytes_ = 0;
+}
+
+void EditHistory::Trim() {
+    while (bytes_ > MaxBytes && steps_.size() > 1 && done_ > 1) {
+        bytes_ -= steps_.front().Bytes();
+        steps_.pop_front();
+        --done_;
+        if (saved_) {
+            saved_ = *saved_ == 0 ? std::nullopt : std::optional<std::size_t>(*saved_ - 1);
+        }
+    }
+}
+
+}  // namespace acquenza

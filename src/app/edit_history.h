@@ -1,0 +1,107 @@
+#pragma once
+// Every change of the project by the user is one step that can be undone and
+// done again: typing in one box until the box is left, a pipe type, a row
+// deleted, the window cleared, the fire-flow button, an Open, a title-page
+// field. A step keeps what changed (each field before and after, the title
+// texts, the count and the file name), never a copy of the project, and the
+// oldest steps go once the history outgrows its memory.
+
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/project.h"
+
+namespace acquenza {
+
+struct FieldNote {
+    int section = 0;
+    Field field = Field::lungh;
+    FieldValue before;
+    FieldValue after;
+};
+
+struct TitleNote {
+    int field = 0;
+    std::string before;
+    std::string after;
+};
+
+struct EditStep {
+    std::string name;  // "cancellazione del tronco n. 7"
+    std::vector<FieldNote> fields;
+    std::vector<TitleNote> titles;
+    int countBefore = 0;
+    int countAfter = 0;
+    std::string fileBefore;
+    std::string fileAfter;
+    int section = 0;  // shown in the grid after an undo or redo; 0 for none
+    std::string typingKey;
+
+    bool Empty() const {
+        return fields.empty() && titles.empty() && countBefore == countAfter &&
+               fileBefore == fileAfter;
+    }
+    std::size_t Bytes() const;
+};
+
+class EditHistory final : private SectionTableListener {
+  public:
+    static constexpr std::size_t MaxBytes = 16u * 1024u * 1024u;
+
+    // Starts a step: every change of `project` until End belongs to it. A
+    // typingKey equal to the last step's, while that typing goes on, adds to
+    // that step instead (one box typed key by key is one step).
+    void Begin(Project& project, const std::string& fileName, std::string name, int section,
+               std::string typingKey = {});
+    void End(Project& project, const std::string& fileName);
+    bool Recording() const { return open_.has_value(); }
+    // A title-page text changed within the step being recorded.
+    void NoteTitle(int field, const std::string& before, const std::string& after);
+    // The box was left: the next keystroke starts a new step.
+    void EndTyping() { typing_ = false; }
+
+    bool CanUndo() const { return done_ > 0; }
+    bool CanRedo() const { return done_ < steps_.size(); }
+    const std::string& UndoName() const;
+    const std::string& RedoName() const;
+    // The step to take back or do again, moving the history's position.
+    const EditStep* TakeUndo();
+    const EditStep* TakeRedo();
+
+    // The project as saved or opened: unchanged from here on until a step
+    // is done or undone.
+    void MarkSaved() { saved_ = done_; }
+    bool Modified() const { return saved_ != done_; }
+    // A new project: nothing to undo, nothing changed.
+    void Clear();
+
+    std::size_t Bytes() const { return bytes_; }
+    std::size_t StepCount() const { return steps_.size(); }
+
+  private:
+    void FieldChanged(int section, Field field, const FieldValue& before,
+                      const FieldValue& after) override;
+    void Trim();
+    static std::size_t Slot(int section, Field field) {
+        return static_cast<std::size_t>(section) * FieldCount + static_cast<std::size_t>(field);
+    }
+
+    std::deque<EditStep> steps_;
+    std::size_t done_ = 0;  // steps_[0, done_) are done; the rest can be redone
+    // The position that matches the file; none once that step was dropped.
+    std::optional<std::size_t> saved_ = 0;
+    std::optional<EditStep> open_;
+    bool reopened_ = false;
+    int depth_ = 0;
+    // Where each field's note sits in the open step (index + 1), so a step
+    // that touches every section still records in linear time.
+    std::vector<std::size_t> noteIndex_ =
+        std::vector<std::size_t>((MaxSections + 1) * FieldCount, 0);
+    bool typing_ = false;
+    std::size_t bytes_ = 0;
+};
+
+}  // namespace acquenza
