@@ -65,7 +65,7 @@ void BM_FullReportToDocx(benchmark::State& state) {
 BENCHMARK(BM_FullReportToDocx)->Arg(3)->Arg(40)->Arg(500)->Unit(benchmark::kMillisecond);
 
 void BM_DataWindowDocumentToDocx(benchmark::State& state) {
-    Project p = Calculated(static_cast<int>(state.range(0)));
+    const Project p = Calculated(static_cast<int>(state.range(0)));
     const auto file = OutputFile();
     for (auto _ : state) {
         const Document d = BuildDataWindowDocument(p, Titles[0]);
@@ -81,7 +81,7 @@ BENCHMARK(BM_DataWindowDocumentToDocx)->Arg(500)->Unit(benchmark::kMillisecond);
 // The direct print of 500 sections to a PDF through the real printer device
 // (budget: 2 s).
 void BM_DirectPrintToPdf(benchmark::State& state) {
-    Project p = Calculated(static_cast<int>(state.range(0)));
+    const Project p = Calculated(static_cast<int>(state.range(0)));
     const auto file = std::filesystem::temp_directory_path() /
                       ("acquenza-bench-" + std::to_string(::getpid()) + ".pdf");
     int pages = 0;

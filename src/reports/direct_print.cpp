@@ -63,7 +63,8 @@ const std::array<const char*, 15> BlockJ = {
 
 class ReportPrinter {
   public:
-    ReportPrinter(PrinterDevice& d, Project& p, const TitleTexts& t, const Office& o, int body)
+    ReportPrinter(PrinterDevice& d, const Project& p, const TitleTexts& t, const Office& o,
+                  int body)
         : d_(d), p_(p), titles_(t), office_(o), body_(body) {}
 
     void Run() {
@@ -278,23 +279,17 @@ class ReportPrinter {
     }
 
     void DataRow(int s) {
-        SectionTable& t = p_.sections;
-        for (Field residents : {Field::abitun, Field::abitfin}) {
-            if (t.Get(s, residents).IsEmpty()) {
-                t.Set(s, residents, FieldValue::Text("0"));
-            }
-        }
-        const SectionRecord& r = t.Record(s);
+        const SectionRecord& r = p_.sections.Record(s);
         std::vector<Item> items = {Item::TabTo(9 - static_cast<int>(SignedText(s).size())),
                                    Item::Value(s)};
         Place(items, r[Field::lungh], 16, false);
         Place(items, r[Field::quotain], 24, false);
         Place(items, r[Field::quotafin], 32, false);
         Place(items, r[Field::portun], 38, true);
-        EndAt(items, r[Field::abitun].DisplayText(), 49);
+        EndAt(items, ResidentsCell(r[Field::abitun]), 49);
         EndAt(items, AllowanceCell(r[Field::dotazun]), 57);
         Place(items, r[Field::portfin], 62, true);
-        EndAt(items, r[Field::abitfin].DisplayText(), 73);
+        EndAt(items, ResidentsCell(r[Field::abitfin]), 73);
         EndAt(items, AllowanceCell(r[Field::dotazfin]), 81);
         Place(items, r[Field::per], 88, false);
         Place(items, r[Field::dia], 96, false);
@@ -389,7 +384,7 @@ class ReportPrinter {
     }
 
     PrinterDevice& d_;
-    Project& p_;
+    const Project& p_;
     const TitleTexts& titles_;
     const Office& office_;
     int body_;
@@ -401,7 +396,7 @@ class ReportPrinter {
 
 }  // namespace
 
-void PrintReport(PrinterDevice& printer, Project& project, const TitleTexts& titles,
+void PrintReport(PrinterDevice& printer, const Project& project, const TitleTexts& titles,
                  const Office& office, int bodyFontSize) {
     ReportPrinter(printer, project, titles, office, bodyFontSize).Run();
 }

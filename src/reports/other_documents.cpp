@@ -54,7 +54,7 @@ Document BuildTitlePageDocument(const TitleTexts& titles, const Office& office) 
     return doc.Finish();
 }
 
-Document BuildDataWindowDocument(Project& project, const std::string& projectName) {
+Document BuildDataWindowDocument(const Project& project, const std::string& projectName) {
     static const std::array<const char*, 2> legend[16] = {
         {"colonna", "significato"},
         {"tronco", "numero del tronco della rete dimensionato"},
@@ -95,7 +95,7 @@ Document BuildDataWindowDocument(Project& project, const std::string& projectNam
         t.SetCell(2, c + 1, headings[c][1]);
         t.SetColumnAlignment(c + 1, Alignment::Right);
     }
-    SectionTable& sections = project.sections;
+    const SectionTable& sections = project.sections;
     for (int s = 1; s <= count; ++s) {
         const int row = s + 2;
         auto number = [&](Field f) { return FormatHundredths(NumericValue(sections, s, f)); };
@@ -104,16 +104,11 @@ Document BuildDataWindowDocument(Project& project, const std::string& projectNam
         t.SetCell(row, 3, number(Field::quotain));
         t.SetCell(row, 4, number(Field::quotafin));
         t.SetCell(row, 5, number(Field::portun));
-        for (Field residents : {Field::abitun, Field::abitfin}) {
-            if (sections.Get(s, residents).IsEmpty()) {
-                sections.Set(s, residents, FieldValue::Text("0"));
-            }
-        }
         const SectionRecord& r = sections.Record(s);
-        t.SetCell(row, 6, r[Field::abitun].DisplayText());
+        t.SetCell(row, 6, ResidentsCell(r[Field::abitun]));
         t.SetCell(row, 7, AllowanceCell(r[Field::dotazun]));
         t.SetCell(row, 8, number(Field::portfin));
-        t.SetCell(row, 9, r[Field::abitfin].DisplayText());
+        t.SetCell(row, 9, ResidentsCell(r[Field::abitfin]));
         t.SetCell(row, 10, AllowanceCell(r[Field::dotazfin]));
         t.SetCell(row, 11, FormatResult(r[Field::per], 2));
         t.SetCell(row, 12, FormatResult(r[Field::dia], 2));

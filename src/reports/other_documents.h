@@ -14,8 +14,8 @@ namespace acquenza {
 Document BuildTitlePageDocument(const TitleTexts& titles, const Office& office);
 
 // The table of every entered section with its results. An empty residents
-// field of a section is set to "0" in the project as its row is written.
-Document BuildDataWindowDocument(Project& project, const std::string& projectName);
+// field shows as "0" in its cell; the project is only read.
+Document BuildDataWindowDocument(const Project& project, const std::string& projectName);
 
 // The same whatever project is loaded: it reads nothing from it.
 Document BuildAcquisitionTemplate();

@@ -58,6 +58,10 @@ std::string AllowanceCell(const FieldValue& allowance) {
     return allowance.DisplayText();
 }
 
+std::string ResidentsCell(const FieldValue& residents) {
+    return residents.IsEmpty() ? "0" : residents.DisplayText();
+}
+
 double SegmentAbscissa(const SectionTable& table, int section, int segment) {
     return NumericValue(table, section, Field::lungh) * segment / SegmentCount;
 }

@@ -22,6 +22,9 @@ std::string FormatResult(const FieldValue& value, int decimals);
 // anything else as it stands (the number 250 as "250").
 std::string AllowanceCell(const FieldValue& allowance);
 
+// Residents columns of the printed tables: an empty field shows as "0".
+std::string ResidentsCell(const FieldValue& residents);
+
 // The "as" row of a section's map: its length x j / 14, in metres.
 double SegmentAbscissa(const SectionTable& table, int section, int segment);
 

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include <QJsonArray>
 
+#include "archive/project_file.h"
 #include "core/section_calculation.h"
 #include "docx_test_support.h"
+#include "recording_printer.h"
+#include "reports/direct_print.h"
 #include "reports/docx_writer.h"
 #include "reports/other_documents.h"
 #include "reports/report_values.h"
@@ -195,7 +200,7 @@ TEST_F(ReportFile, ThreeSectionsReadBackThroughPythonDocx) {
     EXPECT_EQ(*officePages, stated);
 }
 
-TEST(DataWindowDocument, RowsValuesAndTheResidentsWriteBack) {
+TEST(DataWindowDocument, RowsAndValues) {
     Project p = ThreeSections();
     p.sections.Set(1, Field::abitfin, FieldValue::Text(""));
     const Document d = BuildDataWindowDocument(p, "Rete di Colle Alto");
@@ -207,8 +212,7 @@ TEST(DataWindowDocument, RowsValuesAndTheResidentsWriteBack) {
     EXPECT_EQ(t.rows, 5);
     EXPECT_EQ(t.fontSize, 7);
     EXPECT_EQ(t.cells[2][0], " 1");
-    EXPECT_EQ(t.cells[2][8], "0");
-    EXPECT_EQ(p.sections.Get(1, Field::abitfin), FieldValue::Text("0"));  // stays in the project
+    EXPECT_EQ(t.cells[2][8], "0");  // nothing typed
     EXPECT_EQ(t.cells[3][9], "ant.");
     EXPECT_EQ(t.cells[3][13], "0,0040");
 
@@ -225,6 +229,52 @@ TEST(DataWindowDocument, RowsValuesAndTheResidentsWriteBack) {
 
     Project none;
     EXPECT_EQ(BuildDataWindowDocument(none, "").TableAt(1).rows, 2);
+}
+
+// The project as the data file stores it, then every result and map cell.
+std::string Snapshot(const Project& p) {
+    std::string bytes;
+    EXPECT_TRUE(EncodeProjectFile(p, Titles, bytes).ok);
+    for (int s = 1; s <= MaxSections; ++s) {
+        for (const Field f : {Field::per, Field::dia, Field::vel, Field::sca}) {
+            bytes += "|" + p.sections.Get(s, f).DisplayText();
+        }
+        for (int j = 0; j < SegmentMap::SegmentSlots; ++j) {
+            const SegmentCell& c = p.segments.Get(j, s);
+            for (const double v : {c.zStart, c.zEnd, c.flow, c.headLoss}) {
+                bytes += "|" + std::to_string(v);
+            }
+        }
+    }
+    return bytes;
+}
+
+// Documents and the print show an empty residents value as "0" on paper; the
+// project keeps it empty, and nothing else in it changes either.
+TEST(Documents, ShowingLeavesTheProjectAsItWas) {
+    Project p = ThreeSections();
+    p.sections.Set(1, Field::abitfin, FieldValue::Text(""));
+    p.sections.Set(3, Field::abitun, FieldValue());
+    const std::string before = Snapshot(p);
+    const std::pair<const char*, std::function<void(const Project&)>> documents[] = {
+        {"relazione", [](const Project& q) { BuildWordReport(q, Titles, TestOffice); }},
+        {"stampa",
+         [](const Project& q) {
+             reports_test::RecordingPrinter printer;
+             PrintReport(printer, q, Titles, TestOffice, 12);
+             EXPECT_NE(printer.Find(" 0     250"), nullptr);
+         }},
+        {"dati",
+         [](const Project& q) {
+             EXPECT_EQ(BuildDataWindowDocument(q, "x").TableAt(1).cells[2][8], "0");
+         }},
+        {"modello", [](const Project&) { BuildAcquisitionTemplate(); }},
+    };
+    for (const auto& [name, build] : documents) {
+        build(p);
+        EXPECT_EQ(Snapshot(p), before) << name;
+    }
+    EXPECT_TRUE(p.sections.Get(3, Field::abitun).IsNothing());
 }
 
 TEST(OtherDocuments, TemplateAndTitlePage) {
