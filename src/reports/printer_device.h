@@ -43,8 +43,18 @@ class PrinterDevice {
     // Prints the items, then moves to the start of the next line. An empty
     // list is a blank line at the current size.
     virtual void PrintLine(const std::vector<PrintItem>& items) = 0;
+    // `width` counts dots of a 600 dpi printer, whatever the printer's own
+    // resolution, so a rule is as thick on paper as on the office printer.
     virtual void DrawLine(double x1, double y1, double x2, double y2, int width) = 0;
     virtual double CurrentY() const = 0;
+    // The printable area, where positions are measured, in twips.
+    virtual double PageWidth() const = 0;
+    virtual double PageHeight() const = 0;
+    // How far a line of the current font at `points` moves the position down.
+    virtual double LineHeight(double points) const = 0;
+    // Where the items would end, from the current position, in the current
+    // font; nothing is printed.
+    virtual double LineEnd(const std::vector<PrintItem>& items) const = 0;
     virtual int PageNumber() const = 0;
     virtual void NewPage() = 0;
     virtual void EndDocument() = 0;

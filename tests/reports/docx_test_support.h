@@ -15,6 +15,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "reports/document_model.h"
 
@@ -123,6 +124,31 @@ inline std::optional<int> LibreOfficePages(const fs::path& docx) {
         return -1;
     }
     return std::stoi(match[1]);
+}
+
+// The words pdftotext finds on each page of a PDF, with their boxes in points
+// from the top left corner of the sheet.
+struct PdfWord {
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+    std::string text;
+};
+inline std::vector<std::vector<PdfWord>> PdfWords(const fs::path& pdf) {
+    const std::string html =
+        RunCommand("pdftotext -bbox " + Quoted(pdf.string()) + " -").value_or("");
+    std::vector<std::vector<PdfWord>> pages;
+    const std::regex item(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), item);
+         it != std::sregex_iterator(); ++it) {
+        const std::smatch& m = *it;
+        if (!m[1].matched) {
+            pages.emplace_back();
+        } else if (!pages.empty()) {
+            pages.back().push_back(
+                {std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5]});
+        }
+    }
+    return pages;
 }
 
 // Shaped like a calculation report: a title page with the page count, a few

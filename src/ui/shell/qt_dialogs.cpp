@@ -46,6 +46,12 @@ class ChosenPrinter final : public PrinterDevice {
         device_.DrawLine(x1, y1, x2, y2, width);
     }
     double CurrentY() const override { return device_.CurrentY(); }
+    double PageWidth() const override { return device_.PageWidth(); }
+    double PageHeight() const override { return device_.PageHeight(); }
+    double LineHeight(double points) const override { return device_.LineHeight(points); }
+    double LineEnd(const std::vector<PrintItem>& items) const override {
+        return device_.LineEnd(items);
+    }
     int PageNumber() const override { return device_.PageNumber(); }
     void NewPage() override { device_.NewPage(); }
     void EndDocument() override { device_.EndDocument(); }
