@@ -97,33 +97,55 @@ inline std::optional<fs::path> FindProgram(const char* name) {
     return std::nullopt;
 }
 
-// The number of pages LibreOffice makes of a .docx when it converts it to PDF,
-// or nothing when LibreOffice or pdfinfo is not installed.
-inline std::optional<int> LibreOfficePages(const fs::path& docx) {
+// The PDF files LibreOffice makes of documents, converted in one run (its
+// start-up costs more than a small document), in the same order; nothing
+// when LibreOffice or pdfinfo is not installed, and an empty path for a
+// document it could not convert.
+inline std::optional<std::vector<fs::path>> LibreOfficePdfs(const std::vector<fs::path>& files) {
     std::optional<fs::path> office = FindProgram("soffice");
     if (!office) {
         office = FindProgram("libreoffice");
     }
-    if (!office || !FindProgram("pdfinfo")) {
+    if (!office || !FindProgram("pdfinfo") || files.empty()) {
         return std::nullopt;
     }
-    const fs::path folder = docx.parent_path() / "pdf";
+    const fs::path folder = files.front().parent_path() / "pdf";
     fs::create_directories(folder);
     // A profile of its own, so a LibreOffice the user has open is left alone.
-    const std::string convert = Quoted(office->string()) + " -env:UserInstallation=file://" +
-                                (folder / "profilo").string() +
-                                " --headless --convert-to pdf --outdir " + Quoted(folder.string()) +
-                                " " + Quoted(docx.string()) + " 2>&1";
-    if (!RunCommand(convert)) {
-        return -1;
+    std::string convert = Quoted(office->string()) + " -env:UserInstallation=file://" +
+                          (folder / "profilo").string() + " --headless --convert-to pdf --outdir " +
+                          Quoted(folder.string());
+    for (const fs::path& file : files) {
+        convert += " " + Quoted(file.string());
     }
-    const fs::path pdf = folder / (docx.stem().string() + ".pdf");
-    const std::optional<std::string> info = RunCommand("pdfinfo " + Quoted(pdf.string()));
+    RunCommand(convert + " 2>&1");
+    std::vector<fs::path> pdfs;
+    for (const fs::path& file : files) {
+        const fs::path pdf = folder / (file.stem().string() + ".pdf");
+        pdfs.push_back(fs::exists(pdf) ? pdf : fs::path());
+    }
+    return pdfs;
+}
+
+// The number of pages of a PDF, or -1.
+inline int PdfPages(const fs::path& pdf) {
+    const std::optional<std::string> info =
+        pdf.empty() ? std::nullopt : RunCommand("pdfinfo " + Quoted(pdf.string()));
     std::smatch match;
     if (!info || !std::regex_search(*info, match, std::regex(R"(Pages:\s+(\d+))"))) {
         return -1;
     }
     return std::stoi(match[1]);
+}
+
+// The number of pages LibreOffice makes of a .docx, or nothing when
+// LibreOffice or pdfinfo is not installed.
+inline std::optional<int> LibreOfficePages(const fs::path& docx) {
+    const std::optional<std::vector<fs::path>> pdfs = LibreOfficePdfs({docx});
+    if (!pdfs) {
+        return std::nullopt;
+    }
+    return PdfPages(pdfs->front());
 }
 
 // The words pdftotext finds on each page of a PDF, with their boxes in points
