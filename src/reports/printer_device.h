@@ -64,4 +64,36 @@ class PrinterDevice {
     virtual std::string FailureText() const = 0;
 };
 
+// Hands every operation on to another device; a device that adds to a few of
+// them derives from it.
+class ForwardingPrinterDevice : public PrinterDevice {
+  public:
+    // `to` may be a member of the derived device not yet built: it is only
+    // used once the derived device is.
+    explicit ForwardingPrinterDevice(PrinterDevice& to) : to_(to) {}
+
+    void SetPosition(double x, double y) override { to_.SetPosition(x, y); }
+    void SetFont(const std::string& name, double points) override { to_.SetFont(name, points); }
+    void SetFontSize(double points) override { to_.SetFontSize(points); }
+    void PrintLine(const std::vector<PrintItem>& items) override { to_.PrintLine(items); }
+    void DrawLine(double x1, double y1, double x2, double y2, int width) override {
+        to_.DrawLine(x1, y1, x2, y2, width);
+    }
+    double CurrentY() const override { return to_.CurrentY(); }
+    double PageWidth() const override { return to_.PageWidth(); }
+    double PageHeight() const override { return to_.PageHeight(); }
+    double LineHeight(double points) const override { return to_.LineHeight(points); }
+    double LineEnd(const std::vector<PrintItem>& items) const override {
+        return to_.LineEnd(items);
+    }
+    int PageNumber() const override { return to_.PageNumber(); }
+    void NewPage() override { to_.NewPage(); }
+    void EndDocument() override { to_.EndDocument(); }
+    bool Failed() const override { return to_.Failed(); }
+    std::string FailureText() const override { return to_.FailureText(); }
+
+  private:
+    PrinterDevice& to_;
+};
+
 }  // namespace acquenza

@@ -368,12 +368,9 @@ using reports_test::PdfWord;
 
 // Forwards to the real device and adds up how far the report's lines move
 // down after the title page, footers apart.
-class MeasuredDevice final : public PrinterDevice {
+class MeasuredDevice final : public ForwardingPrinterDevice {
   public:
-    explicit MeasuredDevice(PrinterDevice& d) : d_(d) {}
-    void SetPosition(double x, double y) override { d_.SetPosition(x, y); }
-    void SetFont(const std::string& name, double points) override { d_.SetFont(name, points); }
-    void SetFontSize(double points) override { d_.SetFontSize(points); }
+    explicit MeasuredDevice(PrinterDevice& d) : ForwardingPrinterDevice(d), d_(d) {}
     void PrintLine(const std::vector<PrintItem>& items) override {
         const double before = d_.CurrentY();
         d_.PrintLine(items);
@@ -382,19 +379,6 @@ class MeasuredDevice final : public PrinterDevice {
             height += d_.CurrentY() - before;
         }
     }
-    void DrawLine(double x1, double y1, double x2, double y2, int width) override {
-        d_.DrawLine(x1, y1, x2, y2, width);
-    }
-    double CurrentY() const override { return d_.CurrentY(); }
-    double PageWidth() const override { return d_.PageWidth(); }
-    double PageHeight() const override { return d_.PageHeight(); }
-    double LineHeight(double points) const override { return d_.LineHeight(points); }
-    double LineEnd(const std::vector<PrintItem>& items) const override { return d_.LineEnd(items); }
-    int PageNumber() const override { return d_.PageNumber(); }
-    void NewPage() override { d_.NewPage(); }
-    void EndDocument() override { d_.EndDocument(); }
-    bool Failed() const override { return d_.Failed(); }
-    std::string FailureText() const override { return d_.FailureText(); }
 
     double height = 0;
 

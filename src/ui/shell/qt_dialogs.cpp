@@ -33,30 +33,10 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
 }
 
 // The printer chosen in the dialog, kept alive as long as the print runs.
-class ChosenPrinter final : public PrinterDevice {
+class ChosenPrinter final : public ForwardingPrinterDevice {
   public:
     explicit ChosenPrinter(std::unique_ptr<QPrinter> printer)
-        : printer_(std::move(printer)), device_(*printer_) {}
-
-    void SetPosition(double x, double y) override { device_.SetPosition(x, y); }
-    void SetFont(const std::string& name, double points) override { device_.SetFont(name, points); }
-    void SetFontSize(double points) override { device_.SetFontSize(points); }
-    void PrintLine(const std::vector<PrintItem>& items) override { device_.PrintLine(items); }
-    void DrawLine(double x1, double y1, double x2, double y2, int width) override {
-        device_.DrawLine(x1, y1, x2, y2, width);
-    }
-    double CurrentY() const override { return device_.CurrentY(); }
-    double PageWidth() const override { return device_.PageWidth(); }
-    double PageHeight() const override { return device_.PageHeight(); }
-    double LineHeight(double points) const override { return device_.LineHeight(points); }
-    double LineEnd(const std::vector<PrintItem>& items) const override {
-        return device_.LineEnd(items);
-    }
-    int PageNumber() const override { return device_.PageNumber(); }
-    void NewPage() override { device_.NewPage(); }
-    void EndDocument() override { device_.EndDocument(); }
-    bool Failed() const override { return device_.Failed(); }
-    std::string FailureText() const override { return device_.FailureText(); }
+        : ForwardingPrinterDevice(device_), printer_(std::move(printer)), device_(*printer_) {}
 
   private:
     std::unique_ptr<QPrinter> printer_;
