@@ -213,8 +213,8 @@ class ReportPrinter {
         }
         Size(body_);
         const Items footer = {Item::Words("pagina "), Item::Value(d_.PageNumber())};
-        d_.SetPosition(0, bottom_);
-        d_.SetPosition(std::min(FooterX, d_.PageWidth() - d_.LineEnd(footer)), bottom_);
+        d_.SetPosition(0, footerY_);
+        d_.SetPosition(std::min(FooterX, d_.PageWidth() - d_.LineEnd(footer)), footerY_);
         d_.PrintLine(footer);
     }
 
@@ -274,7 +274,10 @@ class ReportPrinter {
     void CriteriaPage() {
         d_.SetFont(BodyFont, 18);
         size_ = 18;
-        bottom_ = std::min(FooterY, d_.PageHeight() - Height(body_));
+        footerY_ = std::min(FooterY, d_.PageHeight() - Height(body_));
+        // A blank line's room keeps the last line of a page apart from its
+        // footer.
+        bottom_ = footerY_ - Height(body_);
         d_.SetPosition(Top, Top);
         const int firstPage = d_.PageNumber();
         Heading("CRITERI DI CALCOLO");
@@ -510,7 +513,8 @@ class ReportPrinter {
     const Office& office_;
     int body_;
     double size_ = 12;
-    double bottom_ = FooterY;  // where the footer's line starts
+    double footerY_ = FooterY;  // where the footer's line starts
+    double bottom_ = FooterY;   // where the page's last line may end
     bool onTitlePage_ = false;
     bool atPageTop_ = false;
 };
