@@ -170,9 +170,7 @@ class ReportPrinter {
             return;
         }
         if (!onTitlePage_ && !Fits(Height(size_))) {
-            const double size = size_;
             NewPageWithFooter();
-            Size(size);
         }
         d_.PrintLine(items);
         atPageTop_ = false;
@@ -183,10 +181,15 @@ class ReportPrinter {
         }
     }
     // Blank lines space what follows from what precedes: at the top of a
-    // page there is nothing to space from.
+    // page there is nothing to space from, and those that would reach the
+    // footer end with the page.
     void Blank(int count = 1) {
-        for (int i = 0; i < count && !atPageTop_; ++i) {
-            Emit({});
+        for (int i = 0; i < count && !atPageTop_ && !d_.Failed(); ++i) {
+            if (!onTitlePage_ && !Fits(Height(size_))) {
+                NewPageWithFooter();
+            } else {
+                d_.PrintLine({});
+            }
         }
     }
     void At(int column, const std::string& text) { Line({Item::TabTo(column), Item::Words(text)}); }
@@ -218,7 +221,9 @@ class ReportPrinter {
         d_.PrintLine(footer);
     }
 
+    // The page goes on in the size it was printing in.
     void NewPageWithFooter() {
+        const double size = size_;
         Footer();
         if (d_.Failed()) {
             return;
@@ -227,6 +232,7 @@ class ReportPrinter {
         // Every line of a continuation page starts from the left edge, the
         // first one too, so the columns of a block line up across pages.
         d_.SetPosition(0, Top);
+        Size(size);
         atPageTop_ = true;
     }
 
@@ -368,7 +374,6 @@ class ReportPrinter {
         // A table that ends on its first page leaves the map a page of its own.
         if (firstPage && count > 0) {
             NewPageWithFooter();
-            Size(8);
         }
     }
 
@@ -494,7 +499,6 @@ class ReportPrinter {
         if (d_.CurrentY() > ClosingLimit || !Fits(height)) {
             NewPageWithFooter();
         }
-        Size(body_);
         for (const Items& line : ClosingLines(d_.PageNumber())) {
             if (line.empty()) {
                 Blank();

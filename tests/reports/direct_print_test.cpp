@@ -442,8 +442,14 @@ TEST_F(PrintedPdf, PagesFillToTheFooterWithWholeBlocks) {
     const struct {
         int sections;
         QPageSize::PageSizeId paper;
-    } cases[] = {{12, QPageSize::A4},  {37, QPageSize::A4},  {40, QPageSize::A4},
-                 {122, QPageSize::A4}, {500, QPageSize::A4}, {40, QPageSize::Letter}};
+    } cases[] = {{12, QPageSize::A4},
+                 {37, QPageSize::A4},
+                 {40, QPageSize::A4},
+                 {122, QPageSize::A4},
+                 {500, QPageSize::A4},
+                 {40, QPageSize::Letter},
+                 // The map's heading does not fit under the table's last row.
+                 {160, QPageSize::A4}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.sections) + " sections" +
                      (c.paper == QPageSize::Letter ? ", Letter" : ", A4"));
@@ -500,6 +506,13 @@ TEST_F(PrintedPdf, PagesFillToTheFooterWithWholeBlocks) {
             }
             room = bottom - page.back()[0].yMax;
 
+            for (const auto& line : page) {
+                const std::string& first = line[0].text;
+                if (first == "CRITERI" || first == "PORTATA" || first == "DATI" ||
+                    first == "MAPPA") {
+                    EXPECT_GT(line[0].yMax - line[0].yMin, 18) << first;  // 18 pt headings
+                }
+            }
             const bool dataHeading = std::any_of(page.begin(), page.end(),
                                                  [](const auto& l) { return l[0].text == "DATI"; });
             if (!dataHeading && std::any_of(page.begin(), page.end(), IsDataRow)) {
