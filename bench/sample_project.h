@@ -2,6 +2,7 @@
 // A realistic project of n sections for the benchmarks: a main falling from
 // 600 m with flows drawn along the way, the kind of network the program sizes.
 
+#include <cmath>
 #include <string>
 
 #include "core/numbers.h"
@@ -12,11 +13,13 @@ namespace acquenza::bench {
 inline Project SampleProject(int n) {
     Project p;
     for (int s = 1; s <= n; ++s) {
-        const double top = 600 - 1.1 * (s - 1);
+        // Elevations as typed, to the decimetre.
+        const auto decimetres = [](double x) { return std::round(x * 10) / 10; };
+        const double top = decimetres(600 - 1.1 * (s - 1));
         auto text = [](const std::string& t) { return FieldValue::Text(t); };
         p.sections.Set(s, Field::lungh, text(std::to_string(80 + (s * 37) % 400)));
         p.sections.Set(s, Field::quotain, text(SignedText(top).substr(1)));
-        p.sections.Set(s, Field::quotafin, text(SignedText(top - 1.1).substr(1)));
+        p.sections.Set(s, Field::quotafin, text(SignedText(decimetres(top - 1.1)).substr(1)));
         p.sections.Set(s, Field::portun, text(NumberText(0.5 + (s % 9) * 0.37)));
         p.sections.Set(s, Field::abitun, text(std::to_string(100 + s)));
         p.sections.Set(s, Field::dotazun, FieldValue::Number(250));

@@ -1,6 +1,9 @@
 #include "reports/direct_print.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
+#include <vector>
 
 #include "core/numbers.h"
 #include "reports/prose_lines.h"
@@ -15,12 +18,20 @@ using namespace report;
 using Item = PrintItem;
 
 constexpr double Top = 1000;
+// The footer sits here, or higher on a sheet too short for it.
 constexpr double FooterX = 9800;
 constexpr double FooterY = 16000;
 constexpr double ClosingLimit = 13500;
-// A line starting below this would run into the footer: it goes on the next
-// page instead, so nothing is printed over the footer or off the paper.
-constexpr double LastLineTop = 15500;
+constexpr double RuleLeft = 1000;
+constexpr double RuleRight = 11000;
+constexpr double UpperRule = 14000;
+constexpr double LowerRule = 15300;
+constexpr int RuleWidth = 5;
+// The page rules' counts, for a printer whose lines are small enough.
+constexpr int FirstTablePageRows = 37;
+constexpr int TablePageRows = 85;
+constexpr int FirstMapPageBlocks = 5;
+constexpr int MapPageBlocks = 7;
 
 const char* const TitleFont = "Roman";
 const char* const BodyFont = "Courier New";
@@ -61,6 +72,8 @@ const std::array<const char*, 15> BlockJ = {
     "ant.      = calcolo effettuato con la portata antincendio",
 };
 
+using Items = std::vector<Item>;
+
 class ReportPrinter {
   public:
     ReportPrinter(PrinterDevice& d, const Project& p, const TitleTexts& t, const Office& o,
@@ -80,32 +93,106 @@ class ReportPrinter {
 
   private:
     const std::string& Title(TitleField f) const { return titles_[static_cast<std::size_t>(f)]; }
+    double Height(double points) const { return d_.LineHeight(points); }
 
-    void Line(std::vector<Item> items) {
-        if (d_.Failed()) {
-            return;
-        }
-        if (guardFooter_ && d_.CurrentY() > LastLineTop) {
-            const double size = size_;
-            NewPageWithFooter();
-            Size(size);
-            if (inTable_) {
-                TableHeaderLines();
-                Size(size);
-            }
-        }
-        d_.PrintLine(items);
-    }
-    void Blank(int count = 1) {
-        for (int i = 0; i < count; ++i) {
-            Line({});
-        }
-    }
-    void At(int column, const std::string& text) { Line({Item::TabTo(column), Item::Words(text)}); }
     void Size(double points) {
         size_ = points;
         d_.SetFontSize(points);
     }
+
+    // Whether `height` more fits above the footer on this page.
+    bool Fits(double height) const { return d_.CurrentY() + height <= bottom_ + 0.5; }
+    // Moves to a new page unless `height` fits here or the page is still
+    // empty (a block taller than a page then runs over line by line).
+    void Keep(double height) {
+        if (!Fits(height) && !atPageTop_ && !d_.Failed()) {
+            NewPageWithFooter();
+        }
+    }
+
+    // The line as printed: a line wider than the printable area goes on at
+    // `continuation` (by default where its text starts), broken between words.
+    std::vector<Items> Wrapped(Items items, const Items& continuation = {}) const {
+        std::vector<Items> lines;
+        const double width = d_.PageWidth();
+        while (d_.LineEnd(items) > width) {
+            std::size_t first = 0;  // the first item that prints something
+            while (first < items.size() && (items[first].kind == Item::Kind::Tab ||
+                                            items[first].kind == Item::Kind::Blanks)) {
+                ++first;
+            }
+            std::string text;
+            for (std::size_t i = first; i < items.size(); ++i) {
+                text += items[i].kind == Item::Kind::Number ? NumberItemText(items[i].number)
+                                                            : items[i].text;
+            }
+            const Items lead(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(first));
+            const auto withText = [&](const Items& start, std::string words) {
+                Items line = start;
+                line.push_back(Item::Words(std::move(words)));
+                return line;
+            };
+            // The longest run of whole words that fits; a word wider than
+            // the page stays whole.
+            std::size_t cut = std::string::npos;
+            for (std::size_t blank = text.find(' '); blank != std::string::npos;
+                 blank = text.find(' ', blank + 1)) {
+                if (text.find_first_not_of(' ') >= blank) {
+                    continue;
+                }
+                if (d_.LineEnd(withText(lead, text.substr(0, blank))) > width &&
+                    cut != std::string::npos) {
+                    break;
+                }
+                cut = blank;
+            }
+            const std::size_t rest =
+                cut == std::string::npos ? cut : text.find_first_not_of(' ', cut);
+            if (rest == std::string::npos) {
+                break;
+            }
+            std::string head = text.substr(0, cut);
+            head.erase(head.find_last_not_of(' ') + 1);
+            lines.push_back(withText(lead, std::move(head)));
+            items = withText(continuation.empty() ? lead : continuation, text.substr(rest));
+        }
+        lines.push_back(std::move(items));
+        return lines;
+    }
+    double WrappedHeight(const Items& items, const Items& continuation = {}) const {
+        return static_cast<double>(Wrapped(items, continuation).size()) * Height(size_);
+    }
+
+    // One printed line that has its page: the footer decides where a page
+    // ends, except on the title page, which has none.
+    void Emit(const Items& items) {
+        if (d_.Failed()) {
+            return;
+        }
+        if (!onTitlePage_ && !Fits(Height(size_))) {
+            NewPageWithFooter();
+        }
+        d_.PrintLine(items);
+        atPageTop_ = false;
+    }
+    void Line(const Items& items, const Items& continuation = {}) {
+        for (const Items& line : Wrapped(items, continuation)) {
+            Emit(line);
+        }
+    }
+    // Blank lines space what follows from what precedes: at the top of a
+    // page there is nothing to space from, and those that would reach the
+    // footer end with the page.
+    void Blank(int count = 1) {
+        for (int i = 0; i < count && !atPageTop_ && !d_.Failed(); ++i) {
+            if (!onTitlePage_ && !Fits(Height(size_))) {
+                NewPageWithFooter();
+            } else {
+                d_.PrintLine({});
+            }
+        }
+    }
+    void At(int column, const std::string& text) { Line({Item::TabTo(column), Item::Words(text)}); }
     void Paragraphs(int column, std::initializer_list<const char*> paragraphs) {
         for (const char* paragraph : paragraphs) {
             for (const std::string& line : BreakIntoLines(paragraph)) {
@@ -113,52 +200,51 @@ class ReportPrinter {
             }
         }
     }
+    // A section heading, kept with its blank and the first lines under it.
+    void Heading(const char* text) {
+        Size(18);
+        const Items heading = {Item::TabTo(10), Item::Words(text)};
+        Keep(WrappedHeight(heading) + Height(18) + 2 * Height(body_));
+        Line(heading);
+        Blank();
+        Size(body_);
+    }
 
     void Footer() {
         if (d_.Failed()) {
             return;
         }
         Size(body_);
-        d_.SetPosition(FooterX, FooterY);
-        d_.PrintLine({Item::Words("pagina "), Item::Value(d_.PageNumber())});
+        const Items footer = {Item::Words("pagina "), Item::Value(d_.PageNumber())};
+        d_.SetPosition(0, footerY_);
+        d_.SetPosition(std::min(FooterX, d_.PageWidth() - d_.LineEnd(footer)), footerY_);
+        d_.PrintLine(footer);
     }
 
-    // A legend line longer than the page is wide at the body size (the
-    // "dotaz.2" one) goes on under its meaning rather than off the paper.
-    void LegendLine(std::string_view line) {
-        constexpr std::size_t Fits = 74;  // characters from column 6 on A4 at 12 pt
-        constexpr std::size_t Meaning = 12;
-        if (CharLength(line) <= Fits) {
-            At(6, std::string(line));
-            return;
-        }
-        const std::vector<std::string> parts = BreakIntoLines(line.substr(Meaning), Fits - Meaning);
-        At(6, std::string(line.substr(0, Meaning)) + JoinedWords(parts.front()));
-        for (std::size_t i = 1; i < parts.size(); ++i) {
-            At(6 + static_cast<int>(Meaning), JoinedWords(parts[i]));
-        }
-    }
-    // The words of a broken line with single blanks between them again.
-    static std::string JoinedWords(const std::string& line) {
-        std::string out;
-        for (const char c : line) {
-            if (!(c == ' ' && !out.empty() && out.back() == ' ')) {
-                out += c;
-            }
-        }
-        return out;
-    }
-
+    // The page goes on in the size it was printing in.
     void NewPageWithFooter() {
+        const double size = size_;
         Footer();
         if (d_.Failed()) {
             return;
         }
         d_.NewPage();
-        d_.SetPosition(Top, Top);
+        // Every line of a continuation page starts from the left edge, the
+        // first one too, so the columns of a block line up across pages.
+        d_.SetPosition(0, Top);
+        Size(size);
+        atPageTop_ = true;
+    }
+
+    // The print position moves to the end of a ruled line, as on the
+    // printer the report was laid out for.
+    void Rule(double y) {
+        d_.DrawLine(RuleLeft, y, RuleRight, y, RuleWidth);
+        d_.SetPosition(RuleRight, y);
     }
 
     void TitlePage() {
+        onTitlePage_ = true;
         d_.SetPosition(Top, Top);
         d_.SetFont(TitleFont, 24);
         size_ = 24;
@@ -179,25 +265,28 @@ class ReportPrinter {
         Line({Item::TabTo(10), Item::Words(Title(luogo)), Item::Words(": "),
               Item::Words(Title(data))});
         Blank(12);
-        d_.DrawLine(1000, 14000, 11000, 14000, 5);
+        Rule(UpperRule);
         Blank();
         Size(16);
         Line({Item::Spaces(10), Item::Words(office_.name)});
         Line({Item::Spaces(10), Item::Words(office_.address)});
-        d_.DrawLine(1000, 15300, 11000, 15300, 5);
+        Rule(LowerRule);
         if (!d_.Failed()) {
             d_.NewPage();  // the title page has no footer
         }
-        guardFooter_ = true;
+        onTitlePage_ = false;
     }
 
     void CriteriaPage() {
         d_.SetFont(BodyFont, 18);
         size_ = 18;
+        footerY_ = std::min(FooterY, d_.PageHeight() - Height(body_));
+        // A blank line's room keeps the last line of a page apart from its
+        // footer.
+        bottom_ = footerY_ - Height(body_);
         d_.SetPosition(Top, Top);
-        At(10, "CRITERI DI CALCOLO");
-        Blank();
-        Size(body_);
+        const int firstPage = d_.PageNumber();
+        Heading("CRITERI DI CALCOLO");
         Paragraphs(10, {CriteriaFirst, CriteriaSecond});
         Blank();
         At(10, "Y = B * L * Q ^ 2 / D ^ 5      in cui");
@@ -208,10 +297,7 @@ class ReportPrinter {
         Blank();
         Paragraphs(10, {Procedure[0], Procedure[1], Procedure[2]});
         Blank(3);
-        Size(18);
-        At(10, "PORTATA ANTINCENDIO");
-        Blank();
-        Size(body_);
+        Heading("PORTATA ANTINCENDIO");
         At(10, FireIntroduction);
         Blank();
         At(10, "Q = 4.5 * Sqr(P) - 0.045 * P     in cui");
@@ -220,7 +306,14 @@ class ReportPrinter {
         At(10, "P = numero in migliaia degli abitanti serviti.");
         Blank();
         Paragraphs(10, {FireParagraph});
-        NewPageWithFooter();
+        // The data start on a page of their own, unless the criteria have
+        // already run onto it: a page holding only their last lines would
+        // be all but empty.
+        if (d_.PageNumber() == firstPage) {
+            NewPageWithFooter();
+        } else {
+            Blank(3);
+        }
     }
 
     void TableHeaderLines() {
@@ -228,39 +321,65 @@ class ReportPrinter {
         d_.PrintLine({Item::TabTo(6), Item::Words(TableHeader)});
         d_.PrintLine({Item::TabTo(6), Item::Words(TableUnits)});
         d_.PrintLine({});
+        atPageTop_ = false;
+    }
+    void TableBreak() {
+        NewPageWithFooter();
+        TableHeaderLines();
     }
 
     void DataPage() {
-        Size(18);
-        At(10, "DATI E RISULTATI DEL CALCOLO");
-        Blank();
-        Size(body_);
+        Heading("DATI E RISULTATI DEL CALCOLO");
         Paragraphs(10, {DataParagraphs[0], DataParagraphs[1]});
         Blank();
+        Keep(3 * Height(body_));
         At(6, "Legenda:");
         Blank();
         for (const char* line : BlockJ) {
-            LegendLine(line);
+            // A meaning too long for the page goes on under itself.
+            Line({Item::TabTo(6), Item::Words(line)}, {Item::TabTo(6 + 12)});
         }
         Blank();
         Size(8);
-        At(6, TableHeader);
-        At(6, TableUnits);
+        Keep(4 * Height(8));  // the header lines, their blank and a row
+        Line({Item::TabTo(6), Item::Words(TableHeader)});
+        Line({Item::TabTo(6), Item::Words(TableUnits)});
         Blank();
-        inTable_ = true;
+        DataRows();
+    }
+
+    // Rows fill each page down to the footer, and each page they go on to
+    // starts with the header lines. The page rules' counts (37 rows on the
+    // table's first page, 85 on later ones) stop a page early where the
+    // printer's lines are small enough for them.
+    void DataRows() {
         const int count = p_.enteredSectionCount;
+        bool firstPage = true;
+        int rowsOnPage = 0;
         for (int s = 1; s <= count && !d_.Failed(); ++s) {
+            if (!Fits(Height(8))) {
+                TableBreak();
+                firstPage = false;
+                rowsOnPage = 0;
+            }
             DataRow(s);
-            ++printRowCount_;
-            CheckTablePageBreak();
+            ++rowsOnPage;
+            if (rowsOnPage == (firstPage ? FirstTablePageRows : TablePageRows) &&
+                (firstPage || s < count)) {
+                TableBreak();
+                firstPage = false;
+                rowsOnPage = 0;
+            }
         }
-        inTable_ = false;
+        // A table that ends on its first page leaves the map a page of its own.
+        if (firstPage && count > 0) {
+            NewPageWithFooter();
+        }
     }
 
     // The column of a value placed so that its decimal separator falls in
     // `reference` (a number item, with its leading blank, one further right).
-    static void Place(std::vector<Item>& items, const FieldValue& value, int reference,
-                      bool asFlow) {
+    static void Place(Items& items, const FieldValue& value, int reference, bool asFlow) {
         if (value.IsEmpty()) {
             return;
         }
@@ -273,15 +392,14 @@ class ReportPrinter {
         }
     }
     // A text that ends in column `end`.
-    static void EndAt(std::vector<Item>& items, const std::string& text, int end) {
+    static void EndAt(Items& items, const std::string& text, int end) {
         items.push_back(Item::TabTo(end + 1 - static_cast<int>(CharLength(text))));
         items.push_back(Item::Words(text));
     }
 
     void DataRow(int s) {
         const SectionRecord& r = p_.sections.Record(s);
-        std::vector<Item> items = {Item::TabTo(9 - static_cast<int>(SignedText(s).size())),
-                                   Item::Value(s)};
+        Items items = {Item::TabTo(9 - static_cast<int>(SignedText(s).size())), Item::Value(s)};
         Place(items, r[Field::lungh], 16, false);
         Place(items, r[Field::quotain], 24, false);
         Place(items, r[Field::quotafin], 32, false);
@@ -298,42 +416,41 @@ class ReportPrinter {
             items.push_back(Item::TabTo(110));
             items.push_back(Item::Value(NumericValue(r[Field::sca], Field::sca)));
         }
-        Line(items);
-    }
-
-    void CheckTablePageBreak() {
-        const int page = d_.PageNumber();
-        const int count = p_.enteredSectionCount;
-        if ((page == 3 && printRowCount_ == 37) ||
-            (page > 3 && printRowCount_ == 85 && count > printRowCount_)) {
-            printRowCount_ = 0;
-            NewPageWithFooter();
-            TableHeaderLines();
-        }
-        if (count == printRowCount_) {
-            NewPageWithFooter();
-            Size(8);
-        }
+        Emit(items);
     }
 
     void Map() {
-        Size(18);
-        At(10, "MAPPA DELLE PERDITE DI CARICO E DELLE PORTATE");
-        Blank();
-        Size(body_);
+        Heading("MAPPA DELLE PERDITE DI CARICO E DELLE PORTATE");
         Paragraphs(10, {MapParagraph});
         Blank();
+        Keep(3 * Height(body_));
         At(6, "Legenda:");
         Blank();
         for (const Entry& row : MapRows) {
             At(6, std::string(row.symbol) + " = " + row.meaning);
         }
+        MapBlocks();
+    }
+
+    // A block goes whole on the page that can hold it. The page rules' counts
+    // (5 blocks on the map's first page, 7 on later ones) stop a page early
+    // where the printer's lines are small enough for them.
+    void MapBlocks() {
         const int count = p_.enteredSectionCount;
+        int limit = FirstMapPageBlocks;
+        int blocksOnPage = 0;
         for (int s = 1; s <= count && !d_.Failed(); ++s) {
+            const double blanks = atPageTop_ ? 0 : 3 * Height(size_);
+            if (!Fits(blanks + 2 * Height(body_) + 6 * Height(8))) {
+                NewPageWithFooter();
+                limit = MapPageBlocks;
+                blocksOnPage = 0;
+            }
             MapBlock(s);
-            if (s < count) {
-                printRowCount_ = s;
-                CheckMapPageBreak();
+            if (++blocksOnPage == limit && s < count) {
+                NewPageWithFooter();
+                limit = MapPageBlocks;
+                blocksOnPage = 0;
             }
         }
     }
@@ -341,10 +458,10 @@ class ReportPrinter {
     void MapBlock(int s) {
         Blank(3);
         Size(body_);
-        Line({Item::TabTo(10), Item::Words("Tronco n."), Item::Value(s)});
+        Emit({Item::TabTo(10), Item::Words("Tronco n."), Item::Value(s)});
         Blank();
         Size(8);
-        At(6, MapHeader);
+        Emit({Item::TabTo(6), Item::Words(MapHeader)});
         for (std::size_t row = 1; row < MapRows.size(); ++row) {
             std::string cells = MapRows[row].symbol;
             for (int j = 1; j <= SegmentCount; ++j) {
@@ -353,31 +470,42 @@ class ReportPrinter {
                                          c.headLoss, c.flow};
                 cells += FormatFixed2(values[row - 1], 8);
             }
-            At(6, cells);
+            Emit({Item::TabTo(6), Item::Words(cells)});
         }
     }
 
-    void CheckMapPageBreak() {
-        const int s = printRowCount_;
-        if (s == 5 || (s >= 12 && (s - 5) % 7 == 0)) {
-            NewPageWithFooter();
-        }
+    std::vector<Items> ClosingLines(int pages) const {
+        return {
+            {Item::TabTo(8), Item::Words("La presente relazione è composta di n."),
+             Item::Value(pages), Item::Words(" pagine.")},
+            {Item::TabTo(8), Item::Words("Si allegano: " + Title(allegati))},
+            {},
+            {Item::TabTo(8), Item::Words(Title(luogo)), Item::Words(": "),
+             Item::Words(Title(data))},
+            {Item::TabTo(50), Item::Words("il progettista")},
+            {Item::TabTo(50), Item::Words("("), Item::Words(office_.name), Item::Words(")")},
+        };
     }
 
+    // The closing stays together on the last page, so the count it states
+    // is the number of that page.
     void Closing() {
         Blank(2);
-        if (d_.CurrentY() > ClosingLimit) {
+        Size(body_);
+        double height = 0;
+        for (const Items& line : ClosingLines(d_.PageNumber() + 1)) {
+            height += WrappedHeight(line);
+        }
+        if (d_.CurrentY() > ClosingLimit || !Fits(height)) {
             NewPageWithFooter();
         }
-        Size(body_);
-        Line({Item::TabTo(8), Item::Words("La presente relazione è composta di n."),
-              Item::Value(d_.PageNumber()), Item::Words(" pagine.")});
-        At(8, "Si allegano: " + Title(allegati));
-        Blank();
-        Line({Item::TabTo(8), Item::Words(Title(luogo)), Item::Words(": "),
-              Item::Words(Title(data))});
-        At(50, "il progettista");
-        Line({Item::TabTo(50), Item::Words("("), Item::Words(office_.name), Item::Words(")")});
+        for (const Items& line : ClosingLines(d_.PageNumber())) {
+            if (line.empty()) {
+                Blank();
+            } else {
+                Line(line);
+            }
+        }
         // The last page gets its footer and the document ends there, with no
         // empty page after it.
         Footer();
@@ -389,9 +517,10 @@ class ReportPrinter {
     const Office& office_;
     int body_;
     double size_ = 12;
-    int printRowCount_ = 0;
-    bool inTable_ = false;
-    bool guardFooter_ = false;
+    double footerY_ = FooterY;  // where the footer's line starts
+    double bottom_ = FooterY;   // where the page's last line may end
+    bool onTitlePage_ = false;
+    bool atPageTop_ = false;
 };
 
 }  // namespace

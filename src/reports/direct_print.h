@@ -10,8 +10,8 @@
 namespace acquenza {
 
 // Prints the report for sections 1..enteredSectionCount, whose results and
-// maps must be current. An empty residents field is printed as "0". Stops as
-// soon as the printer fails.
+// maps must be current. An empty residents field is printed as "0"; the
+// project is only read. Stops as soon as the printer fails.
 void PrintReport(PrinterDevice& printer, const Project& project, const TitleTexts& titles,
                  const Office& office, int bodyFontSize);
 

@@ -80,14 +80,20 @@ int Document::PageCountFieldCount() const {
 }
 
 void Document::SetPageCountText(const std::string& text) {
-    for (Block& block : blocks_) {
-        if (auto* p = std::get_if<Paragraph>(&block)) {
-            for (Run& run : p->runs) {
-                if (run.pageCountField) {
-                    run.text = text;
-                }
+    const auto set = [&](Paragraph& p) {
+        for (Run& run : p.runs) {
+            if (run.pageCountField) {
+                run.text = text;
             }
         }
+    };
+    for (Block& block : blocks_) {
+        if (auto* p = std::get_if<Paragraph>(&block)) {
+            set(*p);
+        }
+    }
+    if (footer_) {
+        set(*footer_);
     }
 }
 
@@ -127,6 +133,15 @@ void TableHandle::SetColumnAlignment(int column, Alignment alignment) {
     t.columnAlignment[static_cast<std::size_t>(column - 1)] = alignment;
 }
 
+void TableHandle::SetHeaderRows(int rows) {
+    Table& t = table();
+    t.headerRows = std::clamp(rows, 0, t.rows);
+}
+
+void TableHandle::SetKeepTogether(bool keep) {
+    table().keepTogether = keep;
+}
+
 int TableHandle::Rows() const {
     return table().rows;
 }
@@ -150,6 +165,7 @@ void DocumentBuilder::EndParagraph() {
     p.markBold = bold_;
     Paragraph next;
     next.alignment = alignment_;
+    next.keepWithNext = keepWithNext_;
     blocks_.emplace_back(std::move(next));
 }
 
@@ -201,6 +217,11 @@ void DocumentBuilder::SetParagraphAlignment(Alignment alignment) {
     Current().alignment = alignment;
 }
 
+void DocumentBuilder::SetKeepWithNext(bool keep) {
+    keepWithNext_ = keep;
+    Current().keepWithNext = keep;
+}
+
 void DocumentBuilder::SetAllParagraphsAlignment(Alignment alignment) {
     alignment_ = alignment;
     for (Block& block : blocks_) {
@@ -232,6 +253,7 @@ TableHandle DocumentBuilder::AddTable(int rows, int columns) {
     const std::size_t index = blocks_.size() - 1;
     Paragraph next;
     next.alignment = alignment_;
+    next.keepWithNext = keepWithNext_;
     blocks_.emplace_back(std::move(next));
     return TableHandle(*this, index);
 }
@@ -248,30 +270,8 @@ Document DocumentBuilder::Finish() {
     fontSize_ = DefaultFontSize;
     bold_ = false;
     alignment_ = Alignment::Left;
+    keepWithNext_ = false;
     return document;
-}
-
-std::vector<double> ColumnShares(const Table& table) {
-    const auto columns = static_cast<std::size_t>(std::max(table.columns, 1));
-    std::vector<double> weights(columns, 3.0);
-    for (const std::vector<std::string>& row : table.cells) {
-        for (std::size_t c = 0; c < columns && c < row.size(); ++c) {
-            std::size_t characters = 0;
-            for (const char ch : row[c]) {
-                characters += (static_cast<unsigned char>(ch) & 0xC0) != 0x80 ? 1 : 0;
-            }
-            // A long text wraps anyway; capped, it leaves the short columns room.
-            weights[c] = std::max(weights[c], std::min(static_cast<double>(characters), 40.0));
-        }
-    }
-    double total = 0;
-    for (const double w : weights) {
-        total += w;
-    }
-    for (double& w : weights) {
-        w /= total;
-    }
-    return weights;
 }
 
 }  // namespace acquenza

@@ -5,6 +5,7 @@
 // of a word-processor document; the model is then paginated and written out.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -33,6 +34,8 @@ struct Run {
     // A page-count field: the word processor works the number out when it
     // refreshes fields; until then it shows `text`, the count we computed.
     bool pageCountField = false;
+    // A field showing the number of the page it is printed on.
+    bool pageNumberField = false;
 };
 
 struct Paragraph {
@@ -43,6 +46,8 @@ struct Paragraph {
     std::string markFontName = DefaultFontName;
     double markFontSize = DefaultFontSize;
     bool markBold = false;
+    // On the same page as the start of whatever follows it.
+    bool keepWithNext = false;
 
     // The runs' texts joined (a page-count field counts as its shown text).
     std::string Text() const;
@@ -59,15 +64,14 @@ struct Table {
     double fontSize = DefaultFontSize;
     std::string fontName = DefaultFontName;
     std::vector<Alignment> columnAlignment;  // one per column
+    // The first rows, repeated at the top of every page the table runs onto.
+    int headerRows = 0;
+    // Never split across pages: the whole table goes where it fits.
+    bool keepTogether = false;
 };
 
 // Left and right padding inside every table cell, in twips.
 inline constexpr int CellSidePaddingTwips = 40;
-
-// Each column's share of the table's width, in proportion to the longest text
-// in the column (counted from 3 to 40 characters), so numbers stay on one line
-// where equal columns would break them. The shares add up to 1.
-std::vector<double> ColumnShares(const Table& table);
 
 using Block = std::variant<Paragraph, PageBreak, Table>;
 
@@ -89,8 +93,13 @@ class Document {
     // Stores the text every page-count field shows until it is refreshed.
     void SetPageCountText(const std::string& text);
 
+    // A footer printed on every page after the first; none until set.
+    void SetFooterAfterFirstPage(Paragraph footer) { footer_ = std::move(footer); }
+    const std::optional<Paragraph>& Footer() const { return footer_; }
+
   private:
     std::vector<Block> blocks_;
+    std::optional<Paragraph> footer_;
 };
 
 class DocumentBuilder;
@@ -103,6 +112,8 @@ class TableHandle {
     void SetFontSize(double points);
     void SetFontName(std::string_view name);
     void SetColumnAlignment(int column, Alignment alignment);
+    void SetHeaderRows(int rows);
+    void SetKeepTogether(bool keep);
 
     int Rows() const;
     int Columns() const;
@@ -140,6 +151,9 @@ class DocumentBuilder {
     // Every body paragraph so far, the one being typed and those to come.
     // Table cells keep their column alignment.
     void SetAllParagraphsAlignment(Alignment alignment);
+    // Whether the paragraph being typed, and the next ones, stay on the page
+    // where what follows them starts.
+    void SetKeepWithNext(bool keep);
 
     // A rows x columns table in the current font at the end of the document.
     // The paragraph being typed ends first if it has anything in it; an empty
@@ -164,6 +178,7 @@ class DocumentBuilder {
     double fontSize_ = DefaultFontSize;
     bool bold_ = false;
     Alignment alignment_ = Alignment::Left;
+    bool keepWithNext_ = false;
 };
 
 }  // namespace acquenza

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "archive/atomic_file.h"
+#include "reports/column_widths.h"
 
 namespace acquenza {
 
@@ -147,15 +148,15 @@ void WriteFieldChar(Xml& x, const RunFormat& f, const QString& type) {
     x.End();
 }
 
-// A complex field so the stored result is a normal run the reader shows
-// as it is until the word processor refreshes the count.
-void WritePageCountField(Xml& x, const RunFormat& f, const QString& cached) {
+// A complex field, so the stored result is a normal run the reader shows as
+// it is until the word processor works the field out.
+void WriteField(Xml& x, const RunFormat& f, const QString& instruction, const QString& cached) {
     WriteFieldChar(x, f, QStringLiteral("begin"));
     x.Start(QStringLiteral("w:r"));
     WriteRunProperties(x, f);
     x.Start(QStringLiteral("w:instrText"));
     x.Attr(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-    x.Text(QStringLiteral(" NUMPAGES "));
+    x.Text(instruction);
     x.End();
     x.End();
     WriteFieldChar(x, f, QStringLiteral("separate"));
@@ -169,14 +170,31 @@ void WritePageBreakRun(Xml& x) {
     x.End();
 }
 
-void WriteParagraphProperties(Xml& x, Alignment alignment, const RunFormat& mark) {
+void WriteParagraphProperties(Xml& x, const Paragraph& p) {
     x.Start(QStringLiteral("w:pPr"));
-    if (alignment != Alignment::Left) {
-        x.Empty(QStringLiteral("w:jc"), Val, JcValue(alignment));
+    if (p.keepWithNext) {
+        x.Empty(QStringLiteral("w:keepNext"));
+    }
+    if (p.alignment != Alignment::Left) {
+        x.Empty(QStringLiteral("w:jc"), Val, JcValue(p.alignment));
     }
     // The paragraph mark's size counts in the height of the last line.
-    WriteRunProperties(x, mark);
+    WriteRunProperties(x, RunFormat(p.markFontName, p.markFontSize, p.markBold));
     x.End();
+}
+
+void WriteRuns(Xml& x, const Paragraph& p) {
+    for (const Run& run : p.runs) {
+        const RunFormat f(run.fontName, run.fontSize, run.bold);
+        const QString text = QString::fromStdString(run.text);
+        if (run.pageCountField) {
+            WriteField(x, f, QStringLiteral(" NUMPAGES "), text);
+        } else if (run.pageNumberField) {
+            WriteField(x, f, QStringLiteral(" PAGE "), text);
+        } else if (!text.isEmpty()) {
+            WriteTextRun(x, &f, text);
+        }
+    }
 }
 
 // A page break travels at the start of the paragraph after it: both Word and
@@ -184,19 +202,11 @@ void WriteParagraphProperties(Xml& x, Alignment alignment, const RunFormat& mark
 // empty line left at the top of it.
 void WriteParagraph(Xml& x, const Paragraph& p, bool breakBefore) {
     x.Start(QStringLiteral("w:p"));
-    WriteParagraphProperties(x, p.alignment, RunFormat(p.markFontName, p.markFontSize, p.markBold));
+    WriteParagraphProperties(x, p);
     if (breakBefore) {
         WritePageBreakRun(x);
     }
-    for (const Run& run : p.runs) {
-        const RunFormat f(run.fontName, run.fontSize, run.bold);
-        const QString text = QString::fromStdString(run.text);
-        if (run.pageCountField) {
-            WritePageCountField(x, f, text);
-        } else if (!text.isEmpty()) {
-            WriteTextRun(x, &f, text);
-        }
-    }
+    WriteRuns(x, p);
     x.End();
 }
 
@@ -214,7 +224,8 @@ void WriteBorder(Xml& x, const QString& side) {
     x.Attr(QStringLiteral("w:color"), QStringLiteral("000000"));
 }
 
-void WriteCellParagraphs(Xml& x, const QString& text, const QString& jc, const QString& style) {
+void WriteCellParagraphs(Xml& x, const QString& text, const QString& jc, const QString& style,
+                         bool keepWithNext) {
     // A carriage return or line feed in a cell starts another paragraph of
     // the cell, as typing it in the cell would.
     qsizetype start = 0;
@@ -226,6 +237,9 @@ void WriteCellParagraphs(Xml& x, const QString& text, const QString& jc, const Q
         x.Start(QStringLiteral("w:p"));
         x.Start(QStringLiteral("w:pPr"));
         x.Empty(QStringLiteral("w:pStyle"), Val, style);
+        if (keepWithNext) {
+            x.Empty(QStringLiteral("w:keepNext"));
+        }
         if (!jc.isEmpty()) {
             x.Empty(QStringLiteral("w:jc"), Val, jc);
         }
@@ -344,6 +358,20 @@ void WriteTable(Xml& x, const Table& t, const QString& style) {
     x.End();
     for (int r = 0; r < t.rows; ++r) {
         x.Start(QStringLiteral("w:tr"));
+        // A table kept together has rows that never break and paragraphs
+        // kept with the next row, which both word processors honour.
+        const bool header = r < t.headerRows;
+        if (t.keepTogether || header) {
+            x.Start(QStringLiteral("w:trPr"));
+            if (t.keepTogether) {
+                x.Empty(QStringLiteral("w:cantSplit"));
+            }
+            if (header) {
+                x.Empty(QStringLiteral("w:tblHeader"));
+            }
+            x.End();
+        }
+        const bool keepWithNext = t.keepTogether && r + 1 < t.rows;
         const auto row = static_cast<std::size_t>(r);
         for (std::size_t c = 0; c < widths.size(); ++c) {
             x.Start(QStringLiteral("w:tc"));
@@ -354,7 +382,7 @@ void WriteTable(Xml& x, const Table& t, const QString& style) {
             x.End();
             const bool present = row < t.cells.size() && c < t.cells[row].size();
             WriteCellParagraphs(x, present ? QString::fromStdString(t.cells[row][c]) : QString(),
-                                jc[c], style);
+                                jc[c], style, keepWithNext);
             x.End();
         }
         x.End();
@@ -403,6 +431,13 @@ QByteArray DocumentXml(const Document& document, const TableStyles& styles) {
         x.Empty(QStringLiteral("w:p"));  // the body must end with a paragraph
     }
     x.Start(QStringLiteral("w:sectPr"));
+    if (document.Footer()) {
+        for (const auto& [type, id] : {std::pair{"default", "rId3"}, std::pair{"first", "rId4"}}) {
+            x.Empty(QStringLiteral("w:footerReference"));
+            x.Attr(QStringLiteral("w:type"), QString::fromLatin1(type));
+            x.Attr(QStringLiteral("r:id"), QString::fromLatin1(id));
+        }
+    }
     x.Empty(QStringLiteral("w:pgSz"));
     x.Attr(QStringLiteral("w:w"), QString::number(PageWidthTw));
     x.Attr(QStringLiteral("w:h"), QString::number(PageHeightTw));
@@ -414,7 +449,26 @@ QByteArray DocumentXml(const Document& document, const TableStyles& styles) {
     x.Attr(QStringLiteral("w:header"), QStringLiteral("708"));
     x.Attr(QStringLiteral("w:footer"), QStringLiteral("708"));
     x.Attr(QStringLiteral("w:gutter"), QStringLiteral("0"));
+    if (document.Footer()) {
+        x.Empty(QStringLiteral("w:titlePg"));  // the first page takes the empty footer
+    }
     x.End();
+    x.End();
+    x.End();
+    x.Finish();
+    return out;
+}
+
+QByteArray FooterXml(const Paragraph* footer) {
+    QByteArray out;
+    Xml x(&out);
+    x.Start(QStringLiteral("w:ftr"));
+    x.Attr(QStringLiteral("xmlns:w"), WordNamespace);
+    x.Start(QStringLiteral("w:p"));
+    if (footer != nullptr) {
+        WriteParagraphProperties(x, *footer);
+        WriteRuns(x, *footer);
+    }
     x.End();
     x.End();
     x.Finish();
@@ -494,8 +548,6 @@ QByteArray SettingsXml() {
     x.Start(QStringLiteral("w:settings"));
     x.Attr(QStringLiteral("xmlns:w"), WordNamespace);
     x.Empty(QStringLiteral("w:defaultTabStop"), Val, QStringLiteral("708"));
-    // Word recounts the pages on opening; the stored count is our estimate.
-    x.Empty(QStringLiteral("w:updateFields"), Val, QStringLiteral("true"));
     x.Start(QStringLiteral("w:compat"));
     x.Empty(QStringLiteral("w:compatSetting"));
     x.Attr(QStringLiteral("w:name"), QStringLiteral("compatibilityMode"));
@@ -507,7 +559,7 @@ QByteArray SettingsXml() {
     return out;
 }
 
-QByteArray ContentTypesXml() {
+QByteArray ContentTypesXml(bool footers) {
     QByteArray out;
     Xml x(&out);
     x.Start(QStringLiteral("Types"));
@@ -531,6 +583,12 @@ QByteArray ContentTypesXml() {
            "application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml");
     byPart("/word/settings.xml",
            "application/vnd.openxmlformats-officedocument.wordprocessingml.settings+xml");
+    if (footers) {
+        for (const char* part : {"/word/footer1.xml", "/word/footer2.xml"}) {
+            byPart(part,
+                   "application/vnd.openxmlformats-officedocument.wordprocessingml.footer+xml");
+        }
+    }
     byPart("/docProps/core.xml", "application/vnd.openxmlformats-package.core-properties+xml");
     byPart("/docProps/app.xml",
            "application/vnd.openxmlformats-officedocument.extended-properties+xml");
@@ -539,7 +597,7 @@ QByteArray ContentTypesXml() {
     return out;
 }
 
-QByteArray RelationshipsXml(std::initializer_list<std::pair<const char*, const char*>> targets) {
+QByteArray RelationshipsXml(const std::vector<std::pair<const char*, const char*>>& targets) {
     QByteArray out;
     Xml x(&out);
     x.Start(QStringLiteral("Relationships"));
@@ -679,15 +737,27 @@ ArchiveResult WriteDocx(const Document& document, const std::filesystem::path& p
     const char* const settings =
         "http://schemas.openxmlformats.org/officeDocument/2006/relationships/settings";
 
+    const char* const footer =
+        "http://schemas.openxmlformats.org/officeDocument/2006/relationships/footer";
+    const bool footers = document.Footer().has_value();
+
     std::vector<Part> parts;
-    parts.push_back({"[Content_Types].xml", ContentTypesXml()});
+    parts.push_back({"[Content_Types].xml", ContentTypesXml(footers)});
     parts.push_back({"_rels/.rels", RelationshipsXml({{officeDocument, "word/document.xml"},
                                                       {coreProperties, "docProps/core.xml"},
                                                       {extendedProperties, "docProps/app.xml"}})});
     const TableStyles tableStyles(document);
     parts.push_back({"word/document.xml", DocumentXml(document, tableStyles)});
-    parts.push_back({"word/_rels/document.xml.rels",
-                     RelationshipsXml({{styles, "styles.xml"}, {settings, "settings.xml"}})});
+    // The ids are the ones the section properties refer to.
+    std::vector<std::pair<const char*, const char*>> targets = {{styles, "styles.xml"},
+                                                                {settings, "settings.xml"}};
+    if (footers) {
+        targets.push_back({footer, "footer1.xml"});
+        targets.push_back({footer, "footer2.xml"});
+        parts.push_back({"word/footer1.xml", FooterXml(&*document.Footer())});
+        parts.push_back({"word/footer2.xml", FooterXml(nullptr)});
+    }
+    parts.push_back({"word/_rels/document.xml.rels", RelationshipsXml(targets)});
     parts.push_back({"word/styles.xml", StylesXml(tableStyles)});
     parts.push_back({"word/settings.xml", SettingsXml()});
     parts.push_back({"docProps/core.xml", CoreXml()});

@@ -13,8 +13,8 @@ namespace acquenza {
 
 Document BuildTitlePageDocument(const TitleTexts& titles, const Office& office);
 
-// The table of every entered section with its results; an empty residents
-// field prints as "0".
+// The table of every entered section with its results. An empty residents
+// field shows as "0" in its cell; the project is only read.
 Document BuildDataWindowDocument(const Project& project, const std::string& projectName);
 
 // The same whatever project is loaded: it reads nothing from it.

@@ -9,24 +9,10 @@ namespace acquenza {
 
 namespace {
 
-class OwnedPrinter final : public PrinterDevice {
+class OwnedPrinter final : public ForwardingPrinterDevice {
   public:
     explicit OwnedPrinter(std::unique_ptr<QPrinter> printer)
-        : printer_(std::move(printer)), device_(*printer_) {}
-
-    void SetPosition(double x, double y) override { device_.SetPosition(x, y); }
-    void SetFont(const std::string& name, double points) override { device_.SetFont(name, points); }
-    void SetFontSize(double points) override { device_.SetFontSize(points); }
-    void PrintLine(const std::vector<PrintItem>& items) override { device_.PrintLine(items); }
-    void DrawLine(double x1, double y1, double x2, double y2, int width) override {
-        device_.DrawLine(x1, y1, x2, y2, width);
-    }
-    double CurrentY() const override { return device_.CurrentY(); }
-    int PageNumber() const override { return device_.PageNumber(); }
-    void NewPage() override { device_.NewPage(); }
-    void EndDocument() override { device_.EndDocument(); }
-    bool Failed() const override { return device_.Failed(); }
-    std::string FailureText() const override { return device_.FailureText(); }
+        : ForwardingPrinterDevice(device_), printer_(std::move(printer)), device_(*printer_) {}
 
   private:
     std::unique_ptr<QPrinter> printer_;

@@ -1,9 +1,12 @@
 #include "reports/pagination.h"
 
+#include "reports/column_widths.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QList>
+#include <QRawFont>
 #include <QString>
 #include <QTextCharFormat>
 #include <QTextLayout>
@@ -11,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <numeric>
 #include <tuple>
 #include <utility>
 #include <variant>
@@ -22,13 +26,19 @@ namespace {
 
 // Pages are filled the way the word processor fills them: lines of body
 // paragraphs one by one and table rows, which may break between their lines,
-// each onto the current page while it fits. Qt's QTextDocument could paginate the same model, but
-// it takes seconds on a report with tens of thousands of cells; the lines themselves still come
+// each onto the current page while it fits. Paragraphs kept with the next one
+// go over with the start of what follows, a table kept together goes over
+// whole, and a table's heading rows open every page it runs onto. Qt's
+// QTextDocument could paginate the same model, but it takes seconds on a
+// report with tens of thousands of cells; the lines themselves still come
 // from Qt's text layout.
 
-constexpr double PointsPerMm = 72.0 / 25.4;
-constexpr double TextWidth = (PageWidthMm - 2 * SideMarginMm) * PointsPerMm;
-constexpr double TextHeight = (PageHeightMm - TopMarginMm - SideMarginMm) * PointsPerMm;
+// The page in whole twips, as the file states it.
+constexpr double Twips(double mm) {
+    return static_cast<double>(static_cast<long>(mm * 1440 / 25.4 + 0.5));
+}
+constexpr double TextWidth = (Twips(PageWidthMm) - 2 * Twips(SideMarginMm)) / 20;
+constexpr double TextHeight = (Twips(PageHeightMm) - Twips(TopMarginMm) - Twips(SideMarginMm)) / 20;
 // Default left and right cell margins of a word-processor table (0.19 cm).
 constexpr double CellSidePadding = CellSidePaddingTwips / 20.0;  // points
 // The single thin border under every row and above the table.
@@ -37,10 +47,26 @@ constexpr double BorderWidth = 0.5;
 // to whole pixels, and a whole point per line would add up to pages.
 constexpr double PixelsPerPoint = 20.0;
 
-// A length in layout pixels as points, rounded to the twip as word processors
-// lay out; over a page of table rows the fractions decide where it breaks.
-double RoundedToTwips(double pixels) {
-    return std::round(pixels) / PixelsPerPoint;
+// A line is as high as the font's ascent, descent and line gap. The word
+// processor rounds them the way LibreOffice does (on a device of 6 x 1440
+// dpi, then to twips), or a page of short lines ends a line early or late.
+// `otherwise` is the height to take for a font whose tables Qt cannot read.
+double LineHeight(const QFont& font, double points, double otherwise) {
+    QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid() || raw.unitsPerEm() <= 0) {
+        return otherwise;
+    }
+    const double unitsPerEm = raw.unitsPerEm();
+    raw.setPixelSize(unitsPerEm);  // ascent, descent and gap in font units
+    constexpr double DevicePixelsPerPoint = 6 * 1440 / 72.0;
+    constexpr double DevicePixelsPerTwip = 6;
+    const double scale = points * DevicePixelsPerPoint / unitsPerEm;
+    const double ascent = std::round(raw.ascent() * scale);
+    const double descent = std::round(raw.descent() * scale);
+    const double gap = std::round(raw.leading() * scale);
+    return (std::round((ascent + descent) / DevicePixelsPerTwip) +
+            std::round(gap / DevicePixelsPerTwip)) /
+           20;
 }
 
 struct FontInfo {
@@ -61,22 +87,45 @@ class Layout {
     }
 
     void Add(const Block& block) {
+        if (const auto* p = std::get_if<Paragraph>(&block); p != nullptr && p->keepWithNext) {
+            kept_.push_back(ParagraphLines(*p));
+            afterTable_ = false;
+            return;
+        }
         if (std::holds_alternative<PageBreak>(block)) {
+            PlaceKept();
             NewPage();
         } else if (const auto* p = std::get_if<Paragraph>(&block)) {
-            AddParagraph(*p);
-        } else {
-            if (afterTable_) {
-                PlaceEmptyParagraph();  // the file keeps two tables apart with one
+            const std::vector<double> lines = ParagraphLines(*p);
+            KeepWith(lines.front());
+            for (const double line : lines) {
+                Place(line);
             }
-            AddTable(std::get<Table>(block));
+        } else {
+            const Table& table = std::get<Table>(block);
+            const double gap = afterTable_ ? EmptyParagraphHeight() : 0;
+            const std::vector<double> rows = RowHeights(table);
+            // What must share the page with the paragraphs kept with the table.
+            double start = gap + BorderWidth;
+            if (table.keepTogether) {
+                start = std::accumulate(rows.begin(), rows.end(), start);
+            } else if (!rows.empty()) {
+                start += rows.front();
+            }
+            KeepWith(start, table.keepTogether);
+            if (gap > 0) {
+                Place(gap);  // the file keeps two tables apart with an empty paragraph
+            }
+            PlaceTable(table, rows);
         }
         afterTable_ = std::holds_alternative<Table>(block);
     }
 
     int Pages() {
-        if (afterTable_) {
-            PlaceEmptyParagraph();  // the file always ends with a paragraph
+        if (!kept_.empty()) {
+            PlaceKept();
+        } else if (afterTable_) {
+            Place(EmptyParagraphHeight());  // the file always ends with a paragraph
             afterTable_ = false;
         }
         return pages_;
@@ -92,14 +141,17 @@ class Layout {
             info.font.setPointSizeF(points > 0 ? points : DefaultFontSize);
             info.font.setBold(bold);
             const QFontMetricsF metrics(info.font, &device_);
-            info.lineHeight =
-                RoundedToTwips(metrics.ascent() + metrics.descent() + metrics.leading());
+            info.lineHeight = LineHeight(
+                info.font, points > 0 ? points : DefaultFontSize,
+                (metrics.ascent() + metrics.descent() + metrics.leading()) / PixelsPerPoint);
             found = fonts_.emplace(key, std::move(info)).first;
         }
         return found->second;
     }
 
-    void PlaceEmptyParagraph() { Place(Font(DefaultFontName, DefaultFontSize, false).lineHeight); }
+    double EmptyParagraphHeight() {
+        return Font(DefaultFontName, DefaultFontSize, false).lineHeight;
+    }
 
     void NewPage() {
         ++pages_;
@@ -113,6 +165,31 @@ class Layout {
             NewPage();
         }
         y_ += height;
+    }
+
+    // Paragraphs kept with what follows go to the next page with its start
+    // (a whole table, for one kept together) when the two do not fit here
+    // together, unless they would not fit on an empty page either.
+    void KeepWith(double start, bool wholeTable = false) {
+        if (kept_.empty() && !wholeTable) {
+            return;
+        }
+        double height = start;
+        for (const std::vector<double>& lines : kept_) {
+            height = std::accumulate(lines.begin(), lines.end(), height);
+        }
+        if (y_ > 0 && y_ + height > TextHeight && height <= TextHeight) {
+            NewPage();
+        }
+        PlaceKept();
+    }
+    void PlaceKept() {
+        for (const std::vector<double>& lines : kept_) {
+            for (const double line : lines) {
+                Place(line);
+            }
+        }
+        kept_.clear();
     }
 
     // Rows may break across pages between lines of text (the word
@@ -148,7 +225,8 @@ class Layout {
         return lines;
     }
 
-    void AddParagraph(const Paragraph& p) {
+    // The heights of a paragraph's lines, top to bottom.
+    std::vector<double> ParagraphLines(const Paragraph& p) {
         const double markHeight = Font(p.markFontName, p.markFontSize, p.markBold).lineHeight;
         QString text;
         QList<QTextLayout::FormatRange> formats;
@@ -169,11 +247,11 @@ class Layout {
             text += piece;
         }
         if (text.isEmpty()) {
-            Place(markHeight);
-            return;
+            return {markHeight};
         }
         const std::vector<std::pair<int, int>> lines =
             Lines(text, Font(DefaultFontName, DefaultFontSize, false).font, formats, TextWidth);
+        std::vector<double> heights;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const auto [start, end] = lines[i];
             // The paragraph mark sits on the last line and counts in its height.
@@ -184,8 +262,9 @@ class Layout {
                     height = std::max(height, runHeights[r]);
                 }
             }
-            Place(height > 0 ? height : markHeight);
+            heights.push_back(height > 0 ? height : markHeight);
         }
+        return heights;
     }
 
     // Height of one cell: its paragraphs, split at carriage returns and line
@@ -239,13 +318,14 @@ class Layout {
         return std::max(lines, 1.0) * font.lineHeight;
     }
 
-    void AddTable(const Table& t) {
+    // Each row's height with the border under it.
+    std::vector<double> RowHeights(const Table& t) {
+        std::vector<double> heights;
         if (t.rows < 1 || t.columns < 1) {
-            return;
+            return heights;
         }
         FontInfo& font = Font(t.fontName, t.fontSize, false);
         const std::vector<double> shares = ColumnShares(t);
-        Place(BorderWidth);
         for (std::size_t r = 0; r < static_cast<std::size_t>(t.rows); ++r) {
             double row = font.lineHeight;
             if (r < t.cells.size()) {
@@ -257,7 +337,30 @@ class Layout {
                     }
                 }
             }
-            PlaceRow(row + BorderWidth, font.lineHeight);
+            heights.push_back(row + BorderWidth);
+        }
+        return heights;
+    }
+
+    void PlaceTable(const Table& t, const std::vector<double>& rows) {
+        if (rows.empty()) {
+            return;
+        }
+        const double lineHeight = Font(t.fontName, t.fontSize, false).lineHeight;
+        const auto headers = static_cast<std::size_t>(std::clamp(t.headerRows, 0, t.rows));
+        const double header = std::accumulate(rows.begin(), rows.begin() + headers, 0.0);
+        Place(BorderWidth);
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const int page = pages_;
+            if (t.keepTogether) {
+                Place(rows[r]);  // rows that never break
+            } else {
+                PlaceRow(rows[r], lineHeight);
+            }
+            // The heading rows come first on every page the table runs onto.
+            if (pages_ != page && r >= headers) {
+                y_ += header;
+            }
         }
     }
 
@@ -265,6 +368,8 @@ class Layout {
     QTextOption option_;
     std::map<std::tuple<std::string, double, bool>, FontInfo> fonts_;
     bool afterTable_ = false;
+    // Paragraphs waiting to go on the page where what follows them starts.
+    std::vector<std::vector<double>> kept_;
     int pages_ = 1;
     double y_ = 0;  // height used on the current page, in points
 };

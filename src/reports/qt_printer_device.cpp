@@ -5,6 +5,7 @@
 #include <QPen>
 #include <QPointF>
 #include <QPrinter>
+#include <QRectF>
 #include <QString>
 #include <algorithm>
 #include <initializer_list>
@@ -14,9 +15,7 @@ namespace acquenza {
 namespace {
 
 constexpr double TwipsPerInch = 1440;
-// Line widths are in screen pixels, as the ruled lines were drawn for a
-// 96 dpi screen.
-constexpr double PixelsPerInch = 96;
+constexpr double RuleDotsPerInch = 600;
 
 QString FirstInstalled(std::initializer_list<const char*> families) {
     for (const char* family : families) {
@@ -61,6 +60,9 @@ QtPrinterDevice::QtPrinterDevice(QPrinter& printer) : printer_(printer) {
         return;
     }
     painter_.setPen(QPen(Qt::black));
+    const QRectF area = printer_.pageRect(QPrinter::DevicePixel);
+    pageWidth_ = ToTwips(area.width());
+    pageHeight_ = ToTwips(area.height());
     TakeFont(fontName_, fontPoints_);
 }
 
@@ -77,9 +79,8 @@ void QtPrinterDevice::Fail(const std::string& text) {
     }
 }
 
-void QtPrinterDevice::TakeFont(const std::string& name, double points) {
-    fontName_ = name;
-    fontPoints_ = points;
+const QtPrinterDevice::Face& QtPrinterDevice::FaceFor(const std::string& name,
+                                                      double points) const {
     auto found = faces_.find({name, points});
     if (found == faces_.end()) {
         const QFont font = FontFor(name, points);
@@ -91,10 +92,56 @@ void QtPrinterDevice::TakeFont(const std::string& name, double points) {
                                   ToTwips(metrics.horizontalAdvance(QLatin1Char(' ')))})
                     .first;
     }
-    if (face_ != &found->second) {
-        face_ = &found->second;
+    return found->second;
+}
+
+void QtPrinterDevice::TakeFont(const std::string& name, double points) {
+    fontName_ = name;
+    fontPoints_ = points;
+    const Face& face = FaceFor(name, points);
+    if (face_ != &face) {
+        face_ = &face;
         painter_.setFont(face_->font);
     }
+}
+
+double QtPrinterDevice::LineHeight(double points) const {
+    return FaceFor(fontName_, points).lineHeight;
+}
+
+template <typename Draw>
+double QtPrinterDevice::Walk(const std::vector<PrintItem>& items, double x, Draw draw) const {
+    const auto text = [&](const std::string& t) {
+        const QString q = QString::fromStdString(t);
+        draw(x, q);
+        x += ToTwips(face_->metrics.horizontalAdvance(q));
+    };
+    for (const PrintItem& item : items) {
+        switch (item.kind) {
+            case PrintItem::Kind::Tab:
+                // A column already passed is not gone back to, so a long text
+                // pushes the rest of the line along instead of overprinting.
+                x = std::max(x, (item.column - 1) * face_->columnWidth);
+                break;
+            case PrintItem::Kind::Blanks:
+                x += std::max(0, item.count) * face_->blankWidth;
+                break;
+            case PrintItem::Kind::Text:
+                text(item.text);
+                break;
+            case PrintItem::Kind::Number:
+                text(NumberItemText(item.number));
+                break;
+        }
+    }
+    return x;
+}
+
+double QtPrinterDevice::LineEnd(const std::vector<PrintItem>& items) const {
+    if (face_ == nullptr) {
+        return x_;
+    }
+    return Walk(items, x_, [](double, const QString&) {});
 }
 
 void QtPrinterDevice::SetPosition(double xTwips, double yTwips) {
@@ -124,29 +171,9 @@ void QtPrinterDevice::PrintLine(const std::vector<PrintItem>& items) {
         return;
     }
     const double baseline = ToDots(y_ + face_->ascent);
-    const auto draw = [&](const std::string& text) {
-        const QString q = QString::fromStdString(text);
-        painter_.drawText(QPointF(ToDots(x_), baseline), q);
-        x_ += ToTwips(face_->metrics.horizontalAdvance(q));
-    };
-    for (const PrintItem& item : items) {
-        switch (item.kind) {
-            case PrintItem::Kind::Tab:
-                // A column already passed is not gone back to, so a long text
-                // pushes the rest of the line along instead of overprinting.
-                x_ = std::max(x_, (item.column - 1) * face_->columnWidth);
-                break;
-            case PrintItem::Kind::Blanks:
-                x_ += std::max(0, item.count) * face_->blankWidth;
-                break;
-            case PrintItem::Kind::Text:
-                draw(item.text);
-                break;
-            case PrintItem::Kind::Number:
-                draw(NumberItemText(item.number));
-                break;
-        }
-    }
+    Walk(items, x_, [&](double x, const QString& text) {
+        painter_.drawText(QPointF(ToDots(x), baseline), text);
+    });
     x_ = 0;
     y_ += face_->lineHeight;
 }
@@ -155,9 +182,8 @@ void QtPrinterDevice::DrawLine(double x1, double y1, double x2, double y2, int w
     if (!Printing()) {
         return;
     }
-    const double dotsPerPixel = printer_.resolution() / PixelsPerInch;
     QPen pen(Qt::black);
-    pen.setWidthF(std::max(1, width) * dotsPerPixel);
+    pen.setWidthF(std::max(1, width) * printer_.resolution() / RuleDotsPerInch);
     painter_.save();
     painter_.setPen(pen);
     painter_.drawLine(QLineF(ToDots(x1), ToDots(y1), ToDots(x2), ToDots(y2)));

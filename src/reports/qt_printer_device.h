@@ -34,6 +34,10 @@ class QtPrinterDevice final : public PrinterDevice {
     void PrintLine(const std::vector<PrintItem>& items) override;
     void DrawLine(double x1, double y1, double x2, double y2, int width) override;
     double CurrentY() const override { return y_; }
+    double PageWidth() const override { return pageWidth_; }
+    double PageHeight() const override { return pageHeight_; }
+    double LineHeight(double points) const override;
+    double LineEnd(const std::vector<PrintItem>& items) const override;
     int PageNumber() const override { return page_; }
     // Starts the next page with the position at its top left corner.
     void NewPage() override;
@@ -58,16 +62,23 @@ class QtPrinterDevice final : public PrinterDevice {
         double columnWidth;
         double blankWidth;
     };
+    const Face& FaceFor(const std::string& name, double points) const;
     void TakeFont(const std::string& name, double points);
+    // Walks the items from x as printing them would, handing each text and
+    // where it starts to `draw`; returns where the line ends.
+    template <typename Draw>
+    double Walk(const std::vector<PrintItem>& items, double x, Draw draw) const;
     double ToDots(double twips) const { return twips * dotsPerTwip_; }
     double ToTwips(double dots) const { return dots / dotsPerTwip_; }
 
     QPrinter& printer_;
     QPainter painter_;
     double dotsPerTwip_ = 1;
+    double pageWidth_ = 0;
+    double pageHeight_ = 0;
     // Reports switch fonts line by line, and working out a font's
     // metrics costs more than printing the line.
-    std::map<std::pair<std::string, double>, Face> faces_;
+    mutable std::map<std::pair<std::string, double>, Face> faces_;
     std::string fontName_ = "Courier New";
     double fontPoints_ = 10;
     const Face* face_ = nullptr;

@@ -25,6 +25,9 @@ std::string AllowanceCell(const FieldValue& allowance);
 // empty field prints as "0"; the field itself stays empty.
 std::string ResidentsCell(const FieldValue& residents);
 
+// Residents columns of the printed tables: an empty field shows as "0".
+std::string ResidentsCell(const FieldValue& residents);
+
 // The "as" row of a section's map: its length x j / 14, in metres.
 double SegmentAbscissa(const SectionTable& table, int section, int segment);
 

@@ -13,6 +13,7 @@ namespace {
 using namespace report;
 
 const char* const ReportFont = "Century Gothic";
+constexpr double FooterFontSize = 9;
 
 std::string Repeat(const char* text, int times) {
     std::string out;
@@ -20,6 +21,14 @@ std::string Repeat(const char* text, int times) {
         out += text;
     }
     return out;
+}
+
+// Typed paragraphs that stay on the page where what follows them starts;
+// `text` ends its last paragraph.
+void TypeKeptWithNext(DocumentBuilder& doc, const std::string& text) {
+    doc.SetKeepWithNext(true);
+    doc.TypeText(text);
+    doc.SetKeepWithNext(false);
 }
 
 const std::string& Title(const TitleTexts& titles, TitleField field) {
@@ -63,12 +72,13 @@ void TitlePage(DocumentBuilder& doc, const TitleTexts& titles, const Office& off
 
 void Criteria(DocumentBuilder& doc) {
     doc.SetFontSize(18);
-    doc.TypeText("\fCRITERI DI CALCOLO\r\r");
+    doc.TypeText("\f");
+    TypeKeptWithNext(doc, "CRITERI DI CALCOLO\r\r");
     doc.SetFontSize(12);
     doc.TypeText(std::string(CriteriaFirst) + "\r");
     doc.TypeText(std::string(CriteriaSecond) + "\r");
     doc.TypeText("\r" + std::string(DarcyFormula) + "\r\r");
-    doc.TypeText("in cui:\r");
+    TypeKeptWithNext(doc, "in cui:\r");
     SymbolTable(doc, DarcySymbols.data(), DarcySymbols.size());
     doc.SetFontSize(12);
     doc.TypeText("\r" + std::string(Procedure[0]) + "\r");
@@ -78,11 +88,12 @@ void Criteria(DocumentBuilder& doc) {
 
 void FireFlow(DocumentBuilder& doc) {
     doc.SetFontSize(18);
-    doc.TypeText("\r\rPORTATA ANTINCENDIO\r\r");
+    doc.TypeText("\r\r");
+    TypeKeptWithNext(doc, "PORTATA ANTINCENDIO\r\r");
     doc.SetFontSize(12);
     doc.TypeText(std::string(FireIntroduction) + "\r");
     doc.TypeText("\r" + std::string(FireFormula) + "\r\r");
-    doc.TypeText("in cui:\r");
+    TypeKeptWithNext(doc, "in cui:\r");
     SymbolTable(doc, FireSymbols.data(), FireSymbols.size());
     doc.SetFontSize(12);
     doc.TypeText("\r" + std::string(FireParagraph) + "\r");
@@ -114,11 +125,12 @@ void DataRow(TableHandle& t, int row, const SectionTable& sections, int s) {
 
 void DataAndResults(DocumentBuilder& doc, const Project& project) {
     doc.SetFontSize(18);
-    doc.TypeText("\r\rDATI E RISULTATI DEL CALCOLO\r\r");
+    doc.TypeText("\r\r");
+    TypeKeptWithNext(doc, "DATI E RISULTATI DEL CALCOLO\r\r");
     doc.SetFontSize(12);
     doc.TypeText(std::string(DataParagraphs[0]) + "\r");
     doc.TypeText(std::string(DataParagraphs[1]) + "\r\r");
-    doc.TypeText("Legenda:\r");
+    TypeKeptWithNext(doc, "Legenda:\r");
     TableHandle legend = doc.AddTable(16, 2);
     legend.SetFontSize(10);
     legend.SetCell(1, 1, "simbolo");
@@ -130,11 +142,13 @@ void DataAndResults(DocumentBuilder& doc, const Project& project) {
     legend.SetCell(16, 1, FireLegend.symbol);
     legend.SetCell(16, 2, FireLegend.meaning);
     doc.SetFontSize(12);
-    doc.TypeText("\rTabella dei dati e dei risultati:\r");
+    doc.TypeText("\r");
+    TypeKeptWithNext(doc, "Tabella dei dati e dei risultati:\r");
 
     const int count = project.enteredSectionCount;
     TableHandle data = doc.AddTable(count + 2, 14);
     data.SetFontSize(8);
+    data.SetHeaderRows(2);
     for (std::size_t c = 0; c < DataColumns.size(); ++c) {
         data.SetCell(1, static_cast<int>(c) + 1, DataColumns[c].heading);
         data.SetCell(2, static_cast<int>(c) + 1, DataColumns[c].unit);
@@ -148,16 +162,22 @@ void DataAndResults(DocumentBuilder& doc, const Project& project) {
 
 void Map(DocumentBuilder& doc, const Project& project) {
     doc.SetFontSize(18);
-    doc.TypeText("\r\rMAPPA DELLE PERDITE DI CARICO E DELLE PORTATE\r");
+    doc.TypeText("\r\r");
+    doc.SetKeepWithNext(true);
+    doc.TypeText("MAPPA DELLE PERDITE DI CARICO E DELLE PORTATE\r");
     doc.SetFontSize(12);
-    doc.TypeText("\r" + std::string(MapParagraph) + "\r");
-    doc.TypeText("\rLegenda:\r");
+    TypeKeptWithNext(doc, "\r");
+    doc.TypeText(std::string(MapParagraph) + "\r");
+    doc.TypeText("\r");
+    TypeKeptWithNext(doc, "Legenda:\r");
     SymbolTable(doc, MapRows.data(), MapRows.size());
     for (int s = 1; s <= project.enteredSectionCount; ++s) {
         doc.SetFontSize(12);
-        doc.TypeText("\r\rTronco n." + SignedText(s) + "\r");
+        doc.TypeText("\r\r");
+        TypeKeptWithNext(doc, "Tronco n." + SignedText(s) + "\r");
         TableHandle t = doc.AddTable(6, 15);
         t.SetFontSize(8);
+        t.SetKeepTogether(true);
         for (int row = 0; row < 6; ++row) {
             t.SetCell(row + 1, 1, MapRows[static_cast<std::size_t>(row)].symbol);
         }
@@ -177,14 +197,33 @@ void Map(DocumentBuilder& doc, const Project& project) {
 
 void Closing(DocumentBuilder& doc, const TitleTexts& titles, const Office& office) {
     doc.SetFontSize(12);
-    doc.TypeText("\rLa presente relazione di stima è composta di n. ");
+    doc.TypeText("\r");
+    // The closing lines and the signature stay together on the last page.
+    doc.SetKeepWithNext(true);
+    doc.TypeText("La presente relazione di stima è composta di n. ");
     doc.InsertPageCountField();
     doc.TypeText(" pagine.\r");
     doc.TypeText("Si allega: " + Title(titles, TitleField::allegati) + "\r\r\r");
     doc.TypeText(Title(titles, TitleField::luogo) + ": " + Title(titles, TitleField::data) +
                  "\r\r\r");
     doc.TypeText("il progettista\r");
+    doc.SetKeepWithNext(false);
     doc.TypeText("(" + office.name + ")");
+}
+
+// "pagina X di Y" at the foot of every page after the title page.
+Paragraph PageFooter() {
+    Paragraph footer;
+    footer.alignment = Alignment::Right;
+    footer.markFontName = ReportFont;
+    footer.markFontSize = FooterFontSize;
+    const auto run = [](std::string text) {
+        return Run{std::move(text), ReportFont, FooterFontSize, false, false, false};
+    };
+    footer.runs = {run("pagina "), run("2"), run(" di "), run("1")};
+    footer.runs[1].pageNumberField = true;
+    footer.runs[3].pageCountField = true;
+    return footer;
 }
 
 }  // namespace
@@ -199,6 +238,7 @@ Document BuildWordReport(const Project& project, const TitleTexts& titles, const
     Closing(doc, titles, office);
     doc.SetAllParagraphsAlignment(Alignment::Justified);
     Document document = doc.Finish();
+    document.SetFooterAfterFirstPage(PageFooter());
     SettlePageCount(document);
     return document;
 }

@@ -4,6 +4,9 @@
 
 #include <QPageSize>
 #include <QPrinter>
+#include <QRectF>
+#include <algorithm>
+#include <cmath>
 #include <regex>
 
 #include "core/numbers.h"
@@ -215,7 +218,17 @@ TEST(DirectPrint, EveryPageButTheTitleHasItsFooterAndNoEmptyPageFollows) {
     EXPECT_EQ(r.OnPage(1).front()->text.find("CALCOLI  IDRAULICI") + 1, 6u);
     EXPECT_EQ(r.OnPage(1).front()->font, "Roman");
     ASSERT_EQ(r.rules.size(), 2u);
+    EXPECT_EQ(r.rules[0].y1, 14000);
     EXPECT_EQ(r.rules[1].y1, 15300);
+    EXPECT_EQ(r.rules[0].width, 5);
+    // The office's name and address stand between the two rules.
+    for (const std::string& office : {TestOffice.name, TestOffice.address}) {
+        const RecordingPrinter::Line* line = r.Find(std::string(10, ' ') + office);
+        ASSERT_NE(line, nullptr) << office;
+        EXPECT_GT(line->y, 14000);
+        EXPECT_LT(line->y + 16 * 0.01, 15300);
+        EXPECT_EQ(line->page, 1);
+    }
     const std::string closing =
         "La presente relazione è composta di n. " + std::to_string(pages) + "  pagine.";
     EXPECT_NE(r.Find(closing), nullptr) << closing;
@@ -228,8 +241,9 @@ TEST(DirectPrint, NothingIsPrintedOverTheFooterOnARealPage) {
     for (const auto& l : r.lines) {
         if (l.text.rfind("pagina  ", 0) == 0) {
             EXPECT_EQ(l.y, 16000);
-        } else {
-            EXPECT_LE(l.y, 15500) << "page " << l.page << ": " << l.text;
+        } else if (l.page > 1) {  // a blank line's room above the footer
+            EXPECT_LE(l.y + l.size * 20 * 1.15, 16000 - 12 * 20 * 1.15 + 0.5)
+                << "page " << l.page << ": " << l.text;
         }
     }
     // Every row of the table is there once, on whatever page it fell.
@@ -245,6 +259,23 @@ TEST(DirectPrint, NothingIsPrintedOverTheFooterOnARealPage) {
     }
     for (int s = 1; s <= 120; ++s) {
         EXPECT_EQ(rows[static_cast<std::size_t>(s)], 1) << s;
+    }
+}
+
+// On a sheet shorter than the footer's place, the footer moves up to the
+// foot of the printable area and the pages end above it.
+TEST(DirectPrint, AShortSheetKeepsTheFooterOnThePaper) {
+    Project p = Sections(40);
+    RecordingPrinter r;
+    r.pageHeight = 15440;  // Letter
+    PrintReport(r, p, Titles, TestOffice, 12);
+    const double footer = 15440 - 12 * 20 * 1.15;
+    for (const auto& l : r.lines) {
+        if (l.text.rfind("pagina  ", 0) == 0) {
+            EXPECT_DOUBLE_EQ(l.y, footer);
+        } else if (l.page > 1) {
+            EXPECT_LE(l.y + l.size * 20 * 1.15, footer - 12 * 20 * 1.15 + 0.5) << l.text;
+        }
     }
 }
 
@@ -327,6 +358,190 @@ TEST_F(PrintedPdf, PagesCarryTheirHeadingsRowsAndFooters) {
         std::regex_search(page(pages), std::regex("La presente relazione è composta di n\\.\\s+" +
                                                   std::to_string(pages) + "\\s+pagine\\.")))
         << page(pages);
+}
+
+}  // namespace
+}  // namespace acquenza
+
+namespace acquenza {
+namespace {
+
+using reports_test::PdfWord;
+
+// Forwards to the real device and adds up how far the report's lines move
+// down after the title page, footers apart.
+class MeasuredDevice final : public ForwardingPrinterDevice {
+  public:
+    explicit MeasuredDevice(PrinterDevice& d) : ForwardingPrinterDevice(d), d_(d) {}
+    void PrintLine(const std::vector<PrintItem>& items) override {
+        const double before = d_.CurrentY();
+        d_.PrintLine(items);
+        const bool footer = !items.empty() && items.front().text == "pagina ";
+        if (d_.PageNumber() > 1 && !footer) {
+            height += d_.CurrentY() - before;
+        }
+    }
+
+    double height = 0;
+
+  private:
+    PrinterDevice& d_;
+};
+
+// A page's words gathered into lines, top to bottom, each left to right.
+std::vector<std::vector<PdfWord>> LinesOf(std::vector<PdfWord> words) {
+    std::sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) {
+        return std::abs(a.yMin - b.yMin) > 0.5 ? a.yMin < b.yMin : a.xMin < b.xMin;
+    });
+    std::vector<std::vector<PdfWord>> lines;
+    for (const PdfWord& w : words) {
+        if (lines.empty() || std::abs(lines.back().front().yMin - w.yMin) > 0.5) {
+            lines.emplace_back();
+        }
+        lines.back().push_back(w);
+    }
+    return lines;
+}
+
+bool IsDataRow(const std::vector<PdfWord>& line) {
+    const std::string& first = line.front().text;
+    return line.size() >= 8 && line.front().yMax - line.front().yMin < 10 &&
+           first.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// What the first block of a page needs on the page before, in points; zero
+// where the page rules start the page whatever room was left (a section
+// heading, the closing).
+double FirstBlockHeight(const std::vector<std::vector<PdfWord>>& lines) {
+    const auto height = [](const std::vector<PdfWord>& l) { return l[0].yMax - l[0].yMin; };
+    const std::string& first = lines[0][0].text;
+    if (first == "tronco" && lines.size() > 2) {
+        return height(lines[2]);  // a row; the header lines come with every page
+    }
+    if (first == "Tronco") {
+        for (const auto& l : lines) {
+            // The block, and the three blank lines before it: at the body
+            // size after the legend, at the rows' size after another block.
+            if (l[0].text == "po") {
+                const bool firstBlock = lines[0].back().text == "1";
+                return l[0].yMax - lines[0][0].yMin + 3 * height(firstBlock ? lines[0] : l);
+            }
+        }
+    }
+    if (height(lines[0]) > 15 || first == "La") {
+        return 0;
+    }
+    return height(lines[0]);
+}
+
+// The report through the real printer device on A4 and Letter, read back
+// word by word with where each word stands on the sheet.
+TEST_F(PrintedPdf, PagesFillToTheFooterWithWholeBlocks) {
+    if (!reports_test::FindProgram("pdftotext")) {
+        GTEST_SKIP() << "poppler-utils is not installed";
+    }
+    const struct {
+        int sections;
+        QPageSize::PageSizeId paper;
+    } cases[] = {{12, QPageSize::A4},
+                 {37, QPageSize::A4},
+                 {40, QPageSize::A4},
+                 {122, QPageSize::A4},
+                 {500, QPageSize::A4},
+                 {40, QPageSize::Letter},
+                 // The map's heading does not fit under the table's last row.
+                 {160, QPageSize::A4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.sections) + " sections" +
+                     (c.paper == QPageSize::Letter ? ", Letter" : ", A4"));
+        const fs::path pdf = folder_ / ("relazione-" + std::to_string(c.sections) + ".pdf");
+        const Project p = Sections(c.sections);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
+        printer.setPageSize(QPageSize(c.paper));
+        int pages = 0;
+        double lines = 0;
+        {
+            QtPrinterDevice device(printer);
+            MeasuredDevice measured(device);
+            PrintReport(measured, p, Titles, TestOffice, 12);
+            ASSERT_FALSE(device.Failed()) << device.FailureText();
+            pages = device.PageNumber();
+            lines = measured.height;
+        }
+        const QRectF area = printer.pageLayout().paintRectPoints();
+        const auto words = reports_test::PdfWords(pdf);
+        ASSERT_EQ(words.size(), static_cast<std::size_t>(pages));
+
+        double usable = 0;
+        double room = 0;  // left at the foot of the page before
+        for (int n = 1; n <= pages; ++n) {
+            SCOPED_TRACE("page " + std::to_string(n));
+            for (const PdfWord& w : words[static_cast<std::size_t>(n - 1)]) {
+                EXPECT_GE(w.xMin, area.left() - 0.5) << w.text;
+                EXPECT_LE(w.xMax, area.right() + 0.5) << w.text;
+                EXPECT_LE(w.yMax, area.bottom() + 0.5) << w.text;
+            }
+            if (n == 1) {
+                continue;
+            }
+            std::vector<std::vector<PdfWord>> page =
+                LinesOf(words[static_cast<std::size_t>(n - 1)]);
+            ASSERT_GE(page.size(), 2u);
+            const std::vector<PdfWord> footer = page.back();
+            page.pop_back();
+            ASSERT_EQ(footer[0].text, "pagina");
+            ASSERT_EQ(footer.back().text, std::to_string(n));
+            // Lines end a blank line above the footer; they start 1000 twips down.
+            const double bottom = footer[0].yMin - (footer[0].yMax - footer[0].yMin);
+            usable = bottom - area.top() - 50;
+            for (const auto& line : page) {
+                EXPECT_LE(line[0].yMax, bottom + 0.5) << line[0].text;
+            }
+            if (n > 2) {
+                const double needed = FirstBlockHeight(page);
+                EXPECT_TRUE(needed == 0 || room < needed)
+                    << room << " pt left on the page before, " << needed << " needed by "
+                    << page[0][0].text << " " << page[0].back().text;
+            }
+            room = bottom - page.back()[0].yMax;
+
+            for (const auto& line : page) {
+                const std::string& first = line[0].text;
+                if (first == "CRITERI" || first == "PORTATA" || first == "DATI" ||
+                    first == "MAPPA") {
+                    EXPECT_GT(line[0].yMax - line[0].yMin, 18) << first;  // 18 pt headings
+                }
+            }
+            const bool dataHeading = std::any_of(page.begin(), page.end(),
+                                                 [](const auto& l) { return l[0].text == "DATI"; });
+            if (!dataHeading && std::any_of(page.begin(), page.end(), IsDataRow)) {
+                EXPECT_EQ(page[0][0].text, "tronco");
+                EXPECT_EQ(page[1][0].text, "n.");
+            }
+            for (std::size_t i = 0; i < page.size(); ++i) {
+                if (page[i][0].text != "Tronco") {
+                    continue;
+                }
+                std::string rows;
+                for (std::size_t j = i + 1; j < page.size() && j <= i + 6; ++j) {
+                    rows += page[j][0].text + " ";
+                }
+                EXPECT_EQ(rows, "tr as q0 q1 pc po ") << page[i].back().text;
+            }
+        }
+        const double ideal = lines / 20 / usable;
+        EXPECT_GE(pages - 1, std::ceil(ideal - 0.01)) << ideal;
+        EXPECT_LE(pages - 1, std::ceil(1.1 * ideal)) << ideal;
+        const std::string last =
+            reports_test::RunCommand("pdftotext -layout -f " + std::to_string(pages) + " " +
+                                     reports_test::Quoted(pdf.string()) + " -")
+                .value_or("");
+        EXPECT_TRUE(std::regex_search(
+            last, std::regex("composta di n\\.\\s+" + std::to_string(pages) + "\\s+pagine")))
+            << last;
+    }
 }
 
 }  // namespace

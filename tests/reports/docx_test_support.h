@@ -15,6 +15,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "reports/document_model.h"
 
@@ -96,33 +97,80 @@ inline std::optional<fs::path> FindProgram(const char* name) {
     return std::nullopt;
 }
 
-// The number of pages LibreOffice makes of a .docx when it converts it to PDF,
-// or nothing when LibreOffice or pdfinfo is not installed.
-inline std::optional<int> LibreOfficePages(const fs::path& docx) {
+// The PDF files LibreOffice makes of documents, converted in one run (its
+// start-up costs more than a small document), in the same order; nothing
+// when LibreOffice or pdfinfo is not installed, and an empty path for a
+// document it could not convert.
+inline std::optional<std::vector<fs::path>> LibreOfficePdfs(const std::vector<fs::path>& files) {
     std::optional<fs::path> office = FindProgram("soffice");
     if (!office) {
         office = FindProgram("libreoffice");
     }
-    if (!office || !FindProgram("pdfinfo")) {
+    if (!office || !FindProgram("pdfinfo") || files.empty()) {
         return std::nullopt;
     }
-    const fs::path folder = docx.parent_path() / "pdf";
+    const fs::path folder = files.front().parent_path() / "pdf";
     fs::create_directories(folder);
     // A profile of its own, so a LibreOffice the user has open is left alone.
-    const std::string convert = Quoted(office->string()) + " -env:UserInstallation=file://" +
-                                (folder / "profilo").string() +
-                                " --headless --convert-to pdf --outdir " + Quoted(folder.string()) +
-                                " " + Quoted(docx.string()) + " 2>&1";
-    if (!RunCommand(convert)) {
-        return -1;
+    std::string convert = Quoted(office->string()) + " -env:UserInstallation=file://" +
+                          (folder / "profilo").string() + " --headless --convert-to pdf --outdir " +
+                          Quoted(folder.string());
+    for (const fs::path& file : files) {
+        convert += " " + Quoted(file.string());
     }
-    const fs::path pdf = folder / (docx.stem().string() + ".pdf");
-    const std::optional<std::string> info = RunCommand("pdfinfo " + Quoted(pdf.string()));
+    RunCommand(convert + " 2>&1");
+    std::vector<fs::path> pdfs;
+    for (const fs::path& file : files) {
+        const fs::path pdf = folder / (file.stem().string() + ".pdf");
+        pdfs.push_back(fs::exists(pdf) ? pdf : fs::path());
+    }
+    return pdfs;
+}
+
+// The number of pages of a PDF, or -1.
+inline int PdfPages(const fs::path& pdf) {
+    const std::optional<std::string> info =
+        pdf.empty() ? std::nullopt : RunCommand("pdfinfo " + Quoted(pdf.string()));
     std::smatch match;
     if (!info || !std::regex_search(*info, match, std::regex(R"(Pages:\s+(\d+))"))) {
         return -1;
     }
     return std::stoi(match[1]);
+}
+
+// The number of pages LibreOffice makes of a .docx, or nothing when
+// LibreOffice or pdfinfo is not installed.
+inline std::optional<int> LibreOfficePages(const fs::path& docx) {
+    const std::optional<std::vector<fs::path>> pdfs = LibreOfficePdfs({docx});
+    if (!pdfs) {
+        return std::nullopt;
+    }
+    return PdfPages(pdfs->front());
+}
+
+// The words pdftotext finds on each page of a PDF, with their boxes in points
+// from the top left corner of the sheet.
+struct PdfWord {
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+    std::string text;
+};
+inline std::vector<std::vector<PdfWord>> PdfWords(const fs::path& pdf) {
+    const std::string html =
+        RunCommand("pdftotext -bbox " + Quoted(pdf.string()) + " -").value_or("");
+    std::vector<std::vector<PdfWord>> pages;
+    const std::regex item(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), item);
+         it != std::sregex_iterator(); ++it) {
+        const std::smatch& m = *it;
+        if (!m[1].matched) {
+            pages.emplace_back();
+        } else if (!pages.empty()) {
+            pages.back().push_back(
+                {std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5]});
+        }
+    }
+    return pages;
 }
 
 // Shaped like a calculation report: a title page with the page count, a few

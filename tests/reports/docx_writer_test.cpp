@@ -170,7 +170,7 @@ TEST_F(DocxWriter, PagesAreA4AndTablesAreEvenGridsWithThinBorders) {
     EXPECT_EQ(Str(read["creator"]), "Acquenza");
 }
 
-TEST_F(DocxWriter, PageCountFieldReadsAsItsStoredCountAndRefreshes) {
+TEST_F(DocxWriter, PageCountFieldReadsAsItsStoredCountWithoutAQuestionOnOpening) {
     DocumentBuilder b;
     b.TypeText("Documento di ");
     b.InsertPageCountField();
@@ -188,7 +188,8 @@ TEST_F(DocxWriter, PageCountFieldReadsAsItsStoredCountAndRefreshes) {
     EXPECT_EQ(Str(field[1]), "instr: NUMPAGES ");
     EXPECT_EQ(Str(field[2]), "separate");
     EXPECT_EQ(Str(field[3]), "end");
-    EXPECT_TRUE(read["updateFields"].toBool());
+    // Asking to update fields makes Word put a question every time it opens.
+    EXPECT_FALSE(read["updateFields"].toBool());
 }
 
 TEST_F(DocxWriter, CharactersXmlCannotHoldAreDroppedNotWritten) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <iostream>
 #include <regex>
 
@@ -98,6 +99,76 @@ TEST(CountPages, TablesNextToEachOtherAreKeptApartByAParagraph) {
     }
     // The same 100 rows, but each table followed by its empty paragraph.
     EXPECT_GT(CountPages(many.Finish()), CountPages(one.Finish()));
+}
+
+// How many of the given blocks fill a page: the largest n whose document is
+// still one page.
+int PerPage(const std::function<Document(int)>& make) {
+    int n = 1;
+    while (CountPages(make(n + 1)) == 1) {
+        ++n;
+    }
+    return n;
+}
+
+// A document of lines, a table of single-line rows at the lines' size, then
+// more lines; `keep` is applied to the table (and to a heading before it).
+Document LinesTableLines(int before, int rows, int after, bool keepTogether, int headerRows,
+                         bool keptHeading) {
+    DocumentBuilder b;
+    if (before > 0) {
+        b.TypeText(Lines(before) + "\r");
+    }
+    b.SetKeepWithNext(keptHeading);
+    if (keptHeading) {
+        b.TypeText("Titolo\r");
+    }
+    b.SetKeepWithNext(false);
+    if (rows > 0) {
+        TableHandle t = b.AddTable(rows, 2);
+        t.SetKeepTogether(keepTogether);
+        t.SetHeaderRows(headerRows);
+        for (int r = 1; r <= rows; ++r) {
+            t.SetCell(r, 1, std::to_string(r));
+        }
+    }
+    if (after > 0) {
+        b.TypeText(Lines(after));
+    }
+    return b.Finish();
+}
+
+// What keeps blocks whole moves them, and what follows, to the next page.
+TEST(CountPages, KeptBlocksAndRepeatedHeadingRowsMoveWhatFollows) {
+    const int lines = PerPage([](int n) { return Typed(Lines(n)); });
+    const int rows = PerPage([](int n) { return LinesTableLines(0, n, 0, false, 0, false); });
+    const struct {
+        const char* what;
+        Document plain;
+        Document kept;
+    } cases[] = {
+        // One line left on page 1: a heading kept with its text goes over.
+        {"heading", LinesTableLines(lines - 1, 0, lines, false, 0, false),
+         [&] {
+             DocumentBuilder b;
+             b.TypeText(Lines(lines - 1) + "\r");
+             b.SetKeepWithNext(true);
+             b.TypeText("Titolo\r");
+             b.SetKeepWithNext(false);
+             b.TypeText(Lines(lines));
+             return b.Finish();
+         }()},
+        // Three lines left: a table kept together starts on page 2 whole.
+        {"table", LinesTableLines(lines - 3, 6, lines - 5, false, 0, false),
+         LinesTableLines(lines - 3, 6, lines - 5, true, 0, false)},
+        // Two pages of rows: the two heading rows come again on page 2.
+        {"heading rows", LinesTableLines(0, 2 * rows, 0, false, 0, false),
+         LinesTableLines(0, 2 * rows, 0, false, 2, false)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CountPages(c.plain), 2) << c.what;
+        EXPECT_EQ(CountPages(c.kept), 3) << c.what;
+    }
 }
 
 // The count we store is the one LibreOffice arrives at by itself.

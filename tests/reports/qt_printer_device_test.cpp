@@ -12,7 +12,6 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -117,9 +116,9 @@ class QtPrinterDeviceTest : public reports_test::ScratchFolder {
         p.NewPage();
         p.SetFont("Courier New", 10);
         p.PrintLine({Item::Words("Ultima pagina")});
-        // Three pixels thick, one inch below the top of the printable area.
+        // Three dots thick, one inch below the top of the printable area.
         p.DrawLine(0, 1440, 2880, 1440, 3);
-        // One pixel thick, two inches from the left.
+        // One dot thick, two inches from the left.
         p.DrawLine(2880, 2880, 2880, 5760, 1);
         p.EndDocument();
         EXPECT_FALSE(p.Failed()) << p.FailureText();
@@ -194,18 +193,15 @@ TEST_F(QtPrinterDeviceTest, ColumnsCountFromTheLeftEdge) {
     EXPECT_EQ(lines[4], std::string(10, ' ') + "X" + std::string(4, ' ') + "Y");
 }
 
-// Word boxes of a page from pdftotext -bbox, in points from the top left of
-// the page.
+// The top left corner of each word on a page, in points from the top left
+// of the sheet.
 std::map<std::string, std::pair<double, double>> WordCorners(const fs::path& pdf, int page) {
-    const std::string n = std::to_string(page);
-    const std::optional<std::string> html =
-        RunCommand("pdftotext -bbox -f " + n + " -l " + n + " " + Quoted(pdf.string()) + " -");
     std::map<std::string, std::pair<double, double>> corners;
-    const std::regex word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re");
-    const std::string text = html.value_or("");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), word);
-         it != std::sregex_iterator(); ++it) {
-        corners[(*it)[3]] = {std::stod((*it)[1]), std::stod((*it)[2])};
+    const auto pages = reports_test::PdfWords(pdf);
+    if (page >= 1 && static_cast<std::size_t>(page) <= pages.size()) {
+        for (const reports_test::PdfWord& w : pages[static_cast<std::size_t>(page - 1)]) {
+            corners[w.text] = {w.xMin, w.yMin};
+        }
     }
     return corners;
 }
@@ -223,12 +219,12 @@ TEST_F(QtPrinterDeviceTest, PositionIsTheTopLeftOfTheLineInsideTheMargins) {
     EXPECT_NEAR(words.at("Località").second, MarginPt + secondLineTwips_ / 20, 0.6);
 }
 
-// Total darkness (1 a black pixel) of a strip of page 3 rendered at 192 dpi,
+// Total darkness (1 a black pixel) of a strip of page 3 rendered at 600 dpi,
 // one pixel wide or tall, and where along the strip its middle is, in pixels
 // from the page's edge.
 std::pair<double, double> DarkAlong(const fs::path& pdf, int x, int y, int w, int h) {
     const fs::path stem = pdf.parent_path() / "striscia";
-    RunCommand("pdftoppm -r 192 -gray -singlefile -f 3 -l 3 -x " + std::to_string(x) + " -y " +
+    RunCommand("pdftoppm -r 600 -gray -singlefile -f 3 -l 3 -x " + std::to_string(x) + " -y " +
                std::to_string(y) + " -W " + std::to_string(w) + " -H " + std::to_string(h) + " " +
                Quoted(pdf.string()) + " " + Quoted(stem.string()));
     std::ifstream in(stem.string() + ".pgm", std::ios::binary);
@@ -248,18 +244,17 @@ std::pair<double, double> DarkAlong(const fs::path& pdf, int x, int y, int w, in
     return {sum, (w == 1 ? y : x) + moment / sum};
 }
 
-TEST_F(QtPrinterDeviceTest, RuledLinesHavePixelWidths) {
+TEST_F(QtPrinterDeviceTest, RuledLinesAreDotsOfA600DpiPrinter) {
     PrintSample();
-    // At twice the screen resolution the line edges fall on whole pixels, so
-    // the renderer has no reason to move them. The printable area starts one
-    // inch (192 pixels) in. Across the horizontal line, past the text above:
-    const auto [thick, row] = DarkAlong(pdf_, 192 + 300, 0, 1, 1000);
-    EXPECT_NEAR(thick, 2 * 3, 0.3);
-    EXPECT_NEAR(row, 192 + 192, 0.3);
+    // Rendered at 600 dpi a dot is a pixel, and the printable area starts one
+    // inch (600 pixels) in. Across the horizontal line, past the text above:
+    const auto [thick, row] = DarkAlong(pdf_, 600 + 900, 0, 1, 3000);
+    EXPECT_NEAR(thick, 3, 0.3);
+    EXPECT_NEAR(row, 600 + 600, 0.5);
     // Across the vertical line, below the horizontal one.
-    const auto [thin, column] = DarkAlong(pdf_, 0, 192 + 500, 1000, 1);
-    EXPECT_NEAR(thin, 2 * 1, 0.3);
-    EXPECT_NEAR(column, 192 + 384, 0.3);
+    const auto [thin, column] = DarkAlong(pdf_, 0, 600 + 1500, 3000, 1);
+    EXPECT_NEAR(thin, 1, 0.3);
+    EXPECT_NEAR(column, 600 + 1200, 0.5);
 }
 
 TEST_F(QtPrinterDeviceTest, LinesAdvanceByTheFontHeight) {
@@ -274,9 +269,19 @@ TEST_F(QtPrinterDeviceTest, LinesAdvanceByTheFontHeight) {
     EXPECT_LT(line, 280);
     p.PrintLine({});
     EXPECT_NEAR(p.CurrentY() - 1000, 2 * line, 1e-9);
+    EXPECT_NEAR(p.LineHeight(10), line, 1e-9);
+    // Measuring prints nothing and moves nothing: columns of 6 pt in
+    // Courier New 10, from the left edge.
+    EXPECT_NEAR(p.LineEnd({Item::TabTo(16), Item::Words("ab"), Item::Value(7)}), 20 * 6 * 20, 10);
+    EXPECT_NEAR(p.CurrentY() - 1000, 2 * line, 1e-9);
+    // The printable area inside margins of one inch, on an A4 sheet of
+    // 595 x 842 pt.
+    EXPECT_NEAR(p.PageWidth(), 20 * (595 - 144), 1);
+    EXPECT_NEAR(p.PageHeight(), 20 * (842 - 144), 1);
     p.SetFontSize(20);
     p.PrintLine({Item::Words("due")});
     EXPECT_NEAR(p.CurrentY() - 1000 - 2 * line, 2 * line, 0.1 * line);
+    EXPECT_NEAR(p.LineHeight(20), 2 * line, 0.1 * line);
     p.EndDocument();
     EXPECT_FALSE(p.Failed());
     EXPECT_EQ(p.PageNumber(), 1);

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Reads a .docx with python-docx and prints what the tests compare, as JSON.
 
-    read_docx.py FILE            the body in order, page setup and settings
+    read_docx.py FILE            the body in order, page setup, footers and settings
     read_docx.py --count FILE    just the number of tables and paragraphs
                                  (for big files, without python-docx)
 """
@@ -60,6 +60,7 @@ def paragraph(p):
     mark = p._p.find(f"{W}pPr/{W}rPr/{W}sz")
     return {"type": "p", "text": "".join(r["text"] for r in runs), "runs": runs,
             "alignment": alignment(p), "pageBreaks": page_breaks, "field": field,
+            "keepNext": p._p.find(f"{W}pPr/{W}keepNext") is not None,
             "markSize": int(mark.get(f"{W}val")) / 2 if mark is not None else None}
 
 
@@ -77,7 +78,12 @@ def table(t):
                 fonts.add((style.font.name, style.font.size.pt if style.font.size else None))
                 fonts.update((r.font.name, r.font.size.pt if r.font.size else None)
                              for r in p.runs if r.font.name is not None)
-    return {"type": "table", "cells": cells, "alignment": aligns,
+    rows = [{"header": tr.find(f"{W}trPr/{W}tblHeader") is not None,
+             "cantSplit": tr.find(f"{W}trPr/{W}cantSplit") is not None,
+             "keepNext": all(p.find(f"{W}pPr/{W}keepNext") is not None
+                             for p in tr.iter(f"{W}p"))}
+            for tr in t._tbl.findall(f"{W}tr")]
+    return {"type": "table", "cells": cells, "alignment": aligns, "rows": rows,
             "fonts": sorted([list(f) for f in fonts], key=str),
             "columnWidths": [c.width.twips for c in t.columns],
             "cellWidths": sorted({c.width.twips for row in t.rows for c in row.cells}),
@@ -98,6 +104,10 @@ def read(path):
         elif child.tag == f"{W}tbl":
             body.append(table(Table(child, document)))
     section = document.sections[0]
+    footers = {"titlePage": section.different_first_page_header_footer}
+    for name, footer in (("default", section.footer), ("first", section.first_page_footer)):
+        if not footer.is_linked_to_previous:
+            footers[name] = [paragraph(p) for p in footer.paragraphs]
     settings = document.settings.element
     update = settings.find(f"{W}updateFields")
     return {
@@ -106,6 +116,7 @@ def read(path):
                  "top": section.top_margin.twips, "bottom": section.bottom_margin.twips,
                  "left": section.left_margin.twips, "right": section.right_margin.twips},
         "updateFields": update is not None and update.get(f"{W}val") == "true",
+        "footers": footers,
         "creator": document.core_properties.author,
     }
 

@@ -26,7 +26,9 @@ class RecordingPrinter : public PrinterDevice {
     };
 
     // Each line moves down by its size x twipsPerPoint; a tiny value gives a
-    // page tall enough that only the report's own page rules break it.
+    // page tall enough that only the report's own page rules break it. A
+    // column is 0.6 of the size wide, as in Courier New; the printable area
+    // is an A4 sheet's on a PDF printer.
     explicit RecordingPrinter(double twipsPerPoint = 20 * 1.15) : twipsPerPoint_(twipsPerPoint) {}
     RecordingPrinter(const RecordingPrinter&) = default;
     RecordingPrinter& operator=(const RecordingPrinter&) = default;
@@ -57,6 +59,17 @@ class RecordingPrinter : public PrinterDevice {
             ++callsAfterFailure;
             return;
         }
+        lines.push_back({page_, y_, font_, size_, Compose(items)});
+        y_ += size_ * twipsPerPoint_;
+    }
+    double PageWidth() const override { return pageWidth; }
+    double PageHeight() const override { return pageHeight; }
+    double LineHeight(double points) const override { return points * twipsPerPoint_; }
+    double LineEnd(const std::vector<PrintItem>& items) const override {
+        return static_cast<double>(CharLength(Compose(items))) * size_ * 12;
+    }
+    // The line's text, one character a column.
+    static std::string Compose(const std::vector<PrintItem>& items) {
         std::string text;
         std::size_t column = 1;
         auto add = [&](const std::string& s) {
@@ -81,8 +94,7 @@ class RecordingPrinter : public PrinterDevice {
                     break;
             }
         }
-        lines.push_back({page_, y_, font_, size_, text});
-        y_ += size_ * twipsPerPoint_;
+        return text;
     }
     void DrawLine(double x1, double y1, double x2, double y2, int width) override {
         rules.push_back({page_, x1, y1, x2, y2, width});
@@ -119,6 +131,8 @@ class RecordingPrinter : public PrinterDevice {
         return out;
     }
 
+    double pageWidth = 11500;
+    double pageHeight = 16440;
     std::vector<Line> lines;
     std::vector<Rule> rules;
     bool ended = false;

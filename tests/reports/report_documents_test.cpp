@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <regex>
+#include <utility>
 
 #include <QJsonArray>
 
+#include "archive/project_file.h"
 #include "core/section_calculation.h"
 #include "docx_test_support.h"
+#include "recording_printer.h"
+#include "reports/direct_print.h"
 #include "reports/docx_writer.h"
 #include "reports/other_documents.h"
 #include "reports/report_values.h"
@@ -45,6 +51,29 @@ Project ThreeSections() {
     p.sections.Set(2, Field::abitfin, FieldValue::Text("4000"));
     put(3, "70", "100", "95", "0,5", "0,5", "nuova");
     p.enteredSectionCount = 3;
+    return p;
+}
+
+// n calculated sections of a main falling from 600 m, with varied lengths and
+// flows so the tables' rows and columns are not all alike.
+Project ManySections(int n) {
+    Project p;
+    for (int s = 1; s <= n; ++s) {
+        auto& t = p.sections;
+        const int top = 600 - s;
+        t.Set(s, Field::lungh, FieldValue::Text(std::to_string(80 + (s * 37) % 400)));
+        t.Set(s, Field::quotain, FieldValue::Text(std::to_string(top)));
+        t.Set(s, Field::quotafin, FieldValue::Text(std::to_string(top - 1)));
+        t.Set(s, Field::portun, FieldValue::Text(std::to_string(1 + s % 9) + ",5"));
+        t.Set(s, Field::abitun, FieldValue::Text(std::to_string(100 + s)));
+        t.Set(s, Field::dotazun, FieldValue::Number(250));
+        t.Set(s, Field::portfin, FieldValue::Text(std::to_string(1 + s % 13)));
+        t.Set(s, Field::dotazfin, FieldValue::Text(s % 7 == 0 ? "antincend." : ""));
+        t.Set(s, Field::tipoc, FieldValue::Text(s % 3 == 0 ? "in uso" : "nuova"));
+        t.Set(s, Field::sca, FieldValue::Number(s % 3 == 0 ? 0.004 : 0.0025));
+        CalculateSection(p, s);
+    }
+    p.enteredSectionCount = n;
     return p;
 }
 
@@ -188,14 +217,116 @@ TEST_F(ReportFile, ThreeSectionsReadBackThroughPythonDocx) {
 
     const int stated = SettlePageCount(d);
     EXPECT_TRUE(Contains(texts, "composta di n. " + std::to_string(stated) + " pagine."));
-    const std::optional<int> officePages = reports_test::LibreOfficePages(file);
-    if (!officePages) {
-        GTEST_SKIP() << "LibreOffice or pdfinfo is not installed";
+
+    // What keeps the pages whole: headings and the closing lines with what
+    // follows them, the data table's two heading rows on every page, each
+    // map table in one piece.
+    std::vector<std::string> kept;
+    for (const auto& block : body) {
+        const QJsonObject o = block.toObject();
+        if (o["type"] == "p" && o["keepNext"].toBool() && !o["text"].toString().isEmpty()) {
+            kept.push_back(o["text"].toString().toStdString());
+        }
     }
-    EXPECT_EQ(*officePages, stated);
+    const std::vector<std::string> keptTexts = {
+        "CRITERI DI CALCOLO",
+        "in cui:",
+        "PORTATA ANTINCENDIO",
+        "in cui:",
+        "DATI E RISULTATI DEL CALCOLO",
+        "Legenda:",
+        "Tabella dei dati e dei risultati:",
+        "MAPPA DELLE PERDITE DI CARICO E DELLE PORTATE",
+        "Legenda:",
+        "Tronco n. 1",
+        "Tronco n. 2",
+        "Tronco n. 3",
+        "La presente relazione di stima è composta di n. " + std::to_string(stated) + " pagine.",
+        "Si allega: planimetria",
+        "Perugia: martedì, 8 dic 2026",
+        "il progettista"};
+    EXPECT_EQ(kept, keptTexts);
+    const QJsonArray dataRows = tables[3]["rows"].toArray();
+    for (int r = 0; r < dataRows.size(); ++r) {
+        EXPECT_EQ(dataRows[r]["header"].toBool(), r < 2) << r;
+    }
+    for (std::size_t t = 5; t < 8; ++t) {
+        const QJsonArray rows = tables[t]["rows"].toArray();
+        for (int r = 0; r < rows.size(); ++r) {
+            EXPECT_TRUE(rows[r]["cantSplit"].toBool()) << t << " " << r;
+            EXPECT_EQ(rows[r]["keepNext"].toBool(), r + 1 < rows.size()) << t << " " << r;
+        }
+    }
+    // "pagina X di Y" on every page but the title page, and no question
+    // about updating fields when the file opens.
+    const QJsonObject footers = read["footers"].toObject();
+    EXPECT_TRUE(footers["titlePage"].toBool());
+    EXPECT_EQ(footers["first"].toArray()[0].toObject()["text"].toString(), "");
+    const QJsonObject footer = footers["default"].toArray()[0].toObject();
+    EXPECT_EQ(footer["text"].toString().toStdString(), "pagina 2 di " + std::to_string(stated));
+    EXPECT_EQ(footer["alignment"].toString(), "right");
+    const QJsonArray fields = footer["field"].toArray();
+    ASSERT_EQ(fields.size(), 8);
+    EXPECT_EQ(fields[1].toString(), "instr: PAGE ");
+    EXPECT_EQ(fields[5].toString(), "instr: NUMPAGES ");
+    EXPECT_FALSE(read["updateFields"].toBool());
 }
 
-TEST(DataWindowDocument, RowsValuesAndTheResidentsWriteBack) {
+// The pages LibreOffice makes of the report are the pages the report says it
+// has, for every size from 1 to 60 sections and for 500; the collection form
+// keeps its heading words whole. One LibreOffice run converts them all.
+TEST_F(ReportFile, PageCountsAgreeWithLibreOffice) {
+    std::vector<int> sizes;
+    for (int n = 1; n <= 60; ++n) {
+        sizes.push_back(n);
+    }
+    sizes.push_back(500);
+    std::vector<fs::path> files;
+    std::vector<int> stated;
+    for (const int n : sizes) {
+        const Project p = ManySections(n);
+        Document d = BuildWordReport(p, Titles, TestOffice);
+        stated.push_back(SettlePageCount(d));
+        files.push_back(folder_ / ("relazione-" + std::to_string(n) + ".docx"));
+        ASSERT_TRUE(WriteDocx(d, files.back()).ok);
+    }
+    files.push_back(folder_ / "modello.docx");
+    ASSERT_TRUE(WriteDocx(BuildAcquisitionTemplate(), files.back()).ok);
+
+    const std::optional<std::vector<fs::path>> pdfs = reports_test::LibreOfficePdfs(files);
+    if (!pdfs) {
+        GTEST_SKIP() << "LibreOffice or pdfinfo is not installed";
+    }
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        EXPECT_EQ(reports_test::PdfPages((*pdfs)[i]), stated[i]) << sizes[i] << " sections";
+    }
+    const std::string last =
+        reports_test::RunCommand("pdftotext -f " + std::to_string(stated.back()) + " " +
+                                 reports_test::Quoted((*pdfs)[sizes.size() - 1].string()) + " -")
+            .value_or("");
+    EXPECT_NE(last.find("composta di n. " + std::to_string(stated.back()) + " pagine."),
+              std::string::npos)
+        << last;
+    EXPECT_NE(last.find("pagina " + std::to_string(stated.back()) + " di " +
+                        std::to_string(stated.back())),
+              std::string::npos)
+        << last;
+
+    const std::string form =
+        reports_test::RunCommand("pdftotext -layout " +
+                                 reports_test::Quoted(pdfs->back().string()) + " -")
+            .value_or("");
+    for (const char* heading :
+         {"tronco", "lunghezza", "quota in.", "quota fin.", "portata un.", "abitanti", "dot.idrica",
+          "portata es.", "condotta", "l/abitanti", "l/abitante"}) {
+        EXPECT_TRUE(
+            std::regex_search(form, std::regex(std::string("(^|\\s)") + heading + "(\\s|$)")))
+            << heading << "\n"
+            << form;
+    }
+}
+
+TEST(DataWindowDocument, RowsAndValues) {
     Project p = ThreeSections();
     p.sections.Set(1, Field::abitfin, FieldValue::Text(""));
     const Document d = BuildDataWindowDocument(p, "Rete di Colle Alto");
@@ -225,6 +356,52 @@ TEST(DataWindowDocument, RowsValuesAndTheResidentsWriteBack) {
 
     Project none;
     EXPECT_EQ(BuildDataWindowDocument(none, "").TableAt(1).rows, 2);
+}
+
+// The project as the data file stores it, then every result and map cell.
+std::string Snapshot(const Project& p) {
+    std::string bytes;
+    EXPECT_TRUE(EncodeProjectFile(p, Titles, bytes).ok);
+    for (int s = 1; s <= MaxSections; ++s) {
+        for (const Field f : {Field::per, Field::dia, Field::vel, Field::sca}) {
+            bytes += "|" + p.sections.Get(s, f).DisplayText();
+        }
+        for (int j = 0; j < SegmentMap::SegmentSlots; ++j) {
+            const SegmentCell& c = p.segments.Get(j, s);
+            for (const double v : {c.zStart, c.zEnd, c.flow, c.headLoss}) {
+                bytes += "|" + std::to_string(v);
+            }
+        }
+    }
+    return bytes;
+}
+
+// Documents and the print show an empty residents value as "0" on paper; the
+// project keeps it empty, and nothing else in it changes either.
+TEST(Documents, ShowingLeavesTheProjectAsItWas) {
+    Project p = ThreeSections();
+    p.sections.Set(1, Field::abitfin, FieldValue::Text(""));
+    p.sections.Set(3, Field::abitun, FieldValue());
+    const std::string before = Snapshot(p);
+    const std::pair<const char*, std::function<void(const Project&)>> documents[] = {
+        {"relazione", [](const Project& q) { BuildWordReport(q, Titles, TestOffice); }},
+        {"stampa",
+         [](const Project& q) {
+             reports_test::RecordingPrinter printer;
+             PrintReport(printer, q, Titles, TestOffice, 12);
+             EXPECT_NE(printer.Find(" 0     250"), nullptr);
+         }},
+        {"dati",
+         [](const Project& q) {
+             EXPECT_EQ(BuildDataWindowDocument(q, "x").TableAt(1).cells[2][8], "0");
+         }},
+        {"modello", [](const Project&) { BuildAcquisitionTemplate(); }},
+    };
+    for (const auto& [name, build] : documents) {
+        build(p);
+        EXPECT_EQ(Snapshot(p), before) << name;
+    }
+    EXPECT_TRUE(p.sections.Get(3, Field::abitun).IsNothing());
 }
 
 TEST(OtherDocuments, TemplateAndTitlePage) {
