@@ -1,8 +1,6 @@
 #include "app/archive_commands.h"
 
-#include <unistd.h>
-#include <cerrno>
-
+#include "app/archive_messages.h"
 #include "app/data_window_model.h"
 #include "app/title_page_model.h"
 #include "archive/atomic_file.h"
@@ -57,15 +55,14 @@ void ArchiveCommands::ReadChosenFile(const std::string& path) {
             titlePage.SetField(f, titles[static_cast<std::size_t>(f)]);
         }
     }
-    if (!read.complete) {
-        // What was read stays on screen, but the damaged file must never be
-        // overwritten by a later Save without the user naming a file.
+    const OpenReport report = ReportOpen(read, path);
+    // What was read stays on screen, but a damaged or hand-edited file must
+    // never be overwritten by a later Save without the user naming a file.
+    if (report.forgetFileName) {
         state_.currentFileName.clear();
-        dialogs_.Inform(ArchiveTitle,
-                        "Il file \"" + path + "\" non è stato letto per intero: " + read.message +
-                            "\nVengono mostrati i dati letti fino a quel punto; per archiviarli "
-                            "occorre scegliere di nuovo il nome del file.",
-                        MessageIcon::Exclamation);
+    }
+    for (const Message& message : report.messages) {
+        dialogs_.Show(message);
     }
     state_.project.firstVisibleSection = 1;
     dataWindow.RefreshGrid();
@@ -114,7 +111,7 @@ void ArchiveCommands::SaveProject(const std::string& previousName) {
     const ArchiveResult written =
         WriteProjectFile(state_.currentFileName, state_.project, titlePage.Texts());
     if (!written.ok) {
-        dialogs_.Inform(ArchiveTitle, "Archiviazione non eseguita. " + written.message,
+        dialogs_.Inform(ArchiveTitle, SaveFailureText(written, state_.currentFileName),
                         MessageIcon::Stop);
     }
 }
@@ -130,11 +127,9 @@ void ArchiveCommands::Delete() {
         return;
     }
     DialogName() = *chosen;
-    if (::unlink(chosen->c_str()) != 0) {
-        dialogs_.Inform(
-            ArchiveTitle,
-            "Impossibile eliminare il file \"" + *chosen + "\": " + ItalianErrorText(errno) + ".",
-            MessageIcon::Stop);
+    const ArchiveResult deleted = DeleteFile(*chosen);
+    if (!deleted.ok) {
+        dialogs_.Inform(ArchiveTitle, DeleteFailureText(deleted, *chosen), MessageIcon::Stop);
     }
 }
 

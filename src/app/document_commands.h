@@ -46,9 +46,11 @@ class DocumentCommands {
     // each section's results and map are current.
     void PageTheGrid();
     void PrintDirectly(const TitlePageModel& titlePage);
+    // Creates a new file for the document in the documents folder, never in
+    // place of another, and opens it.
     void Deliver(const Document& document, const std::string& kind);
-    // Writes the file and opens it; false, after telling the user, on failure.
-    bool WriteAndOpen(const Document& document, const std::filesystem::path& file);
+    // Opens a written document, or tells the user where it is.
+    void Opened(const std::filesystem::path& file);
     std::optional<std::filesystem::path> DocumentsFolder();
 
     ProgramState& state_;
