@@ -217,24 +217,26 @@ class Temporary {
         }
     }
 
-    int Open(const fs::path& folder) {
-        folder_ = folder;
-        fd_.reset(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
-        if (fd_.get() >= 0) {
-            return 0;
+    // Opens the file in `folder` and puts `bytes` on the disk in it, with the
+    // owner and permissions of `like` when there is one.
+    int Fill(const fs::path& folder, std::string_view bytes, const struct stat* like) {
+        int error = Open(folder);
+        if (error == 0) {
+            error = WriteAllAt(fd_.get(), bytes, 0);
         }
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-            return errno;
+        if (error == 0 && like != nullptr) {
+            // Only root can give a file to someone else; for the user's own
+            // file owner and group are already right.
+            [[maybe_unused]] const int owned = ::fchown(fd_.get(), like->st_uid, like->st_gid);
+            if (::fchmod(fd_.get(), like->st_mode & 07777) != 0) {
+                error = errno;
+            }
         }
-        std::string pattern = (folder / (std::string(TemporaryPrefix) + "XXXXXX")).string();
-        fd_.reset(::mkostemp(pattern.data(), O_CLOEXEC));
-        if (fd_.get() < 0) {
-            return errno;
+        if (error == 0 && ::fsync(fd_.get()) != 0) {
+            error = errno;
         }
-        name_ = pattern;
-        return 0;
+        return error;
     }
-    int fd() const { return fd_.get(); }
 
     // Gives the file the name `path`, which must be free.
     int LinkAs(const fs::path& path) {
@@ -278,6 +280,24 @@ class Temporary {
     }
 
   private:
+    int Open(const fs::path& folder) {
+        folder_ = folder;
+        fd_.reset(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        if (fd_.get() >= 0) {
+            return 0;
+        }
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            return errno;
+        }
+        std::string pattern = (folder / (std::string(TemporaryPrefix) + "XXXXXX")).string();
+        fd_.reset(::mkostemp(pattern.data(), O_CLOEXEC));
+        if (fd_.get() < 0) {
+            return errno;
+        }
+        name_ = pattern;
+        return 0;
+    }
+
     fs::path folder_;
     Descriptor fd_;
     fs::path name_;
@@ -337,21 +357,7 @@ ArchiveResult WriteFileAtomically(const fs::path& path, std::string_view bytes) 
     const fs::path folder = FolderOf(target);
     RemoveStaleTemporaries(folder, target.filename().string());
     Temporary temporary;
-    int error = temporary.Open(folder);
-    if (error == 0) {
-        error = WriteAllAt(temporary.fd(), bytes, 0);
-    }
-    if (error == 0 && exists) {
-        // Only root can give a file to someone else; for the user's own file
-        // owner and group are already right.
-        [[maybe_unused]] const int owned = ::fchown(temporary.fd(), old.st_uid, old.st_gid);
-        if (::fchmod(temporary.fd(), old.st_mode & 07777) != 0) {
-            error = errno;
-        }
-    }
-    if (error == 0 && ::fsync(temporary.fd()) != 0) {
-        error = errno;
-    }
+    int error = temporary.Fill(folder, bytes, exists ? &old : nullptr);
     if (error == 0) {
         error = temporary.Replace(target);
     }
@@ -366,13 +372,7 @@ ArchiveResult CreateFileExclusively(const fs::path& path, std::string_view bytes
     const fs::path folder = FolderOf(path);
     RemoveStaleTemporaries(folder, {});
     Temporary temporary;
-    int error = temporary.Open(folder);
-    if (error == 0) {
-        error = WriteAllAt(temporary.fd(), bytes, 0);
-    }
-    if (error == 0 && ::fsync(temporary.fd()) != 0) {
-        error = errno;
-    }
+    int error = temporary.Fill(folder, bytes, nullptr);
     if (error == 0) {
         error = temporary.LinkAs(path);
     }
