@@ -29,17 +29,18 @@ namespace {
 }
 
 std::string HostileText(FuzzedDataProvider& in) {
-    const std::string raw = in.ConsumeRandomLengthString(1000);
+    const std::string raw = in.ConsumeRandomLengthString(300);
     switch (in.ConsumeIntegralInRange(0, 3)) {
         case 0:
             return Cp1252ToUtf8(raw);  // as the data-file reader decodes a file
         case 1:
             return raw;  // not necessarily UTF-8
         case 2: {
+            // Past 65,535 characters, where 16-bit lengths would wrap.
             const std::string piece = Cp1252ToUtf8(raw.empty() ? std::string("<&>\"'") : raw);
             std::string text;
-            const std::size_t times = in.ConsumeIntegralInRange<std::size_t>(1, 100000);
-            for (std::size_t i = 0; i < times && text.size() < 300000; ++i) {
+            for (std::size_t n = in.ConsumeIntegralInRange<std::size_t>(1, 70000);
+                 text.size() < n;) {
                 text += piece;
             }
             return text;
