@@ -1,7 +1,7 @@
 #include "app/archive_commands.h"
 
-#include <unistd.h>
-#include <cerrno>
+#include "app/archive_messages.h"
+
 #include <filesystem>
 #include <memory>
 
@@ -48,32 +48,30 @@ bool ArchiveCommands::OpenFile(const std::string& path) {
     TitlePageModel& titlePage = windows_.LoadTitlePage();
     TitleTexts titles = titlePage.Texts();
     const ReadOutcome outcome = ReadProjectFile(path, *read, titles);
-    if (!outcome.complete && outcome.line == 0) {
-        dialogs_.Inform(ArchiveTitle,
-                        "Il file \"" + path + "\" non è stato letto: " + outcome.message +
-                            "\nI dati in memoria non sono stati modificati.",
-                        MessageIcon::Stop);
+    const OpenReport report = ReportOpen(outcome, path);
+    auto message = report.messages.begin();
+    if (report.read == OpenReport::Read::Nothing) {
+        dialogs_.Show(*message);
         return false;
     }
-    if (!outcome.complete &&
-        !dialogs_.AskYesNo(ArchiveTitle,
-                           "Il file \"" + path +
-                               "\" non è stato letto per intero: " + outcome.message +
-                               "\nSi vogliono vedere i dati letti fino a quel punto? (Con No "
-                               "restano i dati attuali.)",
-                           MessageIcon::Question, Answer::No)) {
+    // Read in part: the user decides between what was read and the project
+    // in memory.
+    if (report.read == OpenReport::Read::UpToLine && dialogs_.Show(*message++) != Answer::Yes) {
         return false;
     }
     {
         EditScope step(state_,
                        "apertura del file " + std::filesystem::path(path).filename().string(), 1);
         ReplaceProject(*read, titles);
-        // A file read only in part must never be overwritten by a later Save
-        // without the user naming a file.
-        state_.currentFileName = outcome.complete ? path : std::string();
+        // A damaged or hand-edited file must never be overwritten by a later
+        // Save without the user naming a file.
+        state_.currentFileName = report.forgetFileName ? std::string() : path;
     }
-    if (outcome.complete) {
+    if (!report.forgetFileName) {
         state_.history.MarkSaved();
+    }
+    for (; message != report.messages.end(); ++message) {
+        dialogs_.Show(*message);
     }
     return true;
 }
@@ -148,7 +146,7 @@ void ArchiveCommands::SaveProject(const std::string& previousName) {
     const ArchiveResult written =
         WriteProjectFile(state_.currentFileName, state_.project, titlePage.Texts());
     if (!written.ok) {
-        dialogs_.Inform(ArchiveTitle, "Archiviazione non eseguita. " + written.message,
+        dialogs_.Inform(ArchiveTitle, SaveFailureText(written, state_.currentFileName),
                         MessageIcon::Stop);
         return;
     }
@@ -166,11 +164,9 @@ void ArchiveCommands::Delete() {
         return;
     }
     DialogName() = *chosen;
-    if (::unlink(chosen->c_str()) != 0) {
-        dialogs_.Inform(
-            ArchiveTitle,
-            "Impossibile eliminare il file \"" + *chosen + "\": " + ItalianErrorText(errno) + ".",
-            MessageIcon::Stop);
+    const ArchiveResult deleted = DeleteFile(*chosen);
+    if (!deleted.ok) {
+        dialogs_.Inform(ArchiveTitle, DeleteFailureText(deleted, *chosen), MessageIcon::Stop);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "app/document_commands.h"
 
+#include <cerrno>
 #include <system_error>
 
 #include "app/data_window_model.h"
@@ -20,6 +21,17 @@ namespace {
 Office OfficeOf(const TitlePageModel& titlePage) {
     return {titlePage.OfficeNameText(), titlePage.OfficeAddressText()};
 }
+
+// A text that may end a sentence of its own, ready to be followed by ". ".
+std::string WithoutFinalStop(std::string text) {
+    while (!text.empty() && text.back() == '.') {
+        text.pop_back();
+    }
+    return text;
+}
+
+// Documents made in the same second get "-2", "-3", ... up to this.
+constexpr int MaxSameNamedDocuments = 1000;
 
 std::string SafeName(const std::string& text) {
     std::string out;
@@ -88,7 +100,8 @@ bool DocumentCommands::PrintDirectly(const TitlePageModel& titlePage) {
     if (printer->Failed()) {
         // A print that stops halfway must not pass for a finished one.
         dialogs_.Inform(DocumentTitle,
-                        "La stampa della relazione si è interrotta: " + printer->FailureText() +
+                        "La stampa della relazione si è interrotta: " +
+                            WithoutFinalStop(printer->FailureText()) +
                             ". Controllare la stampante e ripetere la stampa.",
                         MessageIcon::Stop);
         return false;
@@ -129,28 +142,55 @@ std::optional<std::filesystem::path> DocumentCommands::DocumentsFolder() {
 
 bool DocumentCommands::Deliver(const Document& document, const std::string& kind) {
     if (target_) {
-        return WriteAndOpen(document, *target_);
+        // A file the user named: replaced as a saved file is.
+        const ArchiveResult written = WriteDocx(document, *target_);
+        if (!written.ok) {
+            dialogs_.Inform(DocumentTitle, "Documento non creato. " + written.message,
+                            MessageIcon::Stop);
+            return false;
+        }
+        Opened(*target_);
+        return true;
     }
     const std::optional<std::filesystem::path> folder = DocumentsFolder();
     if (!folder) {
         return false;
     }
     const std::string project = windows_.LoadTitlePage().Text(progetto);
-    std::filesystem::path file = *folder / DocumentFileName(kind, project, desk_.Timestamp());
-    for (int n = 2; std::filesystem::exists(file); ++n) {
-        file =
-            *folder / DocumentFileName(kind, project, desk_.Timestamp() + "-" + std::to_string(n));
-    }
-    return WriteAndOpen(document, file);
-}
-
-bool DocumentCommands::WriteAndOpen(const Document& document, const std::filesystem::path& file) {
-    const ArchiveResult written = WriteDocx(document, file);
-    if (!written.ok) {
-        dialogs_.Inform(DocumentTitle, "Documento non creato. " + written.message,
+    const std::string stamp = desk_.Timestamp();
+    std::string bytes;
+    std::string error;
+    if (!EncodeDocx(document, bytes, error)) {
+        dialogs_.Inform(DocumentTitle,
+                        "Documento non creato: impossibile preparare il documento (" + error + ").",
                         MessageIcon::Stop);
         return false;
     }
+    // The name is taken only by creating the file, so a document that another
+    // instance of the program made meanwhile is never replaced.
+    for (int n = 1; n <= MaxSameNamedDocuments; ++n) {
+        const std::filesystem::path file =
+            *folder /
+            DocumentFileName(kind, project, n == 1 ? stamp : stamp + "-" + std::to_string(n));
+        const ArchiveResult created = CreateFileExclusively(file, bytes);
+        if (created.ok) {
+            Opened(file);
+            return true;
+        }
+        if (created.error != EEXIST) {
+            dialogs_.Inform(DocumentTitle, "Documento non creato. " + created.message,
+                            MessageIcon::Stop);
+            return false;
+        }
+    }
+    dialogs_.Inform(DocumentTitle,
+                    "Documento non creato: nella cartella \"" + folder->string() +
+                        "\" esistono già troppi documenti con lo stesso nome.",
+                    MessageIcon::Stop);
+    return false;
+}
+
+void DocumentCommands::Opened(const std::filesystem::path& file) {
     last_ = file;
     if (!desk_.Open(file)) {
         dialogs_.Inform(DocumentTitle,
@@ -159,7 +199,6 @@ bool DocumentCommands::WriteAndOpen(const Document& document, const std::filesys
                             "a mano da quella cartella.",
                         MessageIcon::Exclamation);
     }
-    return true;
 }
 
 void DocumentCommands::GuidePageDocument(WindowId page) {
@@ -190,13 +229,19 @@ void DocumentCommands::CompleteGuide(const std::filesystem::path& programFolder)
     }
     // A system-wide installation cannot write beside the program.
     const std::optional<std::filesystem::path> folder = DocumentsFolder();
-    if (folder && WriteAndOpen(guide, *folder / name)) {
-        dialogs_.Inform(DocumentTitle,
-                        "La cartella del programma non è scrivibile: la guida è stata salvata in "
-                        "\"" +
-                            (*folder / name).string() + "\".",
-                        MessageIcon::Information);
+    if (!folder) {
+        return;
     }
+    const ArchiveResult written = WriteDocx(guide, *folder / name);
+    if (!written.ok) {
+        dialogs_.Inform(DocumentTitle, "Guida non salvata. " + written.message, MessageIcon::Stop);
+        return;
+    }
+    Opened(*folder / name);
+    dialogs_.Inform(DocumentTitle,
+                    "La cartella del programma non è scrivibile: la guida è stata salvata in \"" +
+                        (*folder / name).string() + "\".",
+                    MessageIcon::Information);
 }
 
 }  // namespace acquenza

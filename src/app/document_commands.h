@@ -25,8 +25,8 @@ class DocumentCommands {
                      DocumentDesk& desk);
 
     // stampa, stampatutto, title-page toolbar 6: through the word processor or
-    // straight on a printer, as the title page's print choice says. True when
-    // the document was written or printed to its end.
+    // straight on a printer, as the title page's print choice says.
+    // True when the document was written or printed to its end.
     bool FullReport();
     void TitlePageDocument();    // solodati
     void DataWindowDocument();   // data window: stampa, toolbar 6
@@ -51,9 +51,11 @@ class DocumentCommands {
     // and without touching what the user typed.
     void RecalculateAll();
     bool PrintDirectly(const TitlePageModel& titlePage);
+    // Creates a new file for the document in the documents folder, never in
+    // place of another (or writes the file WriteTo named), and opens it.
     bool Deliver(const Document& document, const std::string& kind);
-    // Writes the file and opens it; false, after telling the user, on failure.
-    bool WriteAndOpen(const Document& document, const std::filesystem::path& file);
+    // Opens a written document, or tells the user where it is.
+    void Opened(const std::filesystem::path& file);
     std::optional<std::filesystem::path> DocumentsFolder();
 
     ProgramState& state_;

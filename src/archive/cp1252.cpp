@@ -1,5 +1,6 @@
 #include "cp1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace acquenza {
@@ -109,6 +110,27 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
 
 bool IsCp1252Representable(std::string_view utf8) {
     return Utf8ToCp1252(utf8).has_value();
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        if (!DecodeUtf8(bytes, pos)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+DecodedText DecodeUtf8OrCp1252(std::string_view bytes) {
+    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+    const bool marked = bytes.starts_with(ByteOrderMark);
+    const bool nonAscii = std::any_of(bytes.begin(), bytes.end(),
+                                      [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (nonAscii && IsValidUtf8(bytes)) {
+        return {std::string(marked ? bytes.substr(ByteOrderMark.size()) : bytes), true};
+    }
+    return {Cp1252ToUtf8(bytes), false};
 }
 
 }  // namespace acquenza

@@ -20,4 +20,19 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // True when every character of the UTF-8 text can be stored in the data file.
 bool IsCp1252Representable(std::string_view utf8);
 
+// Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsValidUtf8(std::string_view bytes);
+
+// The text of a file that this program wrote in Windows-1252 or that an
+// editor saved as UTF-8. It is taken as UTF-8 when it is valid UTF-8 and holds
+// at least one non-ASCII character (a leading byte-order mark is dropped):
+// Italian text in Windows-1252 is practically never valid UTF-8, since an
+// accented letter there is a single byte followed by plain ASCII. Anything
+// else is Windows-1252.
+struct DecodedText {
+    std::string utf8;
+    bool wasUtf8 = false;
+};
+DecodedText DecodeUtf8OrCp1252(std::string_view bytes);
+
 }  // namespace acquenza

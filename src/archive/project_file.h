@@ -33,16 +33,39 @@ ArchiveResult EncodeProjectFile(const Project& project, const TitleTexts& titles
 ArchiveResult WriteProjectFile(const std::filesystem::path& path, const Project& project,
                                const TitleTexts& titles);
 
+// Where a file's layout first differs from the one the program writes (the
+// count alone on line 1, ten values on each section line, the seven title
+// texts on the last line): the values may then have slid into the wrong
+// fields, although the file is read as the reading rules say.
+struct LayoutDifference {
+    int line = 0;  // 0 when the file has the program's own layout
+    int valuesFound = 0;
+    int valuesExpected = 0;
+    // What that line should hold: the section number, 0 for the section
+    // count, TitleLine for the title texts.
+    int holds = 0;
+    static constexpr int TitleLine = -1;
+};
+
 struct ReadOutcome {
     bool complete = true;
-    int line = 0;         // where reading stopped, when not complete
-    std::string message;  // Italian, when not complete
+    // False when the file could not be read at all; `message` then names the
+    // file and the system's reason.
+    bool opened = true;
+    int line = 0;          // where reading stopped, when not complete
+    int lastLineRead = 0;  // line of the last value stored; 0: nothing reached the project
+    std::string message;   // Italian, when not complete: why reading stopped
+    bool readAsUtf8 = false;
+    LayoutDifference layout;
+
+    bool NothingRead() const { return !complete && lastLineRead == 0; }
 };
 
 // Reads the values into sections 1..N and then the title texts, in order,
 // stopping at the first value that cannot be read. What was read stays; the
 // titles change only once reading reaches their line. Sections above N and
 // the results are not touched; the count is set to N (within 0..MaxSections).
+// The bytes are Windows-1252, or UTF-8 as DecodeUtf8OrCp1252 tells them apart.
 ReadOutcome ReadProjectData(std::string_view bytes, Project& project, TitleTexts& titles);
 ReadOutcome ReadProjectFile(const std::filesystem::path& path, Project& project,
                             TitleTexts& titles);

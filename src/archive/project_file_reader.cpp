@@ -16,22 +16,14 @@ FieldValue SectionValue(const RawValue& raw) {
         case RawValue::Kind::Nothing:
             return FieldValue();
         case RawValue::Kind::Quoted:
-            return FieldValue::Text(Cp1252ToUtf8(raw.bytes));
+            return FieldValue::Text(raw.bytes);
         case RawValue::Kind::Bare:
             break;
     }
     if (const std::optional<double> number = ParseBareNumber(raw.bytes)) {
         return FieldValue::Number(*number);
     }
-    return FieldValue::Text(Cp1252ToUtf8(raw.bytes));
-}
-
-ReadOutcome Stopped(int line, std::string why) {
-    ReadOutcome outcome;
-    outcome.complete = false;
-    outcome.line = line;
-    outcome.message = "lettura interrotta alla riga" + SignedText(line) + ": " + std::move(why);
-    return outcome;
+    return FieldValue::Text(raw.bytes);
 }
 
 // The section count, when the first value is a whole number or empty.
@@ -46,48 +38,150 @@ std::optional<long long> SectionCount(const RawValue& raw) {
     return static_cast<long long>(*number);
 }
 
+// The values on a line; 0 for a line of blanks only.
+int CountValuesOnLine(std::string_view text, int line) {
+    ValueReader reader(text);
+    int count = 0;
+    bool blank = true;
+    while (const std::optional<RawValue> value = reader.Next()) {
+        if (value->line > line) {
+            break;
+        }
+        if (value->line == line) {
+            ++count;
+            blank = blank && value->kind == RawValue::Kind::Nothing;
+        }
+    }
+    return count == 1 && blank ? 0 : count;
+}
+
+// Reads values one by one, noting the first line that does not hold the
+// values the program would have written there.
+class LayoutReader {
+  public:
+    LayoutReader(std::string_view text, ReadOutcome& outcome)
+        : text_(text), reader_(text), outcome_(outcome) {}
+
+    std::optional<RawValue> Next(int expectedLine) {
+        std::optional<RawValue> value = reader_.Next();
+        if (value && outcome_.layout.line == 0 && value->line != expectedLine) {
+            // A later line: the expected one held too few values; an earlier
+            // one: that line holds too many.
+            outcome_.layout.line = std::min(value->line, expectedLine);
+        }
+        return value;
+    }
+
+    // Why the value that should follow could not be read.
+    std::string Missing(const std::string& what) const {
+        if (reader_.EndedInOpenQuote()) {
+            return "le virgolette aperte alla riga" + SignedText(reader_.Line()) +
+                   " non sono mai chiuse (dato " + what + ").";
+        }
+        return "il file finisce prima del dato " + what + ".";
+    }
+
+    // Values that follow the title line, which the layout does not look at.
+    std::optional<RawValue> NextIgnored() { return reader_.Next(); }
+
+    void SetSectionLines(long long sections) { sections_ = sections; }
+
+    // Reading stops at `line`, by default the one the reader stands on.
+    ReadOutcome& Stop(std::string why, int line = 0) {
+        outcome_.complete = false;
+        outcome_.line = line != 0 ? line : reader_.Line();
+        outcome_.message = std::move(why);
+        return Finish();
+    }
+
+    // Fills in what the first differing line holds.
+    ReadOutcome& Finish() {
+        LayoutDifference& layout = outcome_.layout;
+        if (layout.line == 0) {
+            return outcome_;
+        }
+        if (layout.line == 1) {
+            layout.holds = 0;
+            layout.valuesExpected = 1;
+        } else if (layout.line <= sections_ + 1) {
+            layout.holds = layout.line - 1;
+            layout.valuesExpected = static_cast<int>(InputFields.size());
+        } else {
+            layout.holds = LayoutDifference::TitleLine;
+            layout.valuesExpected = TitleTextCount;
+        }
+        layout.valuesFound = CountValuesOnLine(text_, layout.line);
+        return outcome_;
+    }
+
+    void Stored(const RawValue& value) { outcome_.lastLineRead = value.line; }
+
+  private:
+    std::string_view text_;
+    ValueReader reader_;
+    ReadOutcome& outcome_;
+    long long sections_ = 0;
+};
+
 }  // namespace
 
 ReadOutcome ReadProjectData(std::string_view bytes, Project& project, TitleTexts& titles) {
-    ValueReader reader(bytes);
-    const std::optional<RawValue> first = reader.Next();
+    const DecodedText text = DecodeUtf8OrCp1252(bytes);
+    ReadOutcome outcome;
+    outcome.readAsUtf8 = text.wasUtf8;
+    LayoutReader reader(text.utf8, outcome);
+
+    const std::optional<RawValue> first = reader.Next(1);
     if (!first) {
-        return Stopped(reader.Line(), "il file è vuoto.");
+        return reader.Stop("il file è vuoto.");
     }
     const std::optional<long long> count = SectionCount(*first);
     if (!count) {
-        return Stopped(first->line, "il numero dei tronchi non è un numero intero.");
+        return reader.Stop("alla riga" + SignedText(first->line) +
+                               " il numero dei tronchi non è un numero intero.",
+                           first->line);
     }
     project.enteredSectionCount = static_cast<int>(std::clamp<long long>(*count, 0, MaxSections));
+    reader.Stored(*first);
 
     const long long sections = std::max<long long>(*count, 0);
+    reader.SetSectionLines(sections);
     for (long long s = 1; s <= sections; ++s) {
         if (s > MaxSections) {
-            return Stopped(reader.Line(), "il file dichiara " + std::to_string(*count) +
-                                              " tronchi, più dei " + std::to_string(MaxSections) +
-                                              " ammessi; letti i primi " +
-                                              std::to_string(MaxSections) + ".");
+            return reader.Stop("il file dichiara " + std::to_string(*count) + " tronchi, più dei " +
+                               std::to_string(MaxSections) + " ammessi; letti i primi " +
+                               std::to_string(MaxSections) + ".");
         }
         for (const Field f : InputFields) {
-            const std::optional<RawValue> value = reader.Next();
+            const std::optional<RawValue> value = reader.Next(static_cast<int>(s) + 1);
             if (!value) {
-                return Stopped(reader.Line(), "il file finisce prima del dato «" +
-                                                  std::string(FieldName(f)) + "» del tronco n." +
-                                                  SignedText(static_cast<double>(s)) + ".");
+                return reader.Stop(reader.Missing("«" + std::string(FieldName(f)) +
+                                                  "» del tronco n." +
+                                                  SignedText(static_cast<double>(s))));
             }
             project.sections.Set(static_cast<int>(s), f, SectionValue(*value));
+            reader.Stored(*value);
         }
     }
+    const int titleLine = static_cast<int>(sections) + 2;
     for (int t = 0; t < TitleTextCount; ++t) {
-        const std::optional<RawValue> value = reader.Next();
+        const std::optional<RawValue> value = reader.Next(titleLine);
         if (!value) {
-            return Stopped(reader.Line(), "il file finisce prima del dato «" +
-                                              std::string(TitleFieldName(t)) +
-                                              "» del frontespizio.");
+            return reader.Stop(
+                reader.Missing("«" + std::string(TitleFieldName(t)) + "» del frontespizio"));
         }
-        titles[static_cast<std::size_t>(t)] = Cp1252ToUtf8(value->bytes);
+        titles[static_cast<std::size_t>(t)] = value->bytes;
+        reader.Stored(*value);
     }
-    return {};
+    // Further lines are ignored, but more values on the title line itself
+    // mean the texts did not sit where they belong.
+    if (outcome.layout.line == 0) {
+        const std::optional<RawValue> extra = reader.NextIgnored();
+        if (extra && extra->line == titleLine) {
+            outcome.layout.line = titleLine;
+        }
+    }
+    return reader.Finish();
 }
 
 ReadOutcome ReadProjectFile(const std::filesystem::path& path, Project& project,
@@ -97,6 +191,7 @@ ReadOutcome ReadProjectFile(const std::filesystem::path& path, Project& project,
     if (!read.ok) {
         ReadOutcome outcome;
         outcome.complete = false;
+        outcome.opened = false;
         outcome.message = read.message;
         return outcome;
     }

@@ -64,6 +64,7 @@ std::optional<RawValue> ValueReader::Next() {
     if (data_[pos_] == '"') {
         const std::size_t close = data_.find('"', pos_ + 1);
         if (close == std::string_view::npos) {
+            openQuote_ = true;
             return std::nullopt;
         }
         value.kind = RawValue::Kind::Quoted;

@@ -26,6 +26,8 @@ class ValueReader {
 
     // Line the reader stands on (1-based).
     int Line() const { return line_; }
+    // Whether the file ended inside a quoted text that was never closed.
+    bool EndedInOpenQuote() const { return openQuote_; }
 
   private:
     void SkipBlanks();
@@ -37,6 +39,7 @@ class ValueReader {
     std::size_t pos_ = 0;
     int line_ = 1;
     bool afterComma_ = false;
+    bool openQuote_ = false;
 };
 
 // The number a bare value stands for: optional sign, digits with at most one

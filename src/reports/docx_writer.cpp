@@ -725,7 +725,7 @@ bool ZipParts(const std::vector<Part>& parts, std::string& bytes, std::string& e
 
 }  // namespace
 
-ArchiveResult WriteDocx(const Document& document, const std::filesystem::path& path) {
+bool EncodeDocx(const Document& document, std::string& bytes, std::string& error) {
     const char* const officeDocument =
         "http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument";
     const char* const coreProperties =
@@ -763,9 +763,13 @@ ArchiveResult WriteDocx(const Document& document, const std::filesystem::path& p
     parts.push_back({"docProps/core.xml", CoreXml()});
     parts.push_back({"docProps/app.xml", AppXml()});
 
+    return ZipParts(parts, bytes, error);
+}
+
+ArchiveResult WriteDocx(const Document& document, const std::filesystem::path& path) {
     std::string bytes;
     std::string error;
-    if (!ZipParts(parts, bytes, error)) {
+    if (!EncodeDocx(document, bytes, error)) {
         return ArchiveResult::Failure("Impossibile preparare il documento \"" + path.string() +
                                       "\": " + error + ".");
     }

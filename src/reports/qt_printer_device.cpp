@@ -1,5 +1,8 @@
 #include "reports/qt_printer_device.h"
 
+#include <unistd.h>
+
+#include <QFile>
 #include <QFontDatabase>
 #include <QLineF>
 #include <QPen>
@@ -8,6 +11,7 @@
 #include <QRectF>
 #include <QString>
 #include <algorithm>
+#include <fstream>
 #include <initializer_list>
 
 namespace acquenza {
@@ -59,6 +63,9 @@ QtPrinterDevice::QtPrinterDevice(QPrinter& printer) : printer_(printer) {
                                   "\": la cartella non esiste o non si può scrivere.");
         return;
     }
+    if (printer_.outputFormat() == QPrinter::PdfFormat && !printer_.outputFileName().isEmpty()) {
+        outputFile_ = QFile::encodeName(printer_.outputFileName()).toStdString();
+    }
     painter_.setPen(QPen(Qt::black));
     const QRectF area = printer_.pageRect(QPrinter::DevicePixel);
     pageWidth_ = ToTwips(area.width());
@@ -77,6 +84,33 @@ void QtPrinterDevice::Fail(const std::string& text) {
         failed_ = true;
         failure_ = text;
     }
+}
+
+void QtPrinterDevice::Abandon() {
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+    // Half a PDF must not pass for the report: the file goes with the print.
+    if (!outputFile_.empty()) {
+        ::unlink(outputFile_.c_str());
+    }
+}
+
+bool QtPrinterDevice::OutputFileComplete() const {
+    if (outputFile_.empty()) {
+        return true;
+    }
+    // The PDF writer reports no failed write of its last page and its
+    // trailer; a complete file ends with its end-of-file marker.
+    std::ifstream in(outputFile_, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (size < 16) {
+        return false;
+    }
+    std::string tail(16, '\0');
+    in.seekg(size - 16);
+    in.read(tail.data(), 16);
+    return in && tail.find("%%EOF") != std::string::npos;
 }
 
 const QtPrinterDevice::Face& QtPrinterDevice::FaceFor(const std::string& name,
@@ -196,7 +230,7 @@ void QtPrinterDevice::NewPage() {
     }
     if (!printer_.newPage() || printer_.printerState() == QPrinter::Error) {
         Fail("La stampa si è interrotta alla fine di pagina " + std::to_string(page_) + ".");
-        painter_.end();
+        Abandon();
         return;
     }
     ++page_;
@@ -208,9 +242,10 @@ void QtPrinterDevice::EndDocument() {
     if (!Printing()) {
         return;
     }
-    if (!painter_.end() || printer_.printerState() == QPrinter::Error) {
+    if (!painter_.end() || printer_.printerState() == QPrinter::Error || !OutputFileComplete()) {
         Fail("La stampa non si è conclusa: l'ultima pagina (" + std::to_string(page_) +
              ") potrebbe mancare.");
+        Abandon();
     }
 }
 

@@ -21,7 +21,8 @@ class QtPrinterDevice final : public PrinterDevice {
     // Starts the print on `printer`, which must outlive the device and be set
     // up (output, page size, margins) beforehand. Whether the start failed is
     // known at once through Failed(). A device dropped before EndDocument
-    // still ends the document with the pages printed so far.
+    // still ends the document with the pages printed so far. A print to a PDF
+    // file that fails after it started removes the file.
     explicit QtPrinterDevice(QPrinter& printer);
     ~QtPrinterDevice() override;
 
@@ -53,6 +54,9 @@ class QtPrinterDevice final : public PrinterDevice {
   private:
     bool Printing() const { return !failed_ && painter_.isActive(); }
     void Fail(const std::string& text);
+    // Ends a failed print and removes the PDF file it was writing.
+    void Abandon();
+    bool OutputFileComplete() const;
     // A font with its metrics on the printer, in twips.
     struct Face {
         QFont font;
@@ -87,6 +91,7 @@ class QtPrinterDevice final : public PrinterDevice {
     int page_ = 1;
     bool failed_ = false;
     std::string failure_;
+    std::string outputFile_;  // the PDF being written, if the print goes to one
 };
 
 }  // namespace acquenza

@@ -6,11 +6,13 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "app/fakes.h"
+#include "archive/atomic_file.h"
 
 namespace acquenza {
 namespace {
@@ -317,6 +319,165 @@ TEST_F(Archive, FailedSavesSayWhichFileAndWhyAndKeepTheOldFile) {
     std::signal(SIGXFSZ, previous);
     EXPECT_NE(dialogs.LastText().find(file), std::string::npos) << dialogs.LastText();
     EXPECT_EQ(Slurp(file), original);
+}
+
+TEST_F(Archive, SaveAndDeleteRespectProtectionAndWriteThroughLinks) {
+    TypeProject();
+    // Read-only by its mode, which stops root too.
+    std::ofstream(file) << "protetto";
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    dialogs.files = {file};
+    From(WindowId::dati).Save();
+    EXPECT_EQ(dialogs.LastText(),
+              "Archiviazione non eseguita: il file \"" + file + "\" è protetto da scrittura.");
+    dialogs.files = {file};
+    From(WindowId::frontespizio).Delete();
+    EXPECT_EQ(dialogs.LastText(),
+              "Eliminazione non eseguita: il file \"" + file + "\" è protetto da scrittura.");
+    EXPECT_EQ(Slurp(file), "protetto");
+
+    // A link is written through: the project it names gets the data, keeps
+    // its permissions, and the link stays a link.
+    const fs::path real = folder / "progetti" / "Acquenza-dati-vero";
+    fs::create_directories(real.parent_path());
+    std::ofstream(real) << "vecchio";
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(real, mode);
+    const std::string link = (folder / "Acquenza-dati-collegamento").string();
+    fs::create_symlink("progetti/Acquenza-dati-vero", link);
+    dialogs.files = {link};
+    From(WindowId::dati).SaveAs();
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Slurp(real.string()).substr(0, 3), "2\r\n");
+    EXPECT_EQ(fs::status(real).permissions(), mode);
+    // Every other name of the project sees the next save too.
+    const fs::path other = folder / "progetti" / "copia-di-sicurezza";
+    fs::create_hard_link(real, other);
+    title().TypeInField(luogo, "Perugia");
+    From(WindowId::dati).Save();
+    EXPECT_NE(Slurp(other.string()).find("\"Perugia\""), std::string::npos);
+    EXPECT_EQ(Slurp(other.string()), Slurp(real.string()));
+    EXPECT_EQ(fs::status(real).permissions(), mode);
+}
+
+TEST_F(Archive, SystemErrorsReachTheUserInItalian) {
+    const fs::path loop = folder / "Acquenza-dati-ciclo";
+    fs::create_symlink(loop.filename(), loop);
+    const fs::path notAFolder = folder / "un-file";
+    std::ofstream(notAFolder) << "x";
+    const std::pair<std::string, std::string> opened[] = {
+        {loop.string(), "collegamento circolare"},
+        {(notAFolder / "Acquenza-dati-x").string(), "cartella"},
+        {"/dev/null", "dispositivo"},
+    };
+    const auto english = [](const std::string& text) {
+        for (int e = 1; e < 134; ++e) {
+            if (text.find(std::strerror(e)) != std::string::npos) {
+                return std::string(std::strerror(e));
+            }
+        }
+        return std::string();
+    };
+    for (const auto& [path, phrase] : opened) {
+        dialogs.files = {path};
+        From(WindowId::dati).Open();
+        const std::string text = dialogs.LastText();
+        EXPECT_NE(text.find("\"" + path + "\""), std::string::npos) << text;
+        EXPECT_NE(text.find(phrase), std::string::npos) << text;
+        EXPECT_EQ(english(text), "") << text;
+        EXPECT_EQ(text.find(".."), std::string::npos) << text;
+    }
+    TypeProject();
+    dialogs.files = {loop.string()};
+    From(WindowId::dati).SaveAs();
+    EXPECT_NE(dialogs.LastText().find("collegamento circolare"), std::string::npos)
+        << dialogs.LastText();
+    EXPECT_TRUE(fs::is_symlink(loop));
+
+    for (const int e : {EACCES, EPERM, EROFS, ENOSPC, EDQUOT, ENAMETOOLONG, ENOTDIR, EISDIR, ELOOP,
+                        EBUSY, ETXTBSY, EIO, EOPNOTSUPP, EFBIG, ENOENT, EEXIST}) {
+        EXPECT_EQ(english(ItalianErrorText(e)), "") << e;
+    }
+    EXPECT_EQ(ItalianErrorText(EHWPOISON), "errore di sistema n. " + std::to_string(EHWPOISON));
+}
+
+TEST_F(Archive, AnOpenSaysWhetherNothingOrHowMuchWasRead) {
+    const std::string empty = (folder / "Acquenza-dati-vuoto").string();
+    std::ofstream{empty};
+    std::ofstream(file, std::ios::binary)
+        << "3\r\n\"100\",\"120\",\"110\",\"1\",,,\"1\",,,\"nuova\"\r\n\"50\",\"110\"";
+    const std::string nothing = " Nessun dato è stato letto.";
+    const std::tuple<std::string, std::string, MessageIcon> cases[] = {
+        {folder.string(),
+         "Impossibile leggere il file \"" + folder.string() + "\": il nome indica una cartella." +
+             nothing,
+         MessageIcon::Stop},
+        {empty, "Il file \"" + empty + "\" non è stato letto: il file è vuoto." + nothing,
+         MessageIcon::Stop},
+        {file,
+         "Il file \"" + file +
+             "\" è stato letto solo fino alla riga 3: il file finisce prima del dato «quotafin» "
+             "del tronco n. 2.\nMostrare i dati letti fino a quel punto? Con «No» resta il "
+             "progetto attuale; con «Sì», per archiviarli occorre scegliere di nuovo il nome del "
+             "file.",
+         MessageIcon::Question},
+    };
+    // Nothing read, or the user keeps the project in memory: it stays, and
+    // so does the name of its file.
+    for (const auto& [path, text, icon] : cases) {
+        state.currentFileName = "/precedente/Acquenza-dati-x";
+        dialogs.files = {path};
+        From(WindowId::dati).Open();
+        EXPECT_EQ(dialogs.LastText(), text);
+        EXPECT_EQ(dialogs.shown.back().icon, icon);
+        EXPECT_EQ(state.currentFileName, "/precedente/Acquenza-dati-x");
+    }
+    // What was read is shown: the damaged file's name is forgotten.
+    dialogs.files = {file};
+    dialogs.answers = {Answer::Yes};
+    From(WindowId::dati).Open();
+    EXPECT_EQ(state.currentFileName, "");
+    EXPECT_EQ(state.project.sections.Get(2, Field::quotain), FieldValue::Text("110"));
+}
+
+TEST_F(Archive, AUtf8FileReadsAsTypedAndIsSavedInTheProgramsCharacterSet) {
+    std::ofstream(file, std::ios::binary)
+        << "1\r\n\"100\",\"120\",\"110\",\"1\",,,\"1\",,,\"nuova\"\r\n"
+        << "\"Città di Forlì\",\"Forlì\",,,,,\r\n";
+    dialogs.files = {file};
+    From(WindowId::frontespizio).Open();
+    EXPECT_EQ(title().Text(progetto), "Città di Forlì");
+    EXPECT_EQ(title().Text(localita), "Forlì");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information);
+    EXPECT_NE(dialogs.LastText().find("UTF-8"), std::string::npos) << dialogs.LastText();
+    EXPECT_NE(dialogs.LastText().find("(Windows-1252)"), std::string::npos) << dialogs.LastText();
+    EXPECT_EQ(state.currentFileName, file);
+
+    From(WindowId::dati).Save();
+    EXPECT_EQ(dialogs.shown.size(), 1u);  // said once, at the Open
+    EXPECT_NE(Slurp(file).find("\"Citt\xE0 di Forl\xEC\",\"Forl\xEC\""), std::string::npos);
+}
+
+TEST_F(Archive, AHandEditedLayoutIsPointedOutAndItsNameForgotten) {
+    std::ofstream(file, std::ios::binary)
+        << "2\r\n\"100\",\"120\",\"110\",\"1\",,,\"1\",,,\"nuova\"\r\n\r\n"
+        << "\"150\",\"110\",\"100\",\"1\",,,\"1\",,,\"in uso\"\r\n\"Rete\",,,,,,\r\n";
+    dialogs.files = {file};
+    From(WindowId::dati).Open();
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown[0].text,
+              "Il file \"" + file +
+                  "\" sembra modificato a mano: la riga 3 è vuota, mentre dovrebbe contenere i 10 "
+                  "dati del tronco n. 2.\nI dati sono stati letti come si trovano nel file, ma da "
+                  "quella riga in poi potrebbero essere finiti nei campi sbagliati: controllarli; "
+                  "per archiviarli occorre scegliere di nuovo il nome del file.");
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(state.currentFileName, "");
+    // Read all the same as the reading rules say: the blank line is a value.
+    EXPECT_TRUE(state.project.sections.Get(2, Field::lungh).IsEmpty());
+    EXPECT_EQ(state.project.sections.Get(2, Field::quotain), FieldValue::Text("150"));
+    EXPECT_EQ(title().Text(progetto), "in uso");
 }
 
 }  // namespace

@@ -128,6 +128,12 @@ TEST_F(Documents, TheDirectPrintGoesToThePrinterChosen) {
     EXPECT_EQ(FilesWritten(), 0);
 }
 
+// A printer whose own account of the failure is a whole sentence.
+class SentencePrinter : public reports_test::RecordingPrinter {
+  public:
+    std::string FailureText() const override { return "La stampa si è interrotta a pagina 2."; }
+};
+
 TEST_F(Documents, APrinterThatFailsIsReported) {
     Sections(2);
     windows.LoadTitlePage().SelectPrintMode(2);
@@ -137,6 +143,14 @@ TEST_F(Documents, APrinterThatFailsIsReported) {
     Commands().FullReport();
     EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
     EXPECT_NE(dialogs.LastText().find("carta esaurita"), std::string::npos) << dialogs.LastText();
+
+    auto sentence = std::make_unique<SentencePrinter>();
+    sentence->FailAfter(10);
+    dialogs.nextPrinter = std::move(sentence);
+    Commands().FullReport();
+    EXPECT_EQ(dialogs.LastText(),
+              "La stampa della relazione si è interrotta: La stampa si è interrotta a pagina 2. "
+              "Controllare la stampante e ripetere la stampa.");
 }
 
 TEST_F(Documents, ProblemsAreNamedWithThePath) {
@@ -163,6 +177,48 @@ TEST_F(Documents, TheDataWindowDocumentLeavesEmptyResidentsEmpty) {
     EXPECT_TRUE(state.project.sections.Get(12, Field::dia).IsNumber());
     EXPECT_EQ(windows.LoadDataWindow().ScrollValue(), 1);
     EXPECT_EQ(FilesWritten(), 1);
+}
+
+TEST_F(Documents, ALinkLoopWhereADocumentGoesNeverStopsTheProgram) {
+    Sections(1);
+    const fs::path folder = root / "Acquenza";
+    fs::create_directories(folder);
+    const fs::path loop = folder / "frontespizio-Rete_di_Colle_Alto-2026-12-08_09-30-15.docx";
+    fs::create_symlink(loop.filename(), loop);
+    auto commands = Commands();
+    commands.TitlePageDocument();
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.LastText();
+    ASSERT_TRUE(commands.LastDocument().has_value());
+    EXPECT_EQ(commands.LastDocument()->filename(),
+              "frontespizio-Rete_di_Colle_Alto-2026-12-08_09-30-15-2.docx");
+    EXPECT_TRUE(fs::is_symlink(loop));
+
+    // The documents folder itself a loop: a message, and the program goes on.
+    desk.folder = root / "ciclo";
+    fs::create_symlink("ciclo", desk.folder);
+    commands.AcquisitionTemplate();
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
+    EXPECT_NE(dialogs.LastText().find("collegamento circolare"), std::string::npos)
+        << dialogs.LastText();
+}
+
+TEST_F(Documents, ADocumentNeverTakesTheNameOfWhatIsAlreadyThere) {
+    Sections(1);
+    const fs::path folder = root / "Acquenza";
+    fs::create_directories(folder);
+    const std::string name = "dati-Rete_di_Colle_Alto-2026-12-08_09-30-15";
+    // Another program's link, pointing at a file not written yet, and a
+    // document another instance has just made.
+    fs::create_symlink("altrove.docx", folder / (name + ".docx"));
+    std::ofstream(folder / (name + "-2.docx")) << "dell'altra istanza";
+    auto commands = Commands();
+    commands.DataWindowDocument();
+    EXPECT_EQ(commands.LastDocument()->filename(), name + "-3.docx");
+    EXPECT_TRUE(fs::is_symlink(folder / (name + ".docx")));
+    EXPECT_FALSE(fs::exists(folder / "altrove.docx"));
+    std::ifstream other(folder / (name + "-2.docx"));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(other), {}), "dell'altra istanza");
+    EXPECT_EQ(reports_test::ReadDocx(*commands.LastDocument())["body"].toArray().isEmpty(), false);
 }
 
 TEST(DocumentFileNames, KeepLettersAndDigitsOnly) {

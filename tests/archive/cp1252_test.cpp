@@ -28,5 +28,29 @@ TEST(Cp1252, RefusesWhatItCannotHold) {
     EXPECT_TRUE(IsCp1252Representable("Œuvre ‰"));
 }
 
+TEST(Cp1252, Utf8FilesAreToldFromWindows1252Ones) {
+    struct Case {
+        std::string bytes, text;
+        bool utf8;
+    };
+    const Case cases[] = {
+        {"Citt\xC3\xA0 di Forl\xC3\xAC", "Città di Forlì", true},
+        {"\xEF\xBB\xBF"
+         "3\r\n\"Forl\xC3\xAC\"",
+         "3\r\n\"Forlì\"", true},  // byte-order mark dropped
+        {"Citt\xE0 di Forl\xEC", "Città di Forlì", false},
+        {"\x93"
+         "Forl\xEC\x94 \x80",
+         "“Forlì” €", false},
+        {"\xC3\xA0\xE0", "Ã\u00A0à", false},  // UTF-8 only in part: all Windows-1252
+        {"Colle Alto", "Colle Alto", false},
+    };
+    for (const Case& c : cases) {
+        const DecodedText decoded = DecodeUtf8OrCp1252(c.bytes);
+        EXPECT_EQ(decoded.utf8, c.text) << c.bytes;
+        EXPECT_EQ(decoded.wasUtf8, c.utf8) << c.bytes;
+    }
+}
+
 }  // namespace
 }  // namespace acquenza

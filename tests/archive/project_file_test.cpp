@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
+
+#include "archive/atomic_file.h"
 
 namespace acquenza {
 namespace {
@@ -65,6 +71,14 @@ class ProjectFile : public ::testing::Test {
     }
     static void Spit(const fs::path& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& e : fs::directory_iterator(folder_)) {
+            names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
     fs::path folder_;
@@ -229,6 +243,121 @@ TEST_F(ProjectFile, UnreadableAndUnwritablePlacesAreReported) {
         WriteProjectFile(folder_ / "manca" / "Acquenza-dati-x", ExampleProject(), ExampleTitles);
     EXPECT_FALSE(noFolder.ok);
     EXPECT_NE(noFolder.message.find("manca"), std::string::npos) << noFolder.message;
+}
+
+TEST_F(ProjectFile, HandEditedLayoutsAreFoundWhereTheyStart) {
+    const std::string one =
+        "\"250\",\"120\",\"115\",\"1,5\",\"\",\"\",\"\",\"300\",250,\"nuova\"\r\n";
+    const std::string two = "\"180\",\"115\",\"109\",\"0,8\",\"\",\"\",0,\"\",\"\",\"in uso\"\r\n";
+    const std::string title = "\"Rete\",\"Colle Alto\",\"\",\"\",\"\",\"\",\"\"\r\n";
+    struct Case {
+        std::string bytes;
+        int line, found, expected, holds;
+    };
+    const Case cases[] = {
+        {ExampleFile, 0, 0, 0, 0},
+        {"2\r\n" + one + "\r\n" + two + title, 3, 0, 10, 2},  // blank line between sections
+        {"2\r\n\"250\"," + one + two + title, 2, 11, 10, 1},  // one value too many
+        {"2\r\n" + one + "\"180\",\"115\"\r\n\"109\",\"0,8\",\"\",\"\",0,\"\",\"\",\"in uso\"\r\n" +
+             title,
+         3, 2, 10, 2},                                      // a section split over two lines
+        {"2,\"250\"\r\n" + one + two + title, 1, 2, 1, 0},  // values on the count line
+        {"2\r\n" + one + two + "\"Rete\",\"Colle, Alto\",,,,,,\r\n", 4, 8, 7,
+         LayoutDifference::TitleLine},                                   // an eighth title value
+        {"2\r\n" + one + two + title + "\"dopo\"\r\n\r\n", 0, 0, 0, 0},  // ignored lines
+    };
+    for (const Case& c : cases) {
+        Project p;
+        TitleTexts titles;
+        const ReadOutcome read = ReadProjectData(c.bytes, p, titles);
+        EXPECT_EQ(read.layout.line, c.line) << c.bytes;
+        EXPECT_EQ(read.layout.valuesFound, c.found) << c.bytes;
+        EXPECT_EQ(read.layout.valuesExpected, c.expected) << c.bytes;
+        EXPECT_EQ(read.layout.holds, c.holds) << c.bytes;
+    }
+    // The blank line is still read as the reading rules say: an empty value
+    // that shifts the rest, and the file counts as read to the end.
+    Project p;
+    TitleTexts titles;
+    const ReadOutcome read = ReadProjectData("2\r\n" + one + "\r\n" + two + title, p, titles);
+    EXPECT_TRUE(read.complete);
+    EXPECT_TRUE(p.sections.Get(2, Field::lungh).IsNothing());
+    EXPECT_EQ(p.sections.Get(2, Field::quotain), T("180"));
+    EXPECT_EQ(titles[0], "in uso");
+}
+
+TEST_F(ProjectFile, AKilledSaveLeavesNoTemporaryFileAndAnyValidNameSaves) {
+    const fs::path path = folder_ / "Acquenza-dati-x";
+    Spit(path, "vecchio");
+    // Killed halfway through writing: the signal of the file size limit ends
+    // the child as a kill would.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        const rlimit capped{4096, RLIM_INFINITY};
+        setrlimit(RLIMIT_FSIZE, &capped);
+        std::signal(SIGXFSZ, SIG_DFL);
+        WriteFileAtomically(path, std::string(100000, 'x'));
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(Slurp(path), "vecchio");
+    EXPECT_EQ(Names(), std::vector<std::string>{"Acquenza-dati-x"});
+
+    // Left by killed saves of this and earlier versions: the stale ones go at
+    // the next save; one just made may belong to a save still running.
+    const auto hourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const char* name : {".Acquenza-dati-x.tmp-a1B2c3", ".acquenza-tmp-Zz9Yy8"}) {
+        Spit(folder_ / name, "resto");
+        fs::last_write_time(folder_ / name, hourAgo);
+    }
+    Spit(folder_ / ".acquenza-tmp-nuovo1", "in corso");
+    ASSERT_TRUE(WriteFileAtomically(path, "nuovo").ok);
+    EXPECT_EQ(Slurp(path), "nuovo");
+    EXPECT_EQ(Names(), (std::vector<std::string>{".acquenza-tmp-nuovo1", "Acquenza-dati-x"}));
+
+    // The longest name the file system takes.
+    const fs::path longest = folder_ / ("Acquenza-dati-" + std::string(241, 'n'));
+    const ArchiveResult written = WriteFileAtomically(longest, "lungo");
+    EXPECT_TRUE(written.ok) << written.message;
+    EXPECT_EQ(Slurp(longest), "lungo");
+}
+
+TEST_F(ProjectFile, OfManySimultaneousCreationsOfOneNameExactlyOneWins) {
+    const fs::path path = folder_ / "relazione.docx";
+    std::vector<ArchiveResult> results(6);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        threads.emplace_back([&, i] {
+            results[i] =
+                CreateFileExclusively(path, std::string(300000, static_cast<char>('a' + i)));
+        });
+    }
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    int winners = 0;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        if (results[i].ok) {
+            ++winners;
+            EXPECT_EQ(Slurp(path), std::string(300000, static_cast<char>('a' + i)));
+        } else {
+            EXPECT_EQ(results[i].error, EEXIST) << results[i].message;
+        }
+    }
+    EXPECT_EQ(winners, 1);
+
+    // A broken link holds its name too.
+    const fs::path link = folder_ / "dati.docx";
+    fs::create_symlink("altrove.docx", link);
+    EXPECT_EQ(CreateFileExclusively(link, "x").error, EEXIST);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_FALSE(fs::exists(folder_ / "altrove.docx"));
+    EXPECT_EQ(Names().size(), 2u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "reports/qt_printer_device.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QFontInfo>
 #include <QMarginsF>
@@ -8,6 +9,7 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QString>
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -305,6 +307,35 @@ TEST_F(QtPrinterDeviceTest, FailureToStartStopsEverything) {
     EXPECT_EQ(p.CurrentY(), 0);
     EXPECT_TRUE(p.Failed());
     EXPECT_FALSE(fs::exists(missing));
+}
+
+TEST_F(QtPrinterDeviceTest, APdfPrintThatFailsMidwayLeavesNoFile) {
+    // The disk fills up on page 10 or so, for root as for anyone.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit capped = old;
+    capped.rlim_cur = 20000;
+    setrlimit(RLIMIT_FSIZE, &capped);
+    bool failed = false;
+    {
+        QtPrinterDevice device(printer_);
+        PrinterDevice& p = device;
+        p.SetFont("Courier New", 10);
+        for (int page = 1; page <= 40 && !p.Failed(); ++page) {
+            for (int line = 0; line < 50; ++line) {
+                p.PrintLine({Item::Words("Tronco n. " + std::to_string(page)), Item::TabTo(20),
+                             Item::Value(line * 1.25)});
+            }
+            p.NewPage();
+        }
+        p.EndDocument();
+        failed = p.Failed();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_TRUE(failed);
+    EXPECT_FALSE(fs::exists(pdf_));
 }
 
 }  // namespace

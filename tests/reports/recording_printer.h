@@ -2,6 +2,7 @@
 // A printer that keeps every line laid out by columns, with its page, its
 // vertical position, font and size, so tests can check where things print.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -78,13 +79,16 @@ class RecordingPrinter : public PrinterDevice {
         };
         for (const PrintItem& item : items) {
             switch (item.kind) {
+                // As on paper: a column already passed (or before the left
+                // edge) is not gone back to, and a negative count prints
+                // nothing.
                 case PrintItem::Kind::Tab:
-                    if (static_cast<std::size_t>(item.column) > column) {
+                    if (item.column > 0 && static_cast<std::size_t>(item.column) > column) {
                         add(std::string(static_cast<std::size_t>(item.column) - column, ' '));
                     }
                     break;
                 case PrintItem::Kind::Blanks:
-                    add(std::string(static_cast<std::size_t>(item.count), ' '));
+                    add(std::string(static_cast<std::size_t>(std::max(0, item.count)), ' '));
                     break;
                 case PrintItem::Kind::Text:
                     add(item.text);
