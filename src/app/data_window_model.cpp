@@ -332,9 +332,7 @@ void DataWindowModel::OnPipeTypeChanged(int row, bool allowEmpty) {
 // The roughness goes with the pipe type, as its handling sets it; it is a
 // result, not something the user typed, so showing a section may set it.
 CalculationOutcome DataWindowModel::Recalculate(int section) {
-    project_.sections.Set(section, Field::sca,
-                          RoughnessFor(project_.sections.Get(section, Field::tipoc)));
-    return CalculateSection(project_, section);
+    return SettleSection(project_, section);
 }
 
 void DataWindowModel::CommonTail() {

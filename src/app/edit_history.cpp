@@ -1,5 +1,6 @@
 #include "app/edit_history.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace acquenza {
@@ -125,6 +126,20 @@ void EditHistory::NoteTitle(int field, const std::string& before, const std::str
         }
     }
     open_->titles.push_back({field, before, after});
+}
+
+std::vector<int> EditHistory::TouchedSections() const {
+    std::vector<int> sections;
+    if (open_ && depth_ == 0) {
+        for (const FieldNote& note : open_->fields) {
+            if (static_cast<int>(note.field) < InputFieldCount) {
+                sections.push_back(note.section);
+            }
+        }
+    }
+    std::sort(sections.begin(), sections.end());
+    sections.erase(std::unique(sections.begin(), sections.end()), sections.end());
+    return sections;
 }
 
 const std::string& EditHistory::UndoName() const {

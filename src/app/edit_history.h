@@ -58,6 +58,8 @@ class EditHistory final : private SectionTableListener {
                std::string typingKey = {});
     void End(Project& project, const std::string& fileName);
     bool Recording() const { return open_.has_value(); }
+    // The sections whose input fields the step being recorded has changed.
+    std::vector<int> TouchedSections() const;
     // A title-page text changed within the step being recorded.
     void NoteTitle(int field, const std::string& before, const std::string& after);
     // The box was left: the next keystroke starts a new step.

@@ -8,6 +8,7 @@
 #include "app/program_values.h"
 #include "app/settings.h"
 #include "core/project.h"
+#include "core/section_calculation.h"
 
 namespace acquenza {
 
@@ -28,7 +29,15 @@ class EditScope {
         state_.history.Begin(state_.project, state_.currentFileName, std::move(name), section,
                              std::move(typingKey));
     }
-    ~EditScope() { state_.history.End(state_.project, state_.currentFileName); }
+    // Every section the step changed is worked out again within the step, so
+    // its roughness and results go with its data into the history, and what
+    // is shown later never has anything left to change.
+    ~EditScope() {
+        for (const int s : state_.history.TouchedSections()) {
+            SettleSection(state_.project, s);
+        }
+        state_.history.End(state_.project, state_.currentFileName);
+    }
     EditScope(const EditScope&) = delete;
     EditScope& operator=(const EditScope&) = delete;
 

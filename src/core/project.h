@@ -50,6 +50,7 @@ struct SectionRecord {
 
     FieldValue& operator[](Field f) { return fields[static_cast<std::size_t>(f)]; }
     const FieldValue& operator[](Field f) const { return fields[static_cast<std::size_t>(f)]; }
+    bool operator==(const SectionRecord&) const = default;
 };
 
 // Told of every field that changes value, while it listens: how the user's

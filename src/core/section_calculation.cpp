@@ -101,6 +101,12 @@ double AccumulatedDiameter(int steps) {
     return Diameters().diameter[static_cast<std::size_t>(steps)];
 }
 
+CalculationOutcome SettleSection(Project& project, int section) {
+    project.sections.Set(section, Field::sca,
+                         RoughnessFor(project.sections.Get(section, Field::tipoc)));
+    return CalculateSection(project, section);
+}
+
 CalculationOutcome CalculateSection(Project& project, int section) {
     if (!SectionTable::IsValidSection(section)) {
         return CalculationOutcome::Incomplete;

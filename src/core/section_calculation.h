@@ -44,4 +44,7 @@ double AccumulatedDiameter(int steps);
 
 CalculationOutcome CalculateSection(Project& project, int section);
 
+// The roughness set from the pipe type, then the section calculated.
+CalculationOutcome SettleSection(Project& project, int section);
+
 }  // namespace acquenza

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -16,6 +17,7 @@
 #include <QToolButton>
 
 #include "app/program_shell.h"
+#include "app/undo_commands.h"
 #include "ui/shell/form_resizer.h"
 #include "ui/shell/qt_window_system.h"
 #include "ui/shell/twips.h"
@@ -101,6 +103,10 @@ DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& wi
     const int chrome = menuBar()->sizeHint().height() + findChild<QToolBar*>()->sizeHint().height();
     resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
            static_cast<int>(TwipsToPixelsY(this, FormHeight)) + chrome);
+    AddUsualShortcuts(this, "stampa", "usci");
+    undoEntries_ = AddUndoEntries(
+        this, "modif", [this] { Do([this] { UndoCommands(state_, windows_).Undo(); }); },
+        [this] { Do([this] { UndoCommands(state_, windows_).Redo(); }); });
     model_.Load();
     for (int r = 1; r <= DataWindowModel::Rows; ++r) {
         for (const std::string& type : model_.PipeTypeList(r)) {
@@ -334,6 +340,10 @@ void DataWindow::BuildGrid(QWidget* form) {
                     Do([&] { model_.PickPipeType(r, combo->itemText(index).toStdString()); });
                 });
                 row.tipoc = combo;
+                if (r == DataWindowModel::Rows) {
+                    combo->installEventFilter(this);
+                    combo->lineEdit()->installEventFilter(this);
+                }
                 continue;
             }
             auto* box = new QLineEdit(form);
@@ -351,6 +361,9 @@ void DataWindow::BuildGrid(QWidget* form) {
         }
         row.delriga = new QPushButton(QStringLiteral("X"), form);
         row.delriga->setObjectName(QStringLiteral("delriga_%1").arg(r));
+        // Out of the Tab road: Space on a button reached by Tab must never
+        // delete a section.
+        row.delriga->setFocusPolicy(Qt::NoFocus);
         PlaceInTwips(row.delriga, 8790, top, 270, RowHeight);
         connect(row.delriga, &QPushButton::clicked, this,
                 [this, r] { Do([this, r] { model_.DeleteRow(r); }); });
@@ -426,6 +439,8 @@ void DataWindow::BuildCommands(QWidget* form) {
 }
 
 void DataWindow::Sync() {
+    ShowUndoState(undoEntries_, state_.history);
+    setWindowModified(state_.history.Modified());
     setWindowTitle(
         WorkingCaption(QStringLiteral("Acquenza: dati per il calcolo idraulico dei tronchi"),
                        state_.currentFileName));
@@ -495,7 +510,33 @@ void DataWindow::ApplyFocusRequest() {
     target->setFocus(Qt::OtherFocusReason);
 }
 
+bool DataWindow::TabAcrossTheGridEdge(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const Row& first = rows_[1];
+    const Row& last = rows_[DataWindowModel::Rows];
+    const int value = model_.ScrollValue();
+    if (key == Qt::Key_Tab && (watched == last.tipoc || watched == last.tipoc->lineEdit()) &&
+        value < DataWindowModel::MaxFirstVisible) {
+        Do([this, value] { model_.Scroll(value + 1); });
+        last.boxes[static_cast<std::size_t>(Field::lungh)]->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    QLineEdit* firstBox = first.boxes[static_cast<std::size_t>(Field::lungh)];
+    if (key == Qt::Key_Backtab && watched == firstBox && value > 1) {
+        Do([this, value] { model_.Scroll(value - 1); });
+        first.tipoc->setFocus(Qt::BacktabFocusReason);
+        return true;
+    }
+    return false;
+}
+
 bool DataWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (TabAcrossTheGridEdge(watched, event)) {
+        return true;
+    }
     if (event->type() == QEvent::FocusOut) {
         // Left with Tab or a click: the value is whole. A message box or a
         // menu taking the focus for a moment does not end the typing.

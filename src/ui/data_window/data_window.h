@@ -10,6 +10,7 @@
 #include "app/archive_commands.h"
 #include "app/data_window_model.h"
 #include "app/document_commands.h"
+#include "ui/shell/working_keys.h"
 
 class QAction;
 class QComboBox;
@@ -47,6 +48,9 @@ class DataWindow : public QMainWindow {
     void OnToolbarButton(int position);
     void ApplyFocusRequest();
     void ApplyBackground();
+    // Tab past the last box of the grid, or Shift+Tab before its first: the
+    // grid moves by one section and the focus follows.
+    bool TabAcrossTheGridEdge(QObject* watched, QEvent* event);
     // Runs an action, then mirrors the models in every window.
     template <typename Action>
     void Do(Action&& action);
@@ -59,6 +63,7 @@ class DataWindow : public QMainWindow {
     DataWindowModel model_;
     std::unique_ptr<clsResize> resizer_;
     bool closingForExit_ = false;
+    UndoEntries undoEntries_;
 
     struct Row {
         QLabel* num = nullptr;

@@ -13,6 +13,7 @@
 
 #include "app/italian_date.h"
 #include "app/program_shell.h"
+#include "app/undo_commands.h"
 #include "ui/shell/form_resizer.h"
 #include "ui/shell/qt_window_system.h"
 #include "ui/shell/twips.h"
@@ -79,6 +80,10 @@ TitlePageWindow::TitlePageWindow(ProgramState& state, Dialogs& dialogs, QtWindow
     const int chrome = menuBar()->sizeHint().height() + findChild<QToolBar*>()->sizeHint().height();
     resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
            static_cast<int>(TwipsToPixelsY(this, FormHeight)) + chrome);
+    AddUsualShortcuts(this, "stampatutto", "esci");
+    undoEntries_ = AddUndoEntries(
+        this, "modi", [this] { Do([this] { UndoCommands(state_, windows_).Undo(); }); },
+        [this] { Do([this] { UndoCommands(state_, windows_).Redo(); }); });
     model_.Load();
     Sync();
 }
@@ -224,6 +229,8 @@ void TitlePageWindow::BuildFields(QWidget* form) {
         connect(box, &QLineEdit::textEdited, this, [this, f](const QString& text) {
             Do([&] { model_.TypeInField(f, text.toStdString()); });
         });
+        // The field left: what is typed next is a new step of the history.
+        connect(box, &QLineEdit::editingFinished, this, [this] { state_.history.EndTyping(); });
         fields_[static_cast<std::size_t>(f)] = box;
     }
     // Tab order is the field order.
@@ -320,6 +327,8 @@ void TitlePageWindow::BuildCommands(QWidget* form) {
 }
 
 void TitlePageWindow::Sync() {
+    ShowUndoState(undoEntries_, state_.history);
+    setWindowModified(state_.history.Modified());
     setWindowTitle(WorkingCaption(QStringLiteral("Acquenza: frontespizio per la relazione"),
                                   state_.currentFileName));
     for (int f = 0; f < TitleTextCount; ++f) {

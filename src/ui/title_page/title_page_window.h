@@ -9,6 +9,7 @@
 #include "app/archive_commands.h"
 #include "app/document_commands.h"
 #include "app/title_page_model.h"
+#include "ui/shell/working_keys.h"
 
 class QLabel;
 class QLineEdit;
@@ -50,6 +51,7 @@ class TitlePageWindow : public QMainWindow {
     TitlePageModel model_;
     std::unique_ptr<clsResize> resizer_;
     bool closingForExit_ = false;
+    UndoEntries undoEntries_;
     QWidget* form_ = nullptr;
     std::array<QLineEdit*, TitleTextCount> fields_{};
     QLabel* office_ = nullptr;

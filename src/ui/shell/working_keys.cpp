@@ -1,0 +1,94 @@
+#include "ui/shell/working_keys.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+
+namespace acquenza::ui {
+
+namespace {
+
+// Keeps the text boxes from taking the undo keys for their own undo.
+class UndoKeysToTheProject final : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched)) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+                key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)) {
+                event->ignore();
+                return true;  // not overridden: the window's shortcut runs
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void Shortcut(QMainWindow* window, const char* entry, const QKeySequence& keys) {
+    if (auto* action = window->findChild<QAction*>(QString::fromLatin1(entry))) {
+        action->setShortcut(keys);
+    }
+}
+
+}  // namespace
+
+void AddUsualShortcuts(QMainWindow* window, const char* print, const char* exit) {
+    Shortcut(window, "apri", QKeySequence(Qt::CTRL | Qt::Key_O));
+    Shortcut(window, "salva", QKeySequence(Qt::CTRL | Qt::Key_S));
+    Shortcut(window, "salvanome", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    Shortcut(window, print, QKeySequence(Qt::CTRL | Qt::Key_P));
+    Shortcut(window, exit, QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
+
+UndoEntries AddUndoEntries(QMainWindow* window, const char* editMenu, std::function<void()> undo,
+                           std::function<void()> redo) {
+    auto* menu = window->findChild<QMenu*>(QString::fromLatin1(editMenu));
+    UndoEntries entries;
+    if (menu == nullptr) {
+        return entries;
+    }
+    QAction* first = menu->actions().value(0);
+    entries.undo = new QAction(QStringLiteral("A&nnulla"), menu);
+    entries.undo->setObjectName(QStringLiteral("annulla"));
+    entries.undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    entries.redo = new QAction(QStringLiteral("&Ripeti"), menu);
+    entries.redo->setObjectName(QStringLiteral("ripeti"));
+    entries.redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction* action : {entries.undo, entries.redo}) {
+        // Active wherever the focus is in the window, even in a box.
+        action->setShortcutContext(Qt::WindowShortcut);
+        menu->insertAction(first, action);
+    }
+    QAction* separator = menu->insertSeparator(first);
+    separator->setObjectName(QStringLiteral("lannulla"));
+    menu->setToolTipsVisible(true);
+    QObject::connect(entries.undo, &QAction::triggered, menu, [undo = std::move(undo)] { undo(); });
+    QObject::connect(entries.redo, &QAction::triggered, menu, [redo = std::move(redo)] { redo(); });
+    auto* keys = new UndoKeysToTheProject(window);
+    for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
+        box->installEventFilter(keys);
+    }
+    return entries;
+}
+
+void ShowUndoState(const UndoEntries& entries, const EditHistory& history) {
+    if (entries.undo == nullptr) {
+        return;
+    }
+    entries.undo->setEnabled(history.CanUndo());
+    entries.undo->setToolTip(history.CanUndo() ? QStringLiteral("Annulla: ") +
+                                                     QString::fromStdString(history.UndoName())
+                                               : QStringLiteral("Annulla: nulla da annullare"));
+    entries.redo->setEnabled(history.CanRedo());
+    entries.redo->setToolTip(history.CanRedo() ? QStringLiteral("Ripeti: ") +
+                                                     QString::fromStdString(history.RedoName())
+                                               : QStringLiteral("Ripeti: nulla da ripetere"));
+}
+
+}  // namespace acquenza::ui

@@ -1,0 +1,32 @@
+#pragma once
+// The keyboard of the two working windows: the usual shortcuts on their
+// menu entries, and undo and redo of the project at the top of "Modifica".
+
+#include <QObject>
+#include <functional>
+
+#include "app/edit_history.h"
+
+class QAction;
+class QMainWindow;
+
+namespace acquenza::ui {
+
+// Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+P and Ctrl+Q on the window's entries
+// (found by name; `print` is the entry Ctrl+P runs), shown in the menus.
+void AddUsualShortcuts(QMainWindow* window, const char* print, const char* exit);
+
+struct UndoEntries {
+    QAction* undo = nullptr;
+    QAction* redo = nullptr;
+};
+
+// "Annulla" and "Ripeti" at the top of the window's edit menu, with Ctrl+Z,
+// Ctrl+Y and Ctrl+Shift+Z, which win over the text boxes' own undo: the
+// project's history is the one undo the user meets.
+UndoEntries AddUndoEntries(QMainWindow* window, const char* editMenu, std::function<void()> undo,
+                           std::function<void()> redo);
+// Enabled only when there is a step, each naming it in its tooltip.
+void ShowUndoState(const UndoEntries& entries, const EditHistory& history);
+
+}  // namespace acquenza::ui
