@@ -175,8 +175,7 @@ void DataWindow::BuildMenus() {
     view->setObjectName(QStringLiteral("visu"));
     QAction* fin1 = AddMenuEntry(view, "fin1", QStringLiteral("Finestra Dati"),
                                  [this] { Do([this] { model_.AskForGuide(); }); });
-    fin1->setCheckable(true);
-    fin1->setChecked(true);
+    PinCheckMark(fin1);
     AddMenuEntry(view, "fin3", QStringLiteral("Finestra Frontespizio"), showTitlePage);
 
     AddHelpMenu(bar, {"inter", "suggerimenti", "l8", "l9"},

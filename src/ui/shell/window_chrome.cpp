@@ -48,6 +48,17 @@ void AddMenuSeparator(QMenu* menu, const char* name) {
     menu->addSeparator()->setObjectName(QString::fromLatin1(name));
 }
 
+void PinCheckMark(QAction* entry) {
+    entry->setCheckable(true);
+    entry->setChecked(true);
+    // Qt flips a checkable entry at each use; this one marks a place.
+    QObject::connect(entry, &QAction::toggled, entry, [entry](bool on) {
+        if (!on) {
+            entry->setChecked(true);
+        }
+    });
+}
+
 void AddHelpMenu(QMenuBar* bar, const HelpMenuNames& names,
                  const std::function<void(WindowId)>& show) {
     QMenu* help = bar->addMenu(QStringLiteral("&?"));
@@ -111,6 +122,10 @@ void BuildToolbar(QMainWindow* window, const std::array<ToolbarButton, 20>& butt
     auto* toolbar = window->addToolBar(QStringLiteral("Toolbar1"));
     toolbar->setObjectName(QStringLiteral("Toolbar1"));
     toolbar->setMovable(false);
+    toolbar->setFloatable(false);
+    // The main window's context menu lists its bars by their internal names
+    // and can hide the toolbar for good; the windows have no use for it.
+    window->setContextMenuPolicy(Qt::NoContextMenu);
     toolbar->setIconSize(QSize(20, 20));
     for (int position = 1; position <= 20; ++position) {
         const ToolbarButton& b = buttons[static_cast<std::size_t>(position - 1)];

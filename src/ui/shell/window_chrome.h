@@ -34,6 +34,9 @@ QString WorkingCaption(const QString& caption, const std::string& fileName);
 QAction* AddMenuEntry(QMenu* menu, const char* name, const QString& text,
                       std::function<void()> action);
 void AddMenuSeparator(QMenu* menu, const char* name);
+// The "Visualizza" entry of the window one is in: checked, and it stays
+// checked whatever is chosen.
+void PinCheckMark(QAction* entry);
 
 // The "?" menu of both working windows: guide, tips, support, about. Each
 // window names its menu, tips entry and separators in its own way.
@@ -60,7 +63,8 @@ struct ToolbarButton {
 };
 
 // The toolbar "Toolbar1" of 20 positions; a click calls onClick(position).
-// The actions are named Toolbar1_1 .. Toolbar1_20.
+// The actions are named Toolbar1_1 .. Toolbar1_20. The toolbar stays where it
+// is: it cannot be moved, floated, or hidden from a context menu.
 void BuildToolbar(QMainWindow* window, const std::array<ToolbarButton, 20>& buttons,
                   std::function<void(int)> onClick);
 

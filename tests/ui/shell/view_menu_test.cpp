@@ -1,0 +1,103 @@
+// The two working windows' "Visualizza" menus and bars used as a user would:
+// each window's own entry keeps its check mark whatever is chosen, and a
+// right click anywhere on the frame offers no menu that could hide the bars.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/fakes.h"
+#include "ui/data_window/data_window.h"
+#include "ui/shell/qt_window_system.h"
+#include "ui/shell/splash_window.h"
+#include "ui/title_page/title_page_window.h"
+
+namespace acquenza::ui {
+namespace {
+
+using acquenza::testing::FakeDialogs;
+using acquenza::testing::RecordingPlayer;
+
+QAction* Entry(QMainWindow* window, const char* name) {
+    auto* entry = window->menuBar()->findChild<QAction*>(QString::fromLatin1(name));
+    EXPECT_NE(entry, nullptr) << name;
+    return entry;
+}
+
+// A right click at the middle of `widget`; true when it opened any menu
+// (closed again at once so the test goes on).
+bool RightClickOpensAMenu(QWidget* widget) {
+    bool opened = false;
+    QTimer::singleShot(0, [&opened] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            opened = true;
+            popup->close();
+        }
+    });
+    const QPoint middle = widget->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, middle, widget->mapToGlobal(middle));
+    QApplication::sendEvent(widget, &event);
+    QApplication::processEvents();
+    return opened || QApplication::activePopupWidget() != nullptr;
+}
+
+TEST(ViewMenu, EachWindowKeepsItsOwnMarkAndNoBarCanBeHidden) {
+    ProgramState state;
+    FakeDialogs dialogs;
+    RecordingPlayer music;
+    QtWindowSystem windows(state, dialogs, music, "/nessuna/cartella");
+    windows.Start();
+    QTest::mouseClick(windows.Splash(), Qt::LeftButton);
+    DataWindow* data = windows.Data();
+    ASSERT_NE(data, nullptr);
+    windows.Show(WindowId::frontespizio);
+    TitlePageWindow* title = windows.Title();
+    ASSERT_NE(title, nullptr);
+
+    auto expectMarks = [&](const char* after) {
+        SCOPED_TRACE(after);
+        EXPECT_TRUE(Entry(data, "fin1")->isChecked());
+        EXPECT_FALSE(Entry(data, "fin3")->isChecked());
+        EXPECT_TRUE(Entry(title, "fin3")->isChecked());
+        EXPECT_FALSE(Entry(title, "fin1")->isChecked());
+    };
+    expectMarks("loading");
+    // The own entry asks the guide question (answered No here); the other
+    // shows the other window. Each is chosen more than once.
+    for (int round = 0; round < 3; ++round) {
+        dialogs.answers = {Answer::No};
+        Entry(data, "fin1")->trigger();
+        expectMarks("data window, Finestra Dati");
+        Entry(data, "fin3")->trigger();
+        expectMarks("data window, Finestra Frontespizio");
+        dialogs.answers = {Answer::No};
+        Entry(title, "fin3")->trigger();
+        expectMarks("title page, Finestra Frontespizio");
+        Entry(title, "fin1")->trigger();
+        expectMarks("title page, Finestra Dati");
+    }
+
+    for (QMainWindow* window :
+         {static_cast<QMainWindow*>(data), static_cast<QMainWindow*>(title)}) {
+        SCOPED_TRACE(window->objectName().toStdString());
+        auto* toolbar = window->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+        ASSERT_NE(toolbar, nullptr);
+        EXPECT_FALSE(RightClickOpensAMenu(toolbar));
+        EXPECT_FALSE(RightClickOpensAMenu(window->menuBar()));
+        EXPECT_FALSE(RightClickOpensAMenu(window->centralWidget()));
+        EXPECT_TRUE(toolbar->isVisible());
+        EXPECT_FALSE(toolbar->isMovable());
+        EXPECT_FALSE(toolbar->isFloatable());
+    }
+}
+
+}  // namespace
+}  // namespace acquenza::ui
