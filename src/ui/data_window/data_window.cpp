@@ -67,6 +67,7 @@ constexpr int FormHeight = 5600;
 
 const QColor Cyan(0, 255, 255);
 const QColor Yellow(255, 255, 0);
+const QColor LightBlue(190, 228, 255);
 
 std::array<ToolbarButton, 20> DataToolbar() {
     return SharedToolbarLayout();
@@ -264,7 +265,7 @@ void DataWindow::BuildResultArea(QWidget* form) {
         value->setAlignment(Qt::AlignCenter);
         value->setFrameShape(QFrame::Panel);
         value->setFrameShadow(QFrame::Sunken);
-        SetBackground(value, Qt::white);
+        SetBackground(value, LightBlue);  // the guide's "campi azzurri"
         value->setFont(bold);
         results_[i] = value;
     }
