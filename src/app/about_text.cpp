@@ -73,11 +73,10 @@ std::string PlatformLine(const SystemFacts& system) {
         running = system.productName;
     }
     if (Told(system.cpuArchitecture)) {
-        running +=
-            (running.empty() ? "" : ", ") + std::string("processore ") + system.cpuArchitecture;
+        running += (running.empty() ? "processore " : ", ") + system.cpuArchitecture;
     }
     if (!running.empty()) {
-        line += "\nin esecuzione su " + running;
+        line += "\nsistema in uso: " + running;
     }
     return line;
 }

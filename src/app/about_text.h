@@ -19,7 +19,8 @@ struct SystemFacts {
 };
 
 // "per sistemi Linux a 64 bit " and, on a second line, the system's own name
-// and processor; only what the system told is said.
+// and processor ("sistema in uso: Debian GNU/Linux 12 (bookworm), x86_64");
+// only what the system told is said.
 std::string PlatformLine(const SystemFacts& system);
 
 }  // namespace acquenza

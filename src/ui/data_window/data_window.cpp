@@ -67,7 +67,7 @@ constexpr int FormHeight = 5600;
 
 const QColor Cyan(0, 255, 255);
 const QColor Yellow(255, 255, 0);
-const QColor LightBlue(190, 228, 255);
+const QColor LightBlue(175, 220, 255);
 
 std::array<ToolbarButton, 20> DataToolbar() {
     return SharedToolbarLayout();

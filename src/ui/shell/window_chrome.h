@@ -5,7 +5,6 @@
 
 #include <QColor>
 #include <QString>
-#include <QStyle>
 #include <array>
 #include <functional>
 #include <optional>
@@ -58,8 +57,7 @@ QToolButton* AddWindowEntry(QMenuBar* bar, const QString& text, std::function<vo
 
 struct ToolbarButton {
     const char* tooltip;  // nullptr: a separator
-    const char* themeIcon;
-    QStyle::StandardPixmap fallback;
+    const char* icon;     // the program's own drawing, ":/toolbar/<icon>.svg"
 };
 
 // The toolbar "Toolbar1" of 20 positions; a click calls onClick(position).

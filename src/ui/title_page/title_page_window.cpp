@@ -45,8 +45,7 @@ const FieldRow Fields[TitleTextCount] = {
 
 std::array<ToolbarButton, 20> TitleToolbar() {
     std::array<ToolbarButton, 20> buttons = SharedToolbarLayout();
-    buttons[5] = {"stampa completa dell'elaborazione", "document-print",
-                  QStyle::SP_FileDialogDetailedView};
+    buttons[5] = {"stampa completa dell'elaborazione", "stampa"};
     return buttons;
 }
 

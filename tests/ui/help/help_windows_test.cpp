@@ -139,6 +139,7 @@ TEST(HelpWindows, AboutShowsTheProgramValues) {
         << platform.toStdString();
 #endif
     EXPECT_TRUE(platform.contains(QSysInfo::prettyProductName())) << platform.toStdString();
+    EXPECT_EQ(Text(&window, "Label5"), platform);  // nothing cut on this system
     EXPECT_EQ(Text(&window, "Label3"), "software VERDANO");
     EXPECT_TRUE(Text(&window, "label7").contains("Internet"));
     EXPECT_FALSE(Text(&window, "Label4").isEmpty());

@@ -1,12 +1,14 @@
 // The two working windows' "Visualizza" menus and bars used as a user would:
 // each window's own entry keeps its check mark whatever is chosen, and a
-// right click anywhere on the frame offers no menu that could hide the bars.
+// right click anywhere on the frame offers no menu that could hide the bars;
+// the toolbar shows the program's own drawings.
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QImage>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -96,6 +98,23 @@ TEST(ViewMenu, EachWindowKeepsItsOwnMarkAndNoBarCanBeHidden) {
         EXPECT_TRUE(toolbar->isVisible());
         EXPECT_FALSE(toolbar->isMovable());
         EXPECT_FALSE(toolbar->isFloatable());
+        // Every button carries its drawing, whatever the desktop's icon theme.
+        int drawn = 0;
+        for (QAction* action : toolbar->actions()) {
+            if (action->isSeparator()) {
+                continue;
+            }
+            const QImage image = action->icon().pixmap(toolbar->iconSize()).toImage();
+            int inked = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    inked += qAlpha(image.pixel(x, y)) > 128 ? 1 : 0;
+                }
+            }
+            EXPECT_GT(inked, image.width() * image.height() / 8) << action->toolTip().toStdString();
+            ++drawn;
+        }
+        EXPECT_EQ(drawn, 15);
     }
 }
 
