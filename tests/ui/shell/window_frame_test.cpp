@@ -1,7 +1,9 @@
-// The two working windows' "Visualizza" menus and bars used as a user would:
-// each window's own entry keeps its check mark whatever is chosen, and a
-// right click anywhere on the frame offers no menu that could hide the bars;
-// the toolbar shows the program's own drawings.
+// The frame around the work, used as a user would: the two working windows'
+// "Visualizza" menus keep each window's own check mark whatever is chosen, a
+// right click anywhere on the frame offers no menu that could hide the bars,
+// the toolbar shows the program's own drawings; and on the splash a modifier
+// pressed alone (the first half of Alt+Tab, Shift before a letter) is not the
+// key that ends the program.
 
 #include <gtest/gtest.h>
 
@@ -51,13 +53,21 @@ bool RightClickOpensAMenu(QWidget* widget) {
     return opened || QApplication::activePopupWidget() != nullptr;
 }
 
-TEST(ViewMenu, EachWindowKeepsItsOwnMarkAndNoBarCanBeHidden) {
+// The program started and the splash clicked: the data window is open.
+class WindowFrame : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        windows.Start();
+        QTest::mouseClick(windows.Splash(), Qt::LeftButton);
+    }
+
     ProgramState state;
     FakeDialogs dialogs;
     RecordingPlayer music;
-    QtWindowSystem windows(state, dialogs, music, "/nessuna/cartella");
-    windows.Start();
-    QTest::mouseClick(windows.Splash(), Qt::LeftButton);
+    QtWindowSystem windows{state, dialogs, music, "/nessuna/cartella"};
+};
+
+TEST_F(WindowFrame, EachWindowKeepsItsOwnMarkAndNoBarCanBeHidden) {
     DataWindow* data = windows.Data();
     ASSERT_NE(data, nullptr);
     windows.Show(WindowId::frontespizio);
@@ -116,6 +126,26 @@ TEST(ViewMenu, EachWindowKeepsItsOwnMarkAndNoBarCanBeHidden) {
         }
         EXPECT_EQ(drawn, 15);
     }
+}
+
+TEST_F(WindowFrame, AModifierAloneOnTheSplashIsNotAKey) {
+    // The data window keeps the program alive when the splash goes.
+    for (const Qt::Key key : {Qt::Key_Alt, Qt::Key_Shift, Qt::Key_Control, Qt::Key_AltGr,
+                              Qt::Key_Meta, Qt::Key_Super_L, Qt::Key_CapsLock, Qt::Key_NumLock}) {
+        // With its text given, QTest takes keys it cannot spell (AltGr).
+        QTest::sendKeyEvent(QTest::Press, windows.Splash(), key, QString(), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, windows.Splash(), key, QString(), Qt::NoModifier);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_NE(windows.Splash(), nullptr) << key;
+        EXPECT_TRUE(windows.Splash()->isVisible()) << key;
+    }
+    EXPECT_EQ(music.log.back(), "pause");
+
+    // A key typed with a modifier held is a key.
+    QTest::keyClick(windows.Splash(), Qt::Key_X, Qt::ShiftModifier);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(windows.Splash(), nullptr);
+    EXPECT_EQ(music.log.back(), "close");
 }
 
 }  // namespace
