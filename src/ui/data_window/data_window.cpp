@@ -69,6 +69,7 @@ constexpr int FormHeight = 5600;
 
 const QColor Cyan(0, 255, 255);
 const QColor Yellow(255, 255, 0);
+const QColor LightBlue(175, 220, 255);
 
 std::array<ToolbarButton, 20> DataToolbar() {
     return SharedToolbarLayout();
@@ -181,8 +182,7 @@ void DataWindow::BuildMenus() {
     view->setObjectName(QStringLiteral("visu"));
     QAction* fin1 = AddMenuEntry(view, "fin1", QStringLiteral("Finestra Dati"),
                                  [this] { Do([this] { model_.AskForGuide(); }); });
-    fin1->setCheckable(true);
-    fin1->setChecked(true);
+    PinCheckMark(fin1);
     AddMenuEntry(view, "fin3", QStringLiteral("Finestra Frontespizio"), showTitlePage);
 
     AddHelpMenu(bar, {"inter", "suggerimenti", "l8", "l9"},
@@ -271,7 +271,7 @@ void DataWindow::BuildResultArea(QWidget* form) {
         value->setAlignment(Qt::AlignCenter);
         value->setFrameShape(QFrame::Panel);
         value->setFrameShadow(QFrame::Sunken);
-        SetBackground(value, Qt::white);
+        SetBackground(value, LightBlue);  // the guide's "campi azzurri"
         value->setFont(bold);
         results_[i] = value;
     }

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "ui/help/fitted_font.h"
 #include "ui/shell/form_resizer.h"
 #include "ui/shell/twips.h"
 #include "ui/shell/window_chrome.h"
@@ -24,7 +25,14 @@ GuidePageWindow::GuidePageWindow(const GuidePage& page, Actions actions)
     QFont big = title->font();
     big.setBold(true);
     big.setPointSize(13);
-    title->setFont(big);
+    // The pages of one width share one title size, the longest title's.
+    QStringList titles;
+    for (const GuidePage& other : GuidePages()) {
+        if ((other.window == WindowId::manuale) == manual) {
+            titles << QString::fromUtf8(other.title);
+        }
+    }
+    title->setFont(FittedFont(big, titles, title->contentsRect().width()));
     title->setStyleSheet(QStringLiteral("color: rgb(0, 70, 140);"));
     QLabel* text = MakeLabel(this, QStringLiteral("Label2"), QString::fromUtf8(page.text),
                              QString(), 240, 720, width - 480, height - 1500);
@@ -68,6 +76,9 @@ GuidePageWindow::GuidePageWindow(const GuidePage& page, Actions actions)
     if (!manual) {
         move(static_cast<int>(TwipsToPixelsX(this, 5467)), y());
     }
+    // Fonts keep their size while the boxes follow the window: below the
+    // design size the title and the buttons would be cut.
+    setMinimumSize(size());
 }
 
 GuidePageWindow::~GuidePageWindow() = default;

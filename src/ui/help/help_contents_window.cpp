@@ -1,13 +1,14 @@
 #include "ui/help/help_contents_window.h"
 
 #include <algorithm>
+#include <limits>
 
 #include <QEvent>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "ui/help/fitted_font.h"
 #include "ui/shell/form_resizer.h"
 #include "ui/shell/twips.h"
 #include "ui/shell/window_chrome.h"
@@ -64,7 +65,7 @@ HelpContentsWindow::HelpContentsWindow(Actions actions) : actions_(std::move(act
 
     int row = 0;
     for (const Topic& t : Topics) {
-        const int top = 720 + row * 480 + (t.index == 10 ? 240 : 0);
+        const int top = 720 + row * 450 + (t.index == 10 ? 240 : 0);
         QLabel* label = MakeLabel(this, QStringLiteral("lbl_%1").arg(t.index),
                                   QString::fromUtf8(t.caption), QString(), 180, top, 2820, 360);
         label->setFrameShape(QFrame::Box);
@@ -88,9 +89,9 @@ HelpContentsWindow::HelpContentsWindow(Actions actions) : actions_(std::move(act
         int top;
     };
     const Button buttons[] = {
-        {"cmdChiudi", "&Chiudi", "cliccare per chiudere la finestra", 5280},
-        {"cmdStampa", "&Stampa", "cliccare per avere la copia su carta del sommario", 5700},
-        {"cmdesci", "US&CITA", "cliccare per uscire da Acquenza", 6120},
+        {"cmdChiudi", "&Chiudi", "cliccare per chiudere la finestra", 5040},
+        {"cmdStampa", "&Stampa", "cliccare per avere la copia su carta del sommario", 5430},
+        {"cmdesci", "US&CITA", "cliccare per uscire da Acquenza", 5820},
     };
     for (const Button& b : buttons) {
         auto* button = new QPushButton(QString::fromUtf8(b.caption), this);
@@ -115,27 +116,25 @@ HelpContentsWindow::HelpContentsWindow(Actions actions) : actions_(std::move(act
     resizer_->SizeFormToScreen(75);
     resize(static_cast<int>(TwipsToPixelsX(this, Width)),
            static_cast<int>(TwipsToPixelsY(this, Height)));
+    // Fonts keep their size while the boxes follow the window: below the
+    // design size the topics and the buttons would be cut.
+    setMinimumSize(size());
 }
 
 HelpContentsWindow::~HelpContentsWindow() = default;
 
 void HelpContentsWindow::FitTopicFont() {
-    // The captions were measured for a narrower face than this desktop's:
-    // one size for every topic, small enough for the longest one in bold.
-    QFont font = topics_.begin()->second->font();
-    for (; font.pointSizeF() > 6; font.setPointSizeF(font.pointSizeF() - 0.5)) {
-        QFont bold = font;
-        bold.setBold(true);
-        const QFontMetrics metrics(bold);
-        const bool fits = std::all_of(topics_.begin(), topics_.end(), [&](const auto& topic) {
-            const QLabel* label = topic.second;
-            const int room = label->contentsRect().width() - 2 * label->margin();
-            return metrics.horizontalAdvance(label->text()) < room;
-        });
-        if (fits) {
-            break;
-        }
+    // One size for every topic, small enough for the longest one in bold.
+    QFont bold = topics_.begin()->second->font();
+    bold.setBold(true);
+    QStringList captions;
+    int room = std::numeric_limits<int>::max();
+    for (const auto& [index, label] : topics_) {
+        captions << label->text();
+        room = std::min(room, label->contentsRect().width() - 2 * label->margin());
     }
+    QFont font = FittedFont(bold, captions, room);
+    font.setBold(false);
     for (const auto& [index, label] : topics_) {
         label->setFont(font);
     }

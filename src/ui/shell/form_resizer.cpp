@@ -1,6 +1,8 @@
 #include "ui/shell/form_resizer.h"
 
 #include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QPoint>
 #include <QRect>
@@ -14,6 +16,34 @@
 #include "ui/shell/twips.h"
 
 namespace acquenza::ui {
+
+namespace {
+
+// Frames that group controls. Composite widgets (a combo box, a scroll bar)
+// lay out their inner parts themselves and are scaled as one control.
+bool HoldsControls(const QWidget* widget) {
+    return qobject_cast<const QGroupBox*>(widget) != nullptr ||
+           widget->metaObject() == &QFrame::staticMetaObject ||
+           widget->metaObject() == &QWidget::staticMetaObject;
+}
+
+void CollectControls(QWidget* parent, int parentIndex,
+                     std::vector<std::pair<QWidget*, int>>& controls) {
+    for (QObject* child : parent->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        // A dialog parented to the form is a window of its own, not a control.
+        if (widget == nullptr || widget->isWindow()) {
+            continue;
+        }
+        const int index = static_cast<int>(controls.size());
+        controls.emplace_back(widget, parentIndex);
+        if (HoldsControls(widget)) {
+            CollectControls(widget, index, controls);
+        }
+    }
+}
+
+}  // namespace
 
 ScreenPlacement ComputeScreenPlacement(double screenWidth, double screenHeight, quint8 percent) {
     const float share = static_cast<float>(percent) / 100.0f;
@@ -118,7 +148,7 @@ void clsResize::SizeFormToScreen(quint8 percent) {
 
 void clsResize::ResizeControls() {
     QWidget* form = sourceForm_;
-    if (form == nullptr || Controls().isEmpty()) {
+    if (form == nullptr || Controls().empty()) {
         return;
     }
     if (form->window()->isMinimized()) {
@@ -134,13 +164,16 @@ void clsResize::ResizeControls() {
 
     const bool updatesWereEnabled = form->updatesEnabled();
     form->setUpdatesEnabled(false);
-    const double heightRatio = PixelsToTwipsY(form, form->height()) / baseHeight_;
-    const double widthRatio = PixelsToTwipsX(form, form->width()) / baseWidth_;
+    // A frame comes before the controls inside it, so each control is scaled
+    // by the size its frame has just been given.
     for (const ControlEntry& entry : controlTable_) {
         QWidget* control = entry.control;
-        if (control == nullptr) {
+        const std::optional<QSizeF> ratio = ParentRatio(entry.parent);
+        if (control == nullptr || !ratio) {
             continue;
         }
+        const double widthRatio = ratio->width();
+        const double heightRatio = ratio->height();
         QString tag = control->property("Tag").toString().toUpper();
         if (!tag.startsWith(u'@')) {
             tag = QStringLiteral("@L,T,W,H");
@@ -176,6 +209,24 @@ void clsResize::ResizeControls() {
     }
 }
 
+std::optional<QSizeF> clsResize::ParentRatio(int parent) const {
+    if (parent < 0) {
+        QWidget* form = sourceForm_;
+        if (form == nullptr || baseWidth_ == 0 || baseHeight_ == 0) {
+            return std::nullopt;
+        }
+        return QSizeF(PixelsToTwipsX(form, form->width()) / baseWidth_,
+                      PixelsToTwipsY(form, form->height()) / baseHeight_);
+    }
+    const ControlEntry& frame = controlTable_[static_cast<std::size_t>(parent)];
+    const QWidget* widget = frame.control;
+    if (widget == nullptr || frame.width == 0 || frame.height == 0) {
+        return std::nullopt;
+    }
+    return QSizeF(PixelsToTwipsX(widget, widget->width()) / frame.width,
+                  PixelsToTwipsY(widget, widget->height()) / frame.height);
+}
+
 bool clsResize::eventFilter(QObject* watched, QEvent* event) {
     // Restoring a minimised window changes no size, so the layout skipped
     // while minimised is caught up on the restore's spontaneous show.
@@ -194,9 +245,10 @@ void clsResize::RecordControls() {
     baseWidth_ = RoundTwips(PixelsToTwipsX(form, form->width()));
     baseHeight_ = RoundTwips(PixelsToTwipsY(form, form->height()));
     controlTable_.clear();
-    for (QWidget* control : Controls()) {
+    for (const auto& [control, parent] : Controls()) {
         ControlEntry entry;
         entry.control = control;
+        entry.parent = parent;
         if (const auto* line = qobject_cast<const LineControl*>(control)) {
             entry.left = RoundTwips(line->X1());
             entry.top = RoundTwips(line->Y1());
@@ -214,17 +266,10 @@ void clsResize::RecordControls() {
     needsRecording_ = false;
 }
 
-QList<QWidget*> clsResize::Controls() const {
-    QList<QWidget*> controls;
-    if (sourceForm_ == nullptr) {
-        return controls;
-    }
-    for (QObject* child : sourceForm_->children()) {
-        auto* widget = qobject_cast<QWidget*>(child);
-        // A dialog parented to the form is a window of its own, not a control.
-        if (widget != nullptr && !widget->isWindow()) {
-            controls.append(widget);
-        }
+std::vector<std::pair<QWidget*, int>> clsResize::Controls() const {
+    std::vector<std::pair<QWidget*, int>> controls;
+    if (sourceForm_ != nullptr) {
+        CollectControls(sourceForm_, -1, controls);
     }
     return controls;
 }

@@ -8,6 +8,11 @@
 // current positions keeps rounding from piling up over many resizes. Fonts are
 // left alone. All geometry is in twips.
 //
+// Controls inside a frame (a group box, or a plain frame or widget holding
+// others) are recorded too, each in its own parent's coordinates, and follow
+// the size their parent has just been given, so a frame's option buttons grow
+// and shrink with the frame.
+//
 // A control's dynamic property "Tag" can restrict what is scaled: a tag that
 // starts with "@" lists, in either case, the letters L (left), T (top), W (width)
 // and H (height) to scale; any other tag, or none, scales all four. "@" alone
@@ -19,6 +24,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QEvent;
@@ -46,9 +52,11 @@ class clsResize : public QObject {
 
   public:
     // One recorded control. For a LineControl the four numbers are X1, Y1,
-    // X2, Y2 instead of left, top, width, height.
+    // X2, Y2 instead of left, top, width, height. A control inside a frame
+    // names the frame's entry; the form's own controls have none (-1).
     struct ControlEntry {
         QPointer<QWidget> control;
+        int parent = -1;
         std::int32_t left = 0;
         std::int32_t top = 0;
         std::int32_t width = 0;
@@ -58,7 +66,7 @@ class clsResize : public QObject {
     explicit clsResize(QObject* parent = nullptr);
     ~clsResize() override;
 
-    // The widget whose direct child widgets are the controls: a QMainWindow's
+    // The widget whose child widgets are the controls: a QMainWindow's
     // central widget, or a plain window itself. Every resize of it rescales
     // the controls, and so does restoring the window from minimised. Setting it records nothing; a
     // different form is recorded afresh on its first resize.
@@ -91,7 +99,12 @@ class clsResize : public QObject {
 
   private:
     void RecordControls();
-    QList<QWidget*> Controls() const;
+    // Every control, each frame before the controls inside it; second is
+    // the index of the frame in the same list, -1 for the form.
+    std::vector<std::pair<QWidget*, int>> Controls() const;
+    // New size of `parent`'s area over its recorded one; nullopt when the
+    // record has no size to scale from.
+    std::optional<QSizeF> ParentRatio(int parent) const;
 
     QPointer<QWidget> sourceForm_;
     std::int32_t baseWidth_ = 0;

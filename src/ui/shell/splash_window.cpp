@@ -38,6 +38,30 @@ QPixmap DrawPicture(int size) {
     return pixmap;
 }
 
+// Keys that only change what another key means, or lock a mode: pressing one
+// is the start of a combination (Alt+Tab to another window), not "a key".
+bool IsModifierOnly(int key) {
+    switch (key) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Meta:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+        case Qt::Key_ScrollLock:
+        case Qt::Key_Super_L:
+        case Qt::Key_Super_R:
+        case Qt::Key_Hyper_L:
+        case Qt::Key_Hyper_R:
+        case Qt::Key_Mode_switch:
+        case Qt::Key_unknown:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 SplashWindow::SplashWindow(ProgramShell& shell) : shell_(shell) {
@@ -116,7 +140,9 @@ void SplashWindow::mousePressEvent(QMouseEvent* event) {
 
 void SplashWindow::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    shell_.SplashKeyPressed();
+    if (!IsModifierOnly(event->key())) {
+        shell_.SplashKeyPressed();
+    }
 }
 
 bool SplashWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -7,10 +7,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "ui/shell/twips.h"
+
+// The toolbar's drawings are compiled into the program; a resource file in a
+// static library has to be registered by hand, from the global namespace.
+static void RegisterToolbarIcons() {
+    Q_INIT_RESOURCE(toolbar);
+}
 
 namespace acquenza::ui {
 
@@ -46,6 +53,17 @@ QAction* AddMenuEntry(QMenu* menu, const char* name, const QString& text,
 
 void AddMenuSeparator(QMenu* menu, const char* name) {
     menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+void PinCheckMark(QAction* entry) {
+    entry->setCheckable(true);
+    entry->setChecked(true);
+    // Qt flips a checkable entry at each use; this one marks a place.
+    QObject::connect(entry, &QAction::toggled, entry, [entry](bool on) {
+        if (!on) {
+            entry->setChecked(true);
+        }
+    });
 }
 
 void AddHelpMenu(QMenuBar* bar, const HelpMenuNames& names,
@@ -90,18 +108,27 @@ QToolButton* AddWindowEntry(QMenuBar* bar, const QString& text, std::function<vo
 
 namespace {
 
-// The data-check button shows its letters, as the help messages call it.
-QIcon AbcIcon() {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    QFont f = p.font();
-    f.setBold(true);
-    f.setPixelSize(13);
-    p.setFont(f);
-    p.setPen(QColor(0, 70, 140));
-    p.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("ABC"));
-    return QIcon(pixmap);
+constexpr int ToolbarIconSize = 24;
+
+// Drawn from the SVG at the sizes a toolbar asks for, on ordinary and on
+// doubled-density screens, so no icon theme or image plugin is needed.
+QIcon ToolbarIcon(const char* name) {
+    static const bool registered = (RegisterToolbarIcons(), true);
+    (void)registered;
+    QSvgRenderer drawing(QStringLiteral(":/toolbar/%1.svg").arg(QString::fromLatin1(name)));
+    QIcon icon;
+    if (!drawing.isValid()) {
+        return icon;
+    }
+    for (const int size : {16, 20, ToolbarIconSize, 32, 40, 2 * ToolbarIconSize}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        drawing.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 }  // namespace
@@ -111,18 +138,18 @@ void BuildToolbar(QMainWindow* window, const std::array<ToolbarButton, 20>& butt
     auto* toolbar = window->addToolBar(QStringLiteral("Toolbar1"));
     toolbar->setObjectName(QStringLiteral("Toolbar1"));
     toolbar->setMovable(false);
-    toolbar->setIconSize(QSize(20, 20));
+    toolbar->setFloatable(false);
+    // The main window's context menu lists its bars by their internal names
+    // and can hide the toolbar for good; the windows have no use for it.
+    window->setContextMenuPolicy(Qt::NoContextMenu);
+    toolbar->setIconSize(QSize(ToolbarIconSize, ToolbarIconSize));
     for (int position = 1; position <= 20; ++position) {
         const ToolbarButton& b = buttons[static_cast<std::size_t>(position - 1)];
         QAction* action = nullptr;
         if (b.tooltip == nullptr) {
             action = toolbar->addSeparator();
         } else {
-            const QIcon icon = b.themeIcon == nullptr
-                                   ? AbcIcon()
-                                   : QIcon::fromTheme(QString::fromLatin1(b.themeIcon),
-                                                      window->style()->standardIcon(b.fallback));
-            action = toolbar->addAction(icon, QString::fromUtf8(b.tooltip));
+            action = toolbar->addAction(ToolbarIcon(b.icon), QString::fromUtf8(b.tooltip));
             action->setToolTip(QString::fromUtf8(b.tooltip));
             QObject::connect(action, &QAction::triggered, window,
                              [onClick, position] { onClick(position); });
@@ -132,28 +159,28 @@ void BuildToolbar(QMainWindow* window, const std::array<ToolbarButton, 20>& butt
 }
 
 std::array<ToolbarButton, 20> SharedToolbarLayout() {
-    const ToolbarButton separator{nullptr, nullptr, QStyle::SP_CustomBase};
+    const ToolbarButton separator{nullptr, nullptr};
     return {{
-        {"apri file", "document-open", QStyle::SP_DialogOpenButton},
-        {"salva file", "document-save", QStyle::SP_DialogSaveButton},
-        {"salva file con nome", "document-save-as", QStyle::SP_DriveFDIcon},
-        {"elimina file", "edit-delete", QStyle::SP_TrashIcon},
+        {"apri file", "apri"},
+        {"salva file", "salva"},
+        {"salva file con nome", "salvanome"},
+        {"elimina file", "elimina"},
         separator,
-        {"stampa dati finestra", "document-print", QStyle::SP_FileDialogDetailedView},
+        {"stampa dati finestra", "stampa"},
         separator,
-        {"visualizza finestra 'Dati'", "x-office-spreadsheet", QStyle::SP_FileDialogListView},
-        {"visualizza finestra 'Frontespizio'", "x-office-document", QStyle::SP_FileDialogInfoView},
+        {"visualizza finestra 'Dati'", "finestra-dati"},
+        {"visualizza finestra 'Frontespizio'", "finestra-frontespizio"},
         separator,
-        {"colore di sfondo", "preferences-desktop-color", QStyle::SP_DesktopIcon},
+        {"colore di sfondo", "colore"},
         separator,
-        {"guida in linea", "help-contents", QStyle::SP_DialogHelpButton},
-        {"suggerimenti", "dialog-information", QStyle::SP_MessageBoxInformation},
-        {"supporto prodotto", "help-faq", QStyle::SP_MessageBoxQuestion},
-        {"informazioni su Acquenza", "help-about", QStyle::SP_TitleBarContextHelpButton},
+        {"guida in linea", "guida"},
+        {"suggerimenti", "suggerimenti"},
+        {"supporto prodotto", "supporto"},
+        {"informazioni su Acquenza", "informazioni"},
         separator,
-        {"controllo dati immessi", nullptr, QStyle::SP_CustomBase},
-        {"cancella dati finestra", "edit-clear", QStyle::SP_DialogResetButton},
-        {"uscita da Acquenza", "application-exit", QStyle::SP_DialogCloseButton},
+        {"controllo dati immessi", "controllo"},
+        {"cancella dati finestra", "cancella"},
+        {"uscita da Acquenza", "uscita"},
     }};
 }
 

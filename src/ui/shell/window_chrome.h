@@ -5,7 +5,6 @@
 
 #include <QColor>
 #include <QString>
-#include <QStyle>
 #include <array>
 #include <functional>
 #include <optional>
@@ -34,6 +33,9 @@ QString WorkingCaption(const QString& caption, const std::string& fileName);
 QAction* AddMenuEntry(QMenu* menu, const char* name, const QString& text,
                       std::function<void()> action);
 void AddMenuSeparator(QMenu* menu, const char* name);
+// The "Visualizza" entry of the window one is in: checked, and it stays
+// checked whatever is chosen.
+void PinCheckMark(QAction* entry);
 
 // The "?" menu of both working windows: guide, tips, support, about. Each
 // window names its menu, tips entry and separators in its own way.
@@ -55,12 +57,12 @@ QToolButton* AddWindowEntry(QMenuBar* bar, const QString& text, std::function<vo
 
 struct ToolbarButton {
     const char* tooltip;  // nullptr: a separator
-    const char* themeIcon;
-    QStyle::StandardPixmap fallback;
+    const char* icon;     // the program's own drawing, ":/toolbar/<icon>.svg"
 };
 
 // The toolbar "Toolbar1" of 20 positions; a click calls onClick(position).
-// The actions are named Toolbar1_1 .. Toolbar1_20.
+// The actions are named Toolbar1_1 .. Toolbar1_20. The toolbar stays where it
+// is: it cannot be moved, floated, or hidden from a context menu.
 void BuildToolbar(QMainWindow* window, const std::array<ToolbarButton, 20>& buttons,
                   std::function<void(int)> onClick);
 

@@ -46,8 +46,7 @@ const FieldRow Fields[TitleTextCount] = {
 
 std::array<ToolbarButton, 20> TitleToolbar() {
     std::array<ToolbarButton, 20> buttons = SharedToolbarLayout();
-    buttons[5] = {"stampa completa dell'elaborazione", "document-print",
-                  QStyle::SP_FileDialogDetailedView};
+    buttons[5] = {"stampa completa dell'elaborazione", "stampa"};
     return buttons;
 }
 
@@ -154,8 +153,7 @@ void TitlePageWindow::BuildMenus() {
                  [this] { Do([this] { windows_.Show(WindowId::dati); }); });
     QAction* fin3 = AddMenuEntry(view, "fin3", QStringLiteral("Finestra Frontespizio"),
                                  [this] { Do([this] { model_.AskForGuide(); }); });
-    fin3->setCheckable(true);
-    fin3->setChecked(true);
+    PinCheckMark(fin3);
 
     AddHelpMenu(bar, {"help", "sugger", "linea3", "linea4"},
                 [this](WindowId w) { Do([this, w] { windows_.Show(w); }); });

@@ -5,15 +5,21 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QStyle>
+#include <QSysInfo>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
 
+#include "app/guide_pages.h"
 #include "app/program_values.h"
 #include "ui/help/about_window.h"
+#include "ui/help/guide_page_window.h"
 #include "ui/help/help_contents_window.h"
 #include "ui/help/support_window.h"
 #include "ui/help/tip_window.h"
@@ -126,7 +132,14 @@ TEST(HelpWindows, AboutShowsTheProgramValues) {
     EXPECT_EQ(Text(&window, "Label1"), "Acquenza");
     EXPECT_EQ(Text(&window, "Label2"), "calcoli idraulici per tronchi di condotte idriche");
     EXPECT_EQ(Text(&window, "Label6"), "edizione professionale - versione 3.04.05   1999- 2011");
-    EXPECT_EQ(Text(&window, "Label5"), "per sistemi Windows a 32 bit ");
+    // The platform is the one the program runs on, as the system names it.
+    const QString platform = Find<QLabel>(&window, "Label5")->toolTip();
+#ifdef Q_OS_LINUX
+    EXPECT_TRUE(Text(&window, "Label5").startsWith("per sistemi Linux a "))
+        << platform.toStdString();
+#endif
+    EXPECT_TRUE(platform.contains(QSysInfo::prettyProductName())) << platform.toStdString();
+    EXPECT_EQ(Text(&window, "Label5"), platform);  // nothing cut on this system
     EXPECT_EQ(Text(&window, "Label3"), "software VERDANO");
     EXPECT_TRUE(Text(&window, "label7").contains("Internet"));
     EXPECT_FALSE(Text(&window, "Label4").isEmpty());
@@ -219,6 +232,57 @@ TEST(HelpWindows, EveryTopicOfTheContentsFitsItsBoxEvenInBold) {
         label->setFont(bold);
     }
     ExpectLabelsFit(&contents);
+}
+
+// Every button shows its caption whole, and no control reaches past the
+// window's edge.
+void ExpectButtonsFit(QWidget* window) {
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        const QFontMetrics metrics(button->font());
+        const QString caption = QString(button->text()).remove(u'&');
+        const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+        const int frame =
+            button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+        EXPECT_LE(metrics.horizontalAdvance(caption) + 2 * margin, button->width());
+        EXPECT_LE(metrics.height() + 2 * frame, button->height());
+    }
+    for (QWidget* control : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        EXPECT_TRUE(window->rect().contains(control->geometry()))
+            << control->objectName().toStdString();
+    }
+}
+
+// The guide's windows at the size they open with, at the size the resizer
+// gives them on this screen and at the whole screen, and made as small as
+// the user can make them: fonts keep their size while the boxes follow the
+// window, so every size is measured with the fonts on this machine.
+TEST(HelpWindows, GuidePagesAndContentsFitAtEverySize) {
+    std::vector<std::unique_ptr<QWidget>> windows;
+    for (const GuidePage& page : GuidePages()) {
+        windows.push_back(std::make_unique<GuidePageWindow>(
+            page, GuidePageWindow::Actions{[](WindowId) {}, [] {}}));
+    }
+    windows.push_back(std::make_unique<HelpContentsWindow>(
+        HelpContentsWindow::Actions{[](WindowId) {}, [] {}, [] {}}));
+    const QSize screen = QGuiApplication::primaryScreen()->availableSize();
+    for (const auto& window : windows) {
+        SCOPED_TRACE(window->objectName().toStdString());
+        window->show();
+        QApplication::processEvents();
+        const QSize design = window->size();
+        const QSize sizes[] = {design, screen * 0.75, screen, QSize(1, 1), design};
+        for (const QSize& size : sizes) {
+            window->resize(size);
+            QApplication::processEvents();
+            SCOPED_TRACE(::testing::Message() << window->width() << " x " << window->height());
+            EXPECT_GE(window->width(), design.width());
+            EXPECT_GE(window->height(), design.height());
+            ExpectLabelsFit(window.get());
+            ExpectButtonsFit(window.get());
+        }
+        EXPECT_EQ(window->size(), design);
+    }
 }
 
 }  // namespace
