@@ -10,7 +10,7 @@ purpose="${1:-run}"
 
 run_packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libzip-dev
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n qt6-svg-dev libzip-dev
   libfluidsynth-dev timgm6mb-soundfont
   fonts-liberation fonts-dejavu-core
 )
