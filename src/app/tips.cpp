@@ -52,8 +52,10 @@ bool TipsModel::LoadTips(const std::filesystem::path& file) {
         return false;
     }
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    for (const std::string& line : SplitLines(bytes)) {
-        tips_.push_back(Cp1252ToUtf8(line));
+    // A tips file saved by a Linux editor is UTF-8; one from Notepad of old
+    // is Windows-1252. The data file reader tells them apart the same way.
+    for (std::string& line : SplitLines(DecodeUtf8OrCp1252(bytes).utf8)) {
+        tips_.push_back(std::move(line));
     }
     return true;
 }

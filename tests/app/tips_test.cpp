@@ -84,9 +84,9 @@ TEST_F(Tips, LinesEndingWithLfAlone) {
     EXPECT_EQ(tips.TipText(), "due");
 }
 
-TEST_F(Tips, WindowsAccentsBecomeUtf8) {
-    TipsModel tips = Loaded("perch\xE8 l'unit\xE0 \x80\r\n");
-    EXPECT_EQ(tips.TipText(), "perchè l'unità €");
+TEST_F(Tips, WindowsAndUtf8FilesReadAlike) {
+    EXPECT_EQ(Loaded("perch\xE8 l'unit\xE0 \x80\r\n").TipText(), "perchè l'unità €");
+    EXPECT_EQ(Loaded("Perché l'unità €\n").TipText(), "Perché l'unità €");
 }
 
 TEST_F(Tips, MissingFileExplainsHowToMakeIt) {

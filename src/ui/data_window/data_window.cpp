@@ -118,7 +118,9 @@ DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& wi
     Sync();
 }
 
-DataWindow::~DataWindow() = default;
+DataWindow::~DataWindow() {
+    DetachControls(this);
+}
 
 template <typename Action>
 void DataWindow::Do(Action&& action) {

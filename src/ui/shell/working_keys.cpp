@@ -77,6 +77,13 @@ UndoEntries AddUndoEntries(QMainWindow* window, const char* editMenu, std::funct
     return entries;
 }
 
+void DetachControls(QObject* window) {
+    for (QObject* control : window->findChildren<QObject*>()) {
+        control->disconnect(window);
+        control->removeEventFilter(window);
+    }
+}
+
 void ShowUndoState(const UndoEntries& entries, const EditHistory& history) {
     if (entries.undo == nullptr) {
         return;

@@ -26,6 +26,11 @@ struct UndoEntries {
 // project's history is the one undo the user meets.
 UndoEntries AddUndoEntries(QMainWindow* window, const char* editMenu, std::function<void()> undo,
                            std::function<void()> redo);
+// For a window's destructor: its controls still live a moment after the
+// window's own members are gone, and a control losing the focus then must
+// not reach the window's behaviour.
+void DetachControls(QObject* window);
+
 // Enabled only when there is a step, each naming it in its tooltip.
 void ShowUndoState(const UndoEntries& entries, const EditHistory& history);
 

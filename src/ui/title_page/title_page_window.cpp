@@ -87,7 +87,9 @@ TitlePageWindow::TitlePageWindow(ProgramState& state, Dialogs& dialogs, QtWindow
     Sync();
 }
 
-TitlePageWindow::~TitlePageWindow() = default;
+TitlePageWindow::~TitlePageWindow() {
+    DetachControls(this);
+}
 
 template <typename Action>
 void TitlePageWindow::Do(Action&& action) {

@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "app/fakes.h"
 #include "ui/data_window/data_window.h"
@@ -179,6 +182,65 @@ TEST_F(UserRoad, AnElevationIsJudgedOnLeavingAndOneClickScrollsOneStep) {
     EXPECT_EQ(bar->value(), 2);
     EXPECT_EQ(windows.Data()->Model().ScrollValue(), 2);
     EXPECT_EQ(dialogs.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace acquenza::ui
+
+namespace acquenza::ui {
+namespace {
+
+// Where the user is and what the keys do: the caption names the project and
+// marks unsaved changes, Ctrl+S saves, Ctrl+Z takes back the project's last
+// step even inside a box, and Tab runs on across the grid's edge.
+TEST_F(UserRoad, CaptionKeysAndTabAcrossTheGrid) {
+    const std::string file =
+        (std::filesystem::temp_directory_path() / "Acquenza-dati-tastiera").string();
+    std::filesystem::remove(file);
+    windows.Start();
+    QTest::mouseClick(Find<QLabel>(windows.Splash(), "label_3"), Qt::LeftButton);
+    DataWindow* data = windows.Data();
+    QApplication::setActiveWindow(data);
+    EXPECT_EQ(data->windowTitle(),
+              "Acquenza: dati per il calcolo idraulico dei tronchi \u2014 senza nome[*]");
+    EXPECT_FALSE(data->isWindowModified());
+    for (const auto& [box, text] :
+         std::vector<std::pair<const char*, const char*>>{{"lungh_1", "100"},
+                                                          {"quotain_1", "120"},
+                                                          {"quotafin_1", "100"},
+                                                          {"portun_1", "1"},
+                                                          {"portfin_1", "2"},
+                                                          {"tipoc_1", "nuova"}}) {
+        Type(data, box, text);
+    }
+    EXPECT_TRUE(data->isWindowModified());
+    windows.LoadTitlePage().TypeInField(progetto, "Rete");
+    dialogs.files = {file};
+    QWidget* box = Find<QLineEdit>(data, "lungh_2");
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_TRUE(data->windowTitle().endsWith("Acquenza-dati-tastiera[*]"));
+    EXPECT_FALSE(data->isWindowModified());
+
+    QTest::keyClicks(box, "250");
+    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(state.project.sections.Get(2, Field::lungh).IsEmpty());
+    EXPECT_EQ(Find<QLineEdit>(data, "lungh_2")->text(), "");
+    EXPECT_FALSE(data->isWindowModified());
+    QTest::keyClick(box, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(state.project.sections.Get(2, Field::lungh), FieldValue::Text("250"));
+
+    auto* lastType = Find<QComboBox>(data, "tipoc_10");
+    lastType->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(Find<QScrollBar>(data, "VScroll1")->value(), 2);
+    EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>(data, "lungh_10"));
+    Find<QLineEdit>(data, "lungh_1")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(Find<QScrollBar>(data, "VScroll1")->value(), 1);
+    EXPECT_EQ(Find<QPushButton>(data, "delriga_1")->focusPolicy(), Qt::NoFocus);
+    std::filesystem::remove(file);
 }
 
 }  // namespace
