@@ -5,16 +5,20 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+
 #include <cstdlib>
+#include <string>
 
 #include "app/data_window_model.h"
 #include "app/fakes.h"
 #include "app/music_player.h"
+#include "app/undo_commands.h"
 #include "sample_project.h"
 #include "ui/data_window/data_window.h"
 #include "ui/shell/qt_window_system.h"
@@ -60,6 +64,52 @@ void BM_ModelKeystrokeToResults(benchmark::State& st) {
     }
 }
 BENCHMARK(BM_ModelKeystrokeToResults)->Unit(benchmark::kMicrosecond);
+
+// Undo and redo of the heaviest steps a user can take on 500 sections:
+// deleting the first section (every later one moves) and clearing the window.
+void BM_UndoRedoOfAStep(benchmark::State& st) {
+    ProgramState state = SampleState();
+    SilentDialogs dialogs;
+    testing::FakeWindows windows(state, dialogs);
+    DataWindowModel& model = windows.LoadDataWindow();
+    model.RefreshGrid();
+    if (st.range(0) == 0) {
+        model.DeleteRow(1);
+    } else {
+        model.ClearWindow();
+    }
+    UndoCommands commands(state, windows);
+    for (auto _ : st) {
+        commands.Undo();
+        commands.Redo();
+    }
+    st.SetLabel(st.range(0) == 0 ? "cancellazione del tronco 1 di 500 (annulla + ripeti)"
+                                 : "cancella dati finestra, 500 tronchi (annulla + ripeti)");
+}
+BENCHMARK(BM_UndoRedoOfAStep)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The memory a thousand single-box steps hold: counted by the history, and
+// as the heap grows (mallinfo2) while they are made.
+void BM_ThousandStepsMemory(benchmark::State& st) {
+    for (auto _ : st) {
+        ProgramState state = SampleState();
+        SilentDialogs dialogs;
+        testing::FakeWindows windows(state, dialogs);
+        DataWindowModel& model = windows.LoadDataWindow();
+        model.RefreshGrid();
+        const std::size_t before = mallinfo2().uordblks;
+        for (int i = 0; i < 1000; ++i) {
+            const int row = 1 + i % DataWindowModel::Rows;
+            model.TypeInBox(row, Field::lungh, std::to_string(100 + i));
+            model.LeaveBox(row, Field::lungh);
+        }
+        const std::size_t after = mallinfo2().uordblks;
+        st.counters["history_KiB"] = static_cast<double>(state.history.Bytes()) / 1024;
+        st.counters["heap_KiB"] = static_cast<double>(after - before) / 1024;
+        st.counters["steps"] = static_cast<double>(state.history.StepCount());
+    }
+}
+BENCHMARK(BM_ThousandStepsMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 struct Program {
     ProgramState state = SampleState();
