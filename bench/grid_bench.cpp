@@ -136,8 +136,14 @@ void BM_WidgetsRefreshAfterScroll(benchmark::State& st) {
 }
 BENCHMARK(BM_WidgetsRefreshAfterScroll)->Unit(benchmark::kMicrosecond);
 
+// With Arg 1 the network summary of all 500 sections is open and follows
+// every keystroke.
 void BM_WidgetsKeystrokeToResults(benchmark::State& st) {
     Program p;
+    if (st.range(0) == 1) {
+        p.windows.Show(WindowId::riepilogo);
+        QApplication::processEvents();
+    }
     p.data->Model().RefreshGrid();
     p.data->Sync();
     auto* box = p.data->findChild<QLineEdit*>(QStringLiteral("lungh_1"));
@@ -156,7 +162,20 @@ void BM_WidgetsKeystrokeToResults(benchmark::State& st) {
         benchmark::DoNotOptimize(dia->text());
     }
 }
-BENCHMARK(BM_WidgetsKeystrokeToResults)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WidgetsKeystrokeToResults)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_OpenTheSummaryOf500Sections(benchmark::State& st) {
+    for (auto _ : st) {
+        Program p;
+        p.windows.Show(WindowId::riepilogo);
+        QApplication::processEvents();
+        st.PauseTiming();
+        p.windows.Close(WindowId::riepilogo);
+        QApplication::processEvents();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenTheSummaryOf500Sections)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace acquenza

@@ -5,6 +5,8 @@
 #include "app/archive_commands.h"
 #include "app/document_commands.h"
 #include "app/headless_windows.h"
+#include "app/network_summary.h"
+#include "archive/atomic_file.h"
 
 namespace acquenza {
 
@@ -54,8 +56,9 @@ int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
                 const PdfPrinterFactory& pdfPrinter, const std::string& today,
                 std::ostream& messages, std::ostream& done) {
     const bool pdf = job.kind == BatchJob::Kind::PdfReport;
-    if (pdf && !job.output) {
-        messages << "Indicare con -o il file PDF da scrivere.\n";
+    const bool csv = job.kind == BatchJob::Kind::SummaryCsv;
+    if ((pdf || csv) && !job.output) {
+        messages << "Indicare con -o il file " << (pdf ? "PDF" : "CSV") << " da scrivere.\n";
         return 2;
     }
     BatchDialogs dialogs(messages, [&] { return pdfPrinter(*job.output); });
@@ -64,6 +67,16 @@ int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
     windows.LoadDataWindow();
     if (!ArchiveCommands(state, dialogs, windows, WindowId::frontespizio).OpenFile(job.project)) {
         return 1;
+    }
+    if (csv) {
+        const ArchiveResult written = WriteFileAtomically(
+            *job.output, SummaryCsv(SummarizeNetwork(state.project, state.settings)));
+        if (!written.ok) {
+            messages << "Esportazione non eseguita. " << written.message << '\n';
+            return 1;
+        }
+        done << job.output->string() << '\n';
+        return 0;
     }
     windows.LoadTitlePage().SelectPrintMode(pdf ? 2 : 1);
     BatchDesk batchDesk(desk);

@@ -1,6 +1,7 @@
 #pragma once
 // Documents made from the command line, without any window: the full report
-// as a word-processor document or printed to a PDF file. They take the same
+// as a word-processor document or printed to a PDF file, and the network
+// summary as a spreadsheet file. They take the same
 // road as the menus (open, data check, report), with every message written
 // to the error stream instead of a message box.
 
@@ -18,7 +19,7 @@
 namespace acquenza {
 
 struct BatchJob {
-    enum class Kind { WordReport, PdfReport };
+    enum class Kind { WordReport, PdfReport, SummaryCsv };
     Kind kind = Kind::WordReport;
     std::string project;  // the data file
     // Where the document goes; for the word-processor report, when not

@@ -468,6 +468,14 @@ void DataWindowModel::Reveal(int section) {
     }
 }
 
+void DataWindowModel::GoToSection(int section) {
+    if (!SectionTable::IsValidSection(section)) {
+        return;
+    }
+    Reveal(section);
+    FocusSection(section, Field::lungh);
+}
+
 void DataWindowModel::RecalculateAll() {
     for (int s = 1; s <= project_.enteredSectionCount; ++s) {
         Recalculate(s);

@@ -84,6 +84,9 @@ class DataWindowModel {
     // After an undo or a redo: the grid shows `section` (moving only when it
     // is not on screen) with its results; 0 just shows the grid again.
     void Reveal(int section);
+    // The grid brought to `section` (moving only when it is not on screen)
+    // with the focus in its length box: the network summary's double click.
+    void GoToSection(int section);
     // Forgets a value still being typed without judging it (it is undone).
     void DropTyping() { pendingElevation_.reset(); }
     void SetBackground(Rgb colour) { background_ = colour; }

@@ -24,10 +24,11 @@ enum class WindowId {
     prodotti,
     supportoclienti,
     informa,
+    riepilogo,  // the network summary
 };
 
 // The order in which the exit closes the windows that are open.
-inline constexpr std::array<WindowId, 14> ExitClosingOrder = {
+inline constexpr std::array<WindowId, 15> ExitClosingOrder = {
     WindowId::dati,
     WindowId::frontespizio,
     WindowId::sommario,
@@ -42,6 +43,7 @@ inline constexpr std::array<WindowId, 14> ExitClosingOrder = {
     WindowId::prodotti,
     WindowId::supportoclienti,
     WindowId::informa,
+    WindowId::riepilogo,
 };
 
 class WindowSystem {

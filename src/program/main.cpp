@@ -30,11 +30,13 @@ const char* const Usage =
     "Uso: acquenza [PROGETTO]\n"
     "     acquenza --relazione PROGETTO [-o FILE.docx]\n"
     "     acquenza --stampa-pdf PROGETTO -o FILE.pdf\n"
+    "     acquenza --csv PROGETTO -o FILE.csv\n"
     "     acquenza --verifica-installazione\n"
     "\n"
     "  PROGETTO                  apre il file di dati (Acquenza-dati-...) nella finestra Dati\n"
     "  --relazione PROGETTO      scrive la relazione di calcolo come documento .docx\n"
     "  --stampa-pdf PROGETTO     stampa la relazione (stampa diretta) in un file PDF\n"
+    "  --csv PROGETTO            scrive il riepilogo della rete come foglio di calcolo\n"
     "  -o FILE                   il file da scrivere\n"
     "  --verifica-installazione  dice dove il programma trova i suoi file e quali mancano\n"
     "  -h, --help                questo aiuto\n";
@@ -65,12 +67,13 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
             line.help = true;
         } else if (arg == "--verifica-installazione") {
             line.checkInstallation = true;
-        } else if (arg == "--relazione" || arg == "--stampa-pdf") {
+        } else if (arg == "--relazione" || arg == "--stampa-pdf" || arg == "--csv") {
+            using Kind = acquenza::BatchJob::Kind;
             if (const auto project = value()) {
-                line.job =
-                    acquenza::BatchJob{arg == "--relazione" ? acquenza::BatchJob::Kind::WordReport
-                                                            : acquenza::BatchJob::Kind::PdfReport,
-                                       *project, std::nullopt};
+                const Kind kind = arg == "--relazione"    ? Kind::WordReport
+                                  : arg == "--stampa-pdf" ? Kind::PdfReport
+                                                          : Kind::SummaryCsv;
+                line.job = acquenza::BatchJob{kind, *project, std::nullopt};
             }
         } else if (arg == "-o" || arg == "--output") {
             if (const auto file = value()) {

@@ -7,8 +7,6 @@
 
 namespace acquenza {
 
-namespace {
-
 std::string FormatDecimals(double x, int decimals) {
     if (!std::isfinite(x)) {
         return {};
@@ -26,11 +24,11 @@ std::string FormatDecimals(double x, int decimals) {
         text.append(static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
     }
     text += digits;
-    text.insert(text.size() - static_cast<std::size_t>(decimals), 1, ',');
+    if (decimals > 0) {
+        text.insert(text.size() - static_cast<std::size_t>(decimals), 1, ',');
+    }
     return text;
 }
-
-}  // namespace
 
 std::string FormatHundredths(double x) {
     return FormatDecimals(x, 2);

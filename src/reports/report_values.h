@@ -9,6 +9,10 @@
 
 namespace acquenza {
 
+// x with exactly `decimals` decimals, decimal comma, no grouping, rounded
+// half up; empty for a value that is not finite.
+std::string FormatDecimals(double x, int decimals);
+
 // "##0.00": at least one integer digit, two decimals, comma, no grouping,
 // rounded half up to the hundredth (12.5 -> "12,50").
 std::string FormatHundredths(double x);

@@ -3,7 +3,7 @@
 
     command_line_test.py BUILD_FOLDER CASE
 
-CASE is one of: no-display, settings, open-project, batch.
+CASE is one of: no-display, settings, open-project, batch, csv.
 """
 
 import os
@@ -145,6 +145,38 @@ def batch(work):
         fail("--stampa-pdf without -o is not refused")
 
 
+def csv_export(work):
+    """The network summary as a spreadsheet: read back with the csv module,
+    every number as the report's data table prints it."""
+    import csv
+    out = work / "riepilogo.csv"
+    result = run(["--csv", str(EXAMPLE), "-o", str(out)])
+    if result.returncode != 0:
+        fail(f"--csv: {result.returncode} {result.stderr}")
+    raw = out.read_bytes()
+    if not raw.startswith(b"\xef\xbb\xbf") or b"\r\n" not in raw:
+        fail("the file lacks the byte-order mark or the CR LF line ends")
+    with open(out, encoding="utf-8-sig", newline="") as f:
+        rows = list(csv.reader(f, delimiter=";"))
+    if rows[0][:2] != ["Tronco", "Lunghezza (m)"] or rows[0][11] != "Velocità (m/s)":
+        fail(f"headings: {rows[0]}")
+    report = work / "relazione.docx"
+    run(["--relazione", str(EXAMPLE), "-o", str(report)])
+    table = docx.Document(str(report)).tables[3]
+    cells = [[c.text for c in row.cells] for row in table.rows][2:]
+    if len(cells) != len(rows) - 1 or len(cells) != 12:
+        fail(f"{len(rows) - 1} rows in the CSV, {len(cells)} in the report")
+    # CSV column -> the report's data table column
+    pairs = {1: 1, 2: 2, 3: 3, 5: 4, 9: 10, 10: 11, 11: 12, 12: 13}
+    for csv_row, report_row in zip(rows[1:], cells):
+        for c, r in pairs.items():
+            value = csv_row[c].replace(" ant.", "")
+            if "." in value or "," not in value:
+                fail(f"{value!r} is not written with a decimal comma")
+            if abs(float(value.replace(",", ".")) - float(report_row[r].replace(",", "."))) > 1e-9:
+                fail(f"section {csv_row[0]}, {rows[0][c]}: {csv_row[c]} vs {report_row[r]}")
+
+
 def main():
     case = sys.argv[2]
     with tempfile.TemporaryDirectory() as folder:
@@ -152,7 +184,8 @@ def main():
         {"no-display": lambda: no_display(),
          "settings": lambda: settings(work),
          "open-project": lambda: open_project(work),
-         "batch": lambda: batch(work)}[case]()
+         "batch": lambda: batch(work),
+         "csv": lambda: csv_export(work)}[case]()
     print("ok", case)
 
 

@@ -105,6 +105,7 @@ DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& wi
     resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
            static_cast<int>(TwipsToPixelsY(this, FormHeight)) + chrome);
     AddUsualShortcuts(this, "stampa", "usci");
+    AddSummaryEntry(this, "visu", [this] { Do([this] { windows_.Show(WindowId::riepilogo); }); });
     undoEntries_ = AddUndoEntries(
         this, "modif", [this] { Do([this] { UndoCommands(state_, windows_).Undo(); }); },
         [this] { Do([this] { UndoCommands(state_, windows_).Redo(); }); });

@@ -15,6 +15,7 @@
 #include "ui/help/support_window.h"
 #include "ui/help/tip_window.h"
 #include "ui/shell/splash_window.h"
+#include "ui/summary/summary_window.h"
 #include "ui/title_page/title_page_window.h"
 
 namespace acquenza::ui {
@@ -53,6 +54,11 @@ void QtWindowSystem::SyncAll() {
     }
     if (title_) {
         title_->Sync();
+    }
+    // The summary follows every edit while it is on screen.
+    if (auto* summary = qobject_cast<SummaryWindow*>(Window(WindowId::riepilogo));
+        summary != nullptr && summary->isVisible()) {
+        summary->Sync();
     }
 }
 
@@ -135,6 +141,14 @@ QWidget* QtWindowSystem::MakeWindow(WindowId window) {
             return new AboutWindow(state_.mod.values);
         case WindowId::supportoclienti:
             return new SupportWindow(state_.settings.support);
+        case WindowId::riepilogo:
+            return new SummaryWindow(state_, dialogs_,
+                                     {[this](int section) {
+                                          LoadDataWindow().GoToSection(section);
+                                          Show(WindowId::dati);
+                                          SyncAll();
+                                      },
+                                      [this] { return LoadTitlePage().Text(progetto); }});
         case WindowId::prodotti:
             return new CatalogueWindow(state_.settings.products, programFolder_);
         default:
@@ -158,6 +172,9 @@ void QtWindowSystem::Show(WindowId window) {
             return;
         }
         connect(slot, &QObject::destroyed, this, [this] { QuitWhenNoWindowIsLeft(); });
+    }
+    if (auto* summary = qobject_cast<SummaryWindow*>(slot.data())) {
+        summary->Sync();
     }
     BringToFront(slot);
 }

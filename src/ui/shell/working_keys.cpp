@@ -45,6 +45,19 @@ void AddUsualShortcuts(QMainWindow* window, const char* print, const char* exit)
     Shortcut(window, exit, QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
+void AddSummaryEntry(QMainWindow* window, const char* viewMenu, std::function<void()> show) {
+    auto* menu = window->findChild<QMenu*>(QString::fromLatin1(viewMenu));
+    if (menu == nullptr) {
+        return;
+    }
+    menu->addSeparator()->setObjectName(QStringLiteral("lriepilogo"));
+    QAction* entry = menu->addAction(QStringLiteral("&Riepilogo della rete"));
+    entry->setObjectName(QStringLiteral("riepilogo"));
+    entry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    entry->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(entry, &QAction::triggered, menu, [show = std::move(show)] { show(); });
+}
+
 UndoEntries AddUndoEntries(QMainWindow* window, const char* editMenu, std::function<void()> undo,
                            std::function<void()> redo) {
     auto* menu = window->findChild<QMenu*>(QString::fromLatin1(editMenu));

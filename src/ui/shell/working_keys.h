@@ -16,6 +16,9 @@ namespace acquenza::ui {
 // (found by name; `print` is the entry Ctrl+P runs), shown in the menus.
 void AddUsualShortcuts(QMainWindow* window, const char* print, const char* exit);
 
+// "Riepilogo della rete" at the end of the window's view menu, with Ctrl+R.
+void AddSummaryEntry(QMainWindow* window, const char* viewMenu, std::function<void()> show);
+
 struct UndoEntries {
     QAction* undo = nullptr;
     QAction* redo = nullptr;

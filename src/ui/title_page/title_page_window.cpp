@@ -80,6 +80,7 @@ TitlePageWindow::TitlePageWindow(ProgramState& state, Dialogs& dialogs, QtWindow
     resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
            static_cast<int>(TwipsToPixelsY(this, FormHeight)) + chrome);
     AddUsualShortcuts(this, "stampatutto", "esci");
+    AddSummaryEntry(this, "visu", [this] { Do([this] { windows_.Show(WindowId::riepilogo); }); });
     undoEntries_ = AddUndoEntries(
         this, "modi", [this] { Do([this] { UndoCommands(state_, windows_).Undo(); }); },
         [this] { Do([this] { UndoCommands(state_, windows_).Redo(); }); });
