@@ -98,9 +98,30 @@ QVariant SummaryTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant SummaryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < SummaryColumnCount) {
-        return QString::fromStdString(SummaryHeadings()[static_cast<std::size_t>(section)]);
+    // On screen the headings take two short lines, so that the whole table
+    // fits the window; the tooltip and the spreadsheet have them whole.
+    static const std::array<const char*, SummaryColumnCount> shortHeadings = {
+        "Tronco",
+        "Lunghezza\n(m)",
+        "Quota iniz.\n(m)",
+        "Quota fin.\n(m)",
+        "Dislivello\n(m)",
+        "Portata un.\n(l/s)",
+        "Portata es.\n(l/s)",
+        "Residenti\nserviti",
+        "Tipo di\ncondotta",
+        "Perdita di\ncarico (m)",
+        "Diametro\n(cm)",
+        "Velocità\n(m/s)",
+        "Scabrezza"};
+    if (orientation == Qt::Horizontal && section >= 0 && section < SummaryColumnCount) {
+        const auto i = static_cast<std::size_t>(section);
+        if (role == Qt::DisplayRole) {
+            return QString::fromUtf8(shortHeadings[i]);
+        }
+        if (role == Qt::ToolTipRole) {
+            return QString::fromStdString(SummaryHeadings()[i]);
+        }
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
@@ -129,7 +150,10 @@ SummaryWindow::SummaryWindow(ProgramState& state, Dialogs& dialogs, Actions acti
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setTabKeyNavigation(false);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    // Every column on screen at once, sharing the width.
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table_->horizontalHeader()->setMinimumHeight(2 * fontMetrics().height() + 8);
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) {
         const QModelIndex source = sorted_->mapToSource(index);
@@ -171,16 +195,13 @@ SummaryWindow::SummaryWindow(ProgramState& state, Dialogs& dialogs, Actions acti
     layout->addWidget(splitter, 1);
     layout->addWidget(totals_);
     layout->addLayout(buttons);
-    resize(980, 640);
+    resize(1040, 660);
     Sync();
 }
 
 void SummaryWindow::Sync() {
     const int selected = SelectedSection();
-    if (model_->SetSummary(SummarizeNetwork(state_.project, state_.settings))) {
-        // Measuring every cell is for a new table, not for each keystroke.
-        table_->resizeColumnsToContents();
-    }
+    model_->SetSummary(SummarizeNetwork(state_.project, state_.settings));
     totals_->setText(QString::fromStdString(model_->Summary().BottomLine(state_.settings)));
     if (selected != 0) {
         SelectSection(selected);
