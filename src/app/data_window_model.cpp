@@ -209,10 +209,9 @@ void DataWindowModel::PickPipeType(int row, const std::string& text) {
 
 void DataWindowModel::LeaveBox(int row, Field field) {
     state_.history.EndTyping();
-    if (row < 1 || row > Rows || !pendingElevation_) {
-        return;
-    }
-    if (pendingElevation_->section == SectionOfRow(row) && pendingElevation_->field == field) {
+    // Only the box typed in can be left while a value waits: the grid may
+    // have moved under it meanwhile, so the value's own section is judged.
+    if (row >= 1 && row <= Rows && pendingElevation_ && pendingElevation_->field == field) {
         FinishTyping();
     }
 }

@@ -390,6 +390,9 @@ void DataWindow::BuildGrid(QWidget* form) {
     scroll_->setRange(1, DataWindowModel::MaxFirstVisible);
     scroll_->setSingleStep(1);
     scroll_->setPageStep(10);
+    // Pressing the bar must not take the focus from a box being typed in:
+    // the box's checks would raise a message while the bar repeats.
+    scroll_->setFocusPolicy(Qt::NoFocus);
     PlaceInTwips(scroll_, 9090, FirstRowTop, 255, RowPitch * 9 + RowHeight);
     connect(scroll_, &QScrollBar::valueChanged, this,
             [this](int value) { Do([&] { model_.Scroll(value); }); });

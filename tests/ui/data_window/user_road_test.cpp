@@ -177,11 +177,19 @@ TEST_F(UserRoad, AnElevationIsJudgedOnLeavingAndOneClickScrollsOneStep) {
     EXPECT_EQ(Find<QLineEdit>(data, "quotain_1")->text(), "");
     EXPECT_EQ(Find<QLineEdit>(data, "quotafin_1")->text(), "");
 
+    // An impossible elevation still being typed while the bar is clicked:
+    // one step, and no message until the box is left.
+    Type(data, "quotain_1", "300");
+    Find<QLineEdit>(data, "quotafin_1")->setFocus();
+    Type(data, "quotafin_1", "400");
     auto* bar = Find<QScrollBar>(data, "VScroll1");
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 4));
     EXPECT_EQ(bar->value(), 2);
     EXPECT_EQ(windows.Data()->Model().ScrollValue(), 2);
     EXPECT_EQ(dialogs.shown.size(), 1u);
+    QTest::keyClick(Find<QLineEdit>(data, "quotafin_1"), Qt::Key_Tab);
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(state.project.sections.Get(1, Field::quotafin), FieldValue::Text(""));
 }
 
 }  // namespace
