@@ -16,6 +16,7 @@
 #include <string>
 
 #include "archive/cp1252.h"
+#include "fuzz_qt.h"
 #include "reports/document_model.h"
 #include "reports/docx_writer.h"
 
@@ -100,6 +101,13 @@ constexpr std::array<const char*, 4> Fonts = {"Century Gothic", "Times New Roman
                                               "Roman"};
 
 }  // namespace
+
+// Tables are sized from the fonts' real widths: the font database needs a
+// (windowless) GUI application.
+extern "C" int LLVMFuzzerInitialize(int*, char*** argv) {
+    fuzz::StartQt((*argv)[0]);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
