@@ -9,7 +9,7 @@ set -euo pipefail
 purpose="${1:-run}"
 
 run_packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n qt6-svg-dev libzip-dev
   libfluidsynth-dev timgm6mb-soundfont
   fonts-liberation fonts-dejavu-core

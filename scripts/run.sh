@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh run
 bash scripts/build-program.sh
-exec build-run/acquenza "$@"
+exec build/acquenza "$@"
