@@ -35,8 +35,12 @@ LossModel TheoreticalModel(const NetworkSection& s) {
     return model;
 }
 
-std::string NodeName(int node) {
-    return node == 0 ? std::string("la sorgente") : "il nodo " + std::to_string(node);
+// "della sorgente" / "del nodo 3", "dalla sorgente" / "dal nodo 3".
+std::string NodeOf(int node) {
+    return node == 0 ? std::string("della sorgente") : "del nodo " + std::to_string(node);
+}
+std::string NodeFrom(int node) {
+    return node == 0 ? std::string("dalla sorgente") : "dal nodo " + std::to_string(node);
 }
 
 // What the sizing walks over: the tree, its flows and each section's parent.
@@ -146,8 +150,8 @@ class PathSizer {
         }
         if (worst < 0) {
             for (const int s : subtree) {
-                NotSized(s, "nessun nodo a valle di " + NodeName(root) +
-                                " può avere la pressione minima");
+                NotSized(s,
+                         "nessun nodo a valle " + NodeOf(root) + " può avere la pressione minima");
             }
             return {};
         }
@@ -279,7 +283,7 @@ class PathSizer {
         const double missing = std::isfinite(available) ? -available : 0;
         out_.problems.push_back({node, missing,
                                  "Nodo " + std::to_string(node) +
-                                     ": anche senza perdite di carico da " + NodeName(root) +
+                                     ": anche senza perdite di carico " + NodeFrom(root) +
                                      " (carico " + DecimalText(rootHead, 2) +
                                      " m) la pressione resterebbe sotto il minimo di " +
                                      DecimalText(w_.input.limits.minimumPressure, 2) +

@@ -381,6 +381,7 @@ class Parser {
     }
 
     void Row(int number, std::string_view line) {
+        rowsSeen_ = true;
         if (!columnsUsable_) {
             return;  // the heading's own error says why; each row would repeat it
         }
@@ -497,7 +498,7 @@ class Parser {
             FileError(
                 "manca la riga di intestazione delle colonne (es. «Misura;Diametro interno "
                 "(mm)»)");
-        } else if (columnsUsable_ && series_.sizes.empty()) {
+        } else if (columnsUsable_ && !rowsSeen_) {
             FileError("nessuna misura elencata dopo l'intestazione");
         }
         for (PipeSize& size : series_.sizes) {
@@ -517,6 +518,7 @@ class Parser {
     std::map<Key, int> seenKeys_;
     bool headed_ = false;
     bool columnsUsable_ = false;
+    bool rowsSeen_ = false;
     int headingLine_ = 0;
     std::vector<Column> columns_;
     std::vector<int> rowLines_;
