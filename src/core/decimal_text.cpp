@@ -11,8 +11,9 @@ std::string DecimalText(double x, int decimals) {
     if (!std::isfinite(x)) {
         return "—";
     }
+    static constexpr double Factors[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
     decimals = decimals < 0 ? 0 : (decimals > 6 ? 6 : decimals);
-    const double factor = std::pow(10.0, decimals);
+    const double factor = Factors[decimals];
     double rounded = RoundHalfUp(x, factor);
     if (!std::isfinite(rounded)) {
         rounded = x;  // too large to scale: already whole at any count of decimals

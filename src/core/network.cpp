@@ -252,10 +252,11 @@ std::string NotComputableText(int section, HeadState state, int cause) {
 
 namespace {
 
-void StateLoss(const NetworkSection& s, SectionHydraulics& h) {
+void StateLoss(int i, const NetworkSection& s, SectionHydraulics& h, LossMemo* memo) {
     h.flowStart = h.flowEnd + s.flowAlong;
     const std::optional<double> loss =
-        SectionHeadLoss(s.loss, s.length, h.flowEnd, s.flowAlong, s.diameter);
+        memo != nullptr ? memo->Loss(i, s, h.flowEnd)
+                        : SectionHeadLoss(s.loss, s.length, h.flowEnd, s.flowAlong, s.diameter);
     if (!loss) {
         return;
     }
@@ -347,7 +348,25 @@ std::vector<NetworkPath> Paths(const NetworkInput& input, const NetworkTree& tre
 
 }  // namespace
 
-NetworkResult AnalyseNetwork(const NetworkInput& input, const NetworkTree& tree) {
+std::optional<double> LossMemo::Loss(int section, const NetworkSection& s, double flowEnd) {
+    if (section < 0) {
+        return SectionHeadLoss(s.loss, s.length, flowEnd, s.flowAlong, s.diameter);
+    }
+    if (entries_.size() <= Slot(section)) {
+        entries_.resize(Slot(section) + 1);
+    }
+    Entry& e = entries_[Slot(section)];
+    const Entry key{true, s.length, flowEnd, s.flowAlong, s.diameter, s.loss, std::nullopt};
+    // Bitwise equal figures give the bitwise equal loss; any change computes it.
+    if (!e.valid || e.length != key.length || e.flowEnd != key.flowEnd ||
+        e.flowAlong != key.flowAlong || e.diameter != key.diameter || !(e.model == key.model)) {
+        e = key;
+        e.loss = SectionHeadLoss(s.loss, s.length, flowEnd, s.flowAlong, s.diameter);
+    }
+    return e.loss;
+}
+
+NetworkResult AnalyseNetwork(const NetworkInput& input, const NetworkTree& tree, LossMemo* memo) {
     const int n = input.SectionCount();
     NetworkResult result;
     result.sections.assign(Slot(n + 1), {});
@@ -367,7 +386,7 @@ NetworkResult AnalyseNetwork(const NetworkInput& input, const NetworkTree& tree)
         const NetworkSection& s = input.sections[Slot(i)];
         SectionHydraulics& h = result.sections[Slot(i)];
         h.flowEnd = flowEnd[Slot(i)];
-        StateLoss(s, h);
+        StateLoss(i, s, h, memo);
         h.staticStart = input.sourceHead - s.zStart;
         h.staticEnd = input.sourceHead - s.zEnd;
         const SectionHydraulics& up = result.sections[Slot(parentOf[Slot(i)])];
@@ -388,26 +407,25 @@ NetworkResult AnalyseNetwork(const NetworkInput& input, const NetworkTree& tree)
     for (const int i : tree.detached) {
         SectionHydraulics& h = result.sections[Slot(i)];
         h.flowEnd = flowEnd[Slot(i)];
-        StateLoss(input.sections[Slot(i)], h);
+        StateLoss(i, input.sections[Slot(i)], h, memo);
         h.state = HeadState::Detached;
         const int p = parentOf[Slot(i)];
         const SectionHydraulics& up = result.sections[Slot(p)];
         h.cause = up.state == HeadState::Detached ? up.cause : p;
     }
 
-    for (const LinkProblem& problem : tree.problems) {
-        result.checks.push_back({problem.section, CheckKind::LinkRefused, problem.text});
-    }
+    // By section, each section's checks in the order of their kinds (a
+    // refused link leaves its section out, so it has no other check).
+    auto problem = tree.problems.begin();
     for (int i = 1; i <= n; ++i) {
+        for (; problem != tree.problems.end() && problem->section == i; ++problem) {
+            result.checks.push_back({i, CheckKind::LinkRefused, problem->text});
+        }
         const SectionHydraulics& h = result.sections[Slot(i)];
         if (h.state != HeadState::NotInNetwork) {
             AddChecks(input, tree, i, h, result.checks);
         }
     }
-    std::stable_sort(result.checks.begin(), result.checks.end(),
-                     [](const NetworkCheck& a, const NetworkCheck& b) {
-                         return a.section != b.section ? a.section < b.section : a.kind < b.kind;
-                     });
 
     result.paths = Paths(input, tree, parentOf);
     double worst = std::numeric_limits<double>::infinity();

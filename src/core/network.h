@@ -163,8 +163,33 @@ struct NetworkResult {
     std::optional<std::size_t> worstPath;
 };
 
+// Each section's loss kept between analyses, keyed by the figures it comes
+// from, so that after a keystroke only the sections whose figures changed —
+// the one typed into and those upstream of it, whose flows it changed — are
+// computed again: a Darcy-Weisbach loss is 14 Colebrook-White solutions.
+// Equal figures give equal losses bit for bit, so the result is the same as
+// without it. Keep one per network, keyed by section number.
+class LossMemo {
+  public:
+    std::optional<double> Loss(int section, const NetworkSection& s, double flowEnd);
+    void Clear() { entries_.clear(); }
+
+  private:
+    struct Entry {
+        bool valid = false;
+        double length = 0;
+        double flowEnd = 0;
+        double flowAlong = 0;
+        double diameter = 0;
+        LossModel model;
+        std::optional<double> loss;
+    };
+    std::vector<Entry> entries_;
+};
+
 // Flows, heads, pressures, checks and paths in one pass over the tree.
-NetworkResult AnalyseNetwork(const NetworkInput& input, const NetworkTree& tree);
+NetworkResult AnalyseNetwork(const NetworkInput& input, const NetworkTree& tree,
+                             LossMemo* memo = nullptr);
 NetworkResult AnalyseNetwork(const NetworkInput& input);
 
 // The Italian reason a node has no head ("carico non calcolabile: …").

@@ -332,3 +332,82 @@ TEST(NetworkAnalysis, StandAloneSectionsAreIgnored) {
 
 }  // namespace
 }  // namespace acquenza
+
+namespace acquenza {
+namespace {
+
+bool SameResult(const NetworkResult& a, const NetworkResult& b) {
+    if (a.sections.size() != b.sections.size() || a.checks.size() != b.checks.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.sections.size(); ++i) {
+        const SectionHydraulics& x = a.sections[i];
+        const SectionHydraulics& y = b.sections[i];
+        if (x.state != y.state || x.headEnd != y.headEnd || x.headLoss != y.headLoss ||
+            x.flowEnd != y.flowEnd || x.pressureEnd != y.pressureEnd ||
+            x.velocityStart != y.velocityStart) {
+            return false;
+        }
+    }
+    for (std::size_t k = 0; k < a.checks.size(); ++k) {
+        if (a.checks[k].text != b.checks[k].text) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Seeded sequences of edits, as a user makes them: after each one the
+// analysis that keeps the losses of unchanged sections is the analysis made
+// afresh, bit for bit.
+TEST(NetworkAnalysis, KeptLossesGiveTheFreshAnalysisAfterAnyEdits) {
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        std::mt19937 rng(seed);
+        NetworkInput input = RandomNetwork(rng, {60, 0.2, 0.05, 0.03, 60, 1});
+        LossMemo memo;
+        auto pick = [&] { return std::uniform_int_distribution<>(1, input.SectionCount())(rng); };
+        auto uniform = [&](double a, double b) {
+            return std::uniform_real_distribution<>(a, b)(rng);
+        };
+        for (int step = 0; step < 150; ++step) {
+            NetworkSection& s = input.sections[Slot(pick())];
+            switch (std::uniform_int_distribution<>(0, 6)(rng)) {
+                case 0:
+                    s.nodeDemand = uniform(0, 5);
+                    break;
+                case 1:
+                    s.flowAlong = uniform(0, 3);
+                    break;
+                case 2:
+                    s.diameter = uniform(0, 1) < 0.1 ? 0 : uniform(0.05, 0.4);
+                    break;
+                case 3:
+                    s.length = uniform(10, 900);
+                    break;
+                case 4:
+                    s.loss.formula = s.loss.formula == LossFormula::Coefficient
+                                         ? LossFormula::DarcyWeisbach
+                                         : LossFormula::Coefficient;
+                    break;
+                case 5: {  // a new link, when it is accepted
+                    const int section = static_cast<int>(&s - input.sections.data());
+                    const int upstream = std::uniform_int_distribution<>(0, 60)(rng);
+                    if (!CheckLink(input, section, upstream)) {
+                        s.upstream = upstream;
+                    }
+                    break;
+                }
+                case 6:
+                    s.zEnd += uniform(-3, 3);
+                    break;
+            }
+            const NetworkTree tree = BuildTree(input);
+            ASSERT_TRUE(tree.problems.empty());
+            ASSERT_TRUE(SameResult(AnalyseNetwork(input, tree, &memo), AnalyseNetwork(input, tree)))
+                << "seed " << seed << " step " << step;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace acquenza

@@ -18,6 +18,7 @@ struct RandomNetworkShape {
     double standAloneShare = 0.0;  // chance a section has no link
     double noDiameterShare = 0.0;  // chance a section has no diameter
     double sourceAbove = 60;       // H0 above the ground at the source, m
+    double flowScale = 1;          // multiplies every flow drawn
 };
 
 inline NetworkInput RandomNetwork(std::mt19937& rng, const RandomNetworkShape& shape) {
@@ -40,8 +41,8 @@ inline NetworkInput RandomNetwork(std::mt19937& rng, const RandomNetworkShape& s
         s.length = uniform(30, 700);
         s.zStart = p == 0 ? groundAtSource : made[static_cast<std::size_t>(p)].zEnd;
         s.zEnd = s.zStart - (chance(shape.risingShare) ? -uniform(0.5, 6) : uniform(0, 12));
-        s.flowAlong = chance(0.3) ? 0 : uniform(0, 3);
-        s.nodeDemand = chance(0.3) ? 0 : uniform(0, 4);
+        s.flowAlong = (chance(0.3) ? 0 : uniform(0, 3)) * shape.flowScale;
+        s.nodeDemand = (chance(0.3) ? 0 : uniform(0, 4)) * shape.flowScale;
         s.diameter = chance(shape.noDiameterShare) ? 0 : uniform(0.06, 0.35);
         s.loss.formula = chance(0.5) ? LossFormula::Coefficient : LossFormula::DarcyWeisbach;
         s.loss.coefficient = chance(0.5) ? 0.0025 : 0.004;
