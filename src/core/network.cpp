@@ -230,18 +230,26 @@ std::vector<double> SumFlows(const NetworkInput& input, const NetworkTree& tree)
     return flowEnd;
 }
 
-std::string NotComputableText(int section, HeadState state, int cause) {
+std::string NotComputableText(int section, const SectionHydraulics& h) {
     const std::string node = "Nodo " + std::to_string(section) + ": carico non calcolabile";
-    switch (state) {
+    const std::string noDiameter = " non ha un diametro con cui calcolare la perdita di carico.";
+    const std::string badFigures =
+        " ha lunghezza, quote o portate che non sono numeri utilizzabili.";
+    switch (h.state) {
         case HeadState::NoDiameter:
-            return node + ": il tronco " + std::to_string(section) +
-                   " non ha un diametro con cui calcolare la perdita di carico.";
+            return node + ": il tronco " + std::to_string(section) + noDiameter;
+        case HeadState::InvalidFigures:
+            return node + ": il tronco " + std::to_string(section) + badFigures;
         case HeadState::UpstreamUnknown:
-            return node + ": il tronco " + std::to_string(cause) +
-                   " a monte non ha un diametro con cui calcolare la perdita di carico.";
+            if (h.cause == 0) {
+                return node +
+                       ": la quota piezometrica della sorgente non è un numero utilizzabile.";
+            }
+            return node + ": il tronco " + std::to_string(h.cause) + " a monte" +
+                   (h.causeState == HeadState::InvalidFigures ? badFigures : noDiameter);
         case HeadState::Detached:
             return node + ": la catena dei tronchi a monte si ferma al tronco " +
-                   std::to_string(cause) + ", che non è collegato alla sorgente.";
+                   std::to_string(h.cause) + ", che non è collegato alla sorgente.";
         case HeadState::NotInNetwork:
             return node + ": il tronco non fa parte della rete.";
         case HeadState::Computed:
@@ -251,6 +259,11 @@ std::string NotComputableText(int section, HeadState state, int cause) {
 }
 
 namespace {
+
+bool FiguresUsable(const NetworkSection& s, double flowEnd) {
+    return std::isfinite(s.length) && std::isfinite(s.zStart) && std::isfinite(s.zEnd) &&
+           std::isfinite(s.flowAlong) && std::isfinite(s.nodeDemand) && std::isfinite(flowEnd);
+}
 
 void StateLoss(int i, const NetworkSection& s, SectionHydraulics& h, LossMemo* memo) {
     h.flowStart = h.flowEnd + s.flowAlong;
@@ -306,8 +319,9 @@ void AddChecks(const NetworkInput& input, const NetworkTree& tree, int i,
                     " da cui continua: controllare le quote.");
         }
     }
-    if (h.state == HeadState::NoDiameter || h.state == HeadState::UpstreamUnknown) {
-        add(CheckKind::NotComputable, NotComputableText(i, h.state, h.cause));
+    if (h.state == HeadState::NoDiameter || h.state == HeadState::UpstreamUnknown ||
+        h.state == HeadState::InvalidFigures) {
+        add(CheckKind::NotComputable, NotComputableText(i, h));
     }
     if (h.state == HeadState::Detached) {
         add(CheckKind::Detached,
@@ -336,7 +350,10 @@ std::vector<NetworkPath> Paths(const NetworkInput& input, const NetworkTree& tre
         std::reverse(path.sections.begin(), path.sections.end());
         path.availableHead =
             input.sourceHead - (input.sections[Slot(end)].zEnd + input.limits.minimumPressure);
-        if (path.length > 0 && std::isfinite(path.length)) {
+        if (!std::isfinite(path.availableHead) || !std::isfinite(path.length)) {
+            continue;  // a figure that is no number: no path to state
+        }
+        if (path.length > 0) {
             path.availablePerMetre = path.availableHead / path.length;
         }
         paths.push_back(std::move(path));
@@ -371,8 +388,9 @@ NetworkResult AnalyseNetwork(const NetworkInput& input, const NetworkTree& tree,
     NetworkResult result;
     result.sections.assign(Slot(n + 1), {});
     SectionHydraulics& source = result.sections[0];
-    source.state = HeadState::Computed;
-    source.headEnd = input.sourceHead;
+    source.state =
+        std::isfinite(input.sourceHead) ? HeadState::Computed : HeadState::InvalidFigures;
+    source.headEnd = std::isfinite(input.sourceHead) ? input.sourceHead : 0;
 
     const std::vector<double> flowEnd = SumFlows(input, tree);
     std::vector<int> parentOf(Slot(n + 1), 0);
@@ -386,16 +404,29 @@ NetworkResult AnalyseNetwork(const NetworkInput& input, const NetworkTree& tree,
         const NetworkSection& s = input.sections[Slot(i)];
         SectionHydraulics& h = result.sections[Slot(i)];
         h.flowEnd = flowEnd[Slot(i)];
+        const int p = parentOf[Slot(i)];
+        const SectionHydraulics& up = result.sections[Slot(p)];
+        if (!FiguresUsable(s, h.flowEnd)) {
+            h = {};
+            h.state = HeadState::InvalidFigures;
+            h.cause = i;
+            h.causeState = HeadState::InvalidFigures;
+            continue;
+        }
         StateLoss(i, s, h, memo);
-        h.staticStart = input.sourceHead - s.zStart;
-        h.staticEnd = input.sourceHead - s.zEnd;
-        const SectionHydraulics& up = result.sections[Slot(parentOf[Slot(i)])];
+        if (source.state == HeadState::Computed) {
+            h.staticStart = input.sourceHead - s.zStart;
+            h.staticEnd = input.sourceHead - s.zEnd;
+        }
         if (up.state != HeadState::Computed) {
             h.state = HeadState::UpstreamUnknown;
-            h.cause = up.cause;
+            const bool through = up.state == HeadState::UpstreamUnknown;
+            h.cause = through ? up.cause : p;
+            h.causeState = through ? up.causeState : up.state;
         } else if (!h.hasLoss) {
             h.state = HeadState::NoDiameter;
             h.cause = i;
+            h.causeState = HeadState::NoDiameter;
         } else {
             h.state = HeadState::Computed;
             h.headStart = up.headEnd;
@@ -407,7 +438,11 @@ NetworkResult AnalyseNetwork(const NetworkInput& input, const NetworkTree& tree,
     for (const int i : tree.detached) {
         SectionHydraulics& h = result.sections[Slot(i)];
         h.flowEnd = flowEnd[Slot(i)];
-        StateLoss(i, input.sections[Slot(i)], h, memo);
+        if (!FiguresUsable(input.sections[Slot(i)], h.flowEnd)) {
+            h.flowEnd = 0;
+        } else {
+            StateLoss(i, input.sections[Slot(i)], h, memo);
+        }
         h.state = HeadState::Detached;
         const int p = parentOf[Slot(i)];
         const SectionHydraulics& up = result.sections[Slot(p)];

@@ -101,17 +101,22 @@ enum class HeadState {
     NotInNetwork,  // stand-alone, refused link, or not entered
     Computed,
     NoDiameter,       // this section's loss cannot be stated (no diameter)
-    UpstreamUnknown,  // a section upstream has no loss, so no head gets here
+    UpstreamUnknown,  // no head reaches its start (see cause)
     Detached,         // its chain of links ends at a stand-alone section
+    // Its length, elevations or flows are not finite numbers (a typed
+    // "1e999"), or the source's head is not: nothing is stated from them.
+    InvalidFigures,
 };
 
 struct SectionHydraulics {
     HeadState state = HeadState::NotInNetwork;
     // For the states without a head: the section that stops it (the one with
-    // no diameter, or the one the detached chain ends at).
+    // no diameter or unusable figures, 0 for the source, or the one the
+    // detached chain ends at).
     int cause = 0;
-    double flowEnd = 0;    // q_end, l/s
-    double flowStart = 0;  // Q_1 = q_end + q_along, l/s
+    HeadState causeState = HeadState::Computed;  // that section's own state
+    double flowEnd = 0;                          // q_end, l/s
+    double flowStart = 0;                        // Q_1 = q_end + q_along, l/s
     // Known whenever the section's loss can be stated (hasLoss).
     bool hasLoss = false;
     double headLoss = 0;       // m, over the 14 segments
@@ -158,7 +163,8 @@ struct NetworkResult {
     // Indexed by section; slot 0 is the source (headEnd = H0).
     std::vector<SectionHydraulics> sections;
     std::vector<NetworkCheck> checks;  // by section, in the order of CheckKind
-    std::vector<NetworkPath> paths;    // one per end node reached from the source
+    // One per end node reached from the source (whose figures are numbers).
+    std::vector<NetworkPath> paths;
     // The most unfavourable path: the smallest available head per metre.
     std::optional<std::size_t> worstPath;
 };
@@ -192,7 +198,7 @@ NetworkResult AnalyseNetwork(const NetworkInput& input, const NetworkTree& tree,
                              LossMemo* memo = nullptr);
 NetworkResult AnalyseNetwork(const NetworkInput& input);
 
-// The Italian reason a node has no head ("carico non calcolabile: …").
-std::string NotComputableText(int section, HeadState state, int cause);
+// The Italian reason a node has no head ("Nodo 7: carico non calcolabile: …").
+std::string NotComputableText(int section, const SectionHydraulics& h);
 
 }  // namespace acquenza

@@ -128,6 +128,12 @@ class PathSizer {
         const double rootHead = head_[Slot(root)];
         const double minimum = w_.input.limits.minimumPressure;
         const std::vector<int> subtree = w_.Subtree(first);
+        if (!std::isfinite(rootHead)) {
+            for (const int s : subtree) {
+                NotSized(s, "la quota piezometrica della sorgente non è un numero utilizzabile");
+            }
+            return {};
+        }
         std::vector<double> distance(w_.input.sections.size(), 0.0);
         int worst = -1;
         double worstRatio = std::numeric_limits<double>::infinity();
@@ -135,6 +141,9 @@ class PathSizer {
             const int p = w_.parent[Slot(m)];
             distance[Slot(m)] = (p == root ? 0.0 : distance[Slot(p)]) + w_.At(m).length;
             const double available = rootHead - (w_.At(m).zEnd + minimum);
+            if (!std::isfinite(available) || !std::isfinite(distance[Slot(m)])) {
+                continue;  // its section says why it is not sized
+            }
             if (!(available > 0)) {
                 ReportUnservable(m, root, rootHead, available);
                 continue;
@@ -193,6 +202,11 @@ class PathSizer {
         z.gradient = gradient;
         z.share = gradient * sec.length;
         const double qEnd = w_.flowEnd[Slot(s)];
+        if (!std::isfinite(z.share) || !std::isfinite(qEnd) || !std::isfinite(sec.flowAlong) ||
+            !std::isfinite(sec.zEnd) || !std::isfinite(sec.length)) {
+            NotSized(s, "lunghezza, quote o portate non sono numeri utilizzabili");
+            return false;
+        }
         if (auto theoretical = SizeForSegmentDrop(sec.length, sec.flowAlong, qEnd,
                                                   sec.loss.coefficient, z.share / SegmentCount)) {
             z.theoreticalDiameter = theoretical->diameter;
@@ -280,7 +294,7 @@ class PathSizer {
             return;
         }
         reportedNode_[Slot(node)] = 1;
-        const double missing = std::isfinite(available) ? -available : 0;
+        const double missing = -available;
         out_.problems.push_back({node, missing,
                                  "Nodo " + std::to_string(node) +
                                      ": anche senza perdite di carico " + NodeFrom(root) +

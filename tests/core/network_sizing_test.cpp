@@ -361,3 +361,30 @@ TEST(LeastCost, WithoutASeriesNothingChanges) {
 
 }  // namespace
 }  // namespace acquenza
+
+namespace acquenza {
+namespace {
+
+TEST(PathSizing, FiguresThatAreNoNumbersAreNotSized) {
+    NetworkInput input = Chain();
+    input.sections[2].zEnd = INFINITY;
+    const NetworkSizing sizing = SizeByPaths(input, {});
+    EXPECT_TRUE(sizing.sections[1].sized);
+    EXPECT_FALSE(sizing.sections[2].sized);
+    EXPECT_FALSE(sizing.sections[3].sized);
+    for (const SizingProblem& p : sizing.problems) {
+        EXPECT_TRUE(std::isfinite(p.missingHead)) << p.text;
+    }
+    ASSERT_FALSE(sizing.problems.empty());
+    EXPECT_EQ(sizing.problems[0].text,
+              "Tronco 2: non dimensionato: lunghezza, quote o portate non sono numeri "
+              "utilizzabili.");
+    input = Chain();
+    input.sourceHead = NAN;
+    const NetworkSizing none = SizeByPaths(input, {});
+    EXPECT_FALSE(none.sections[1].sized);
+    EXPECT_EQ(none.problems.size(), 3u);
+}
+
+}  // namespace
+}  // namespace acquenza

@@ -411,3 +411,67 @@ TEST(NetworkAnalysis, KeptLossesGiveTheFreshAnalysisAfterAnyEdits) {
 
 }  // namespace
 }  // namespace acquenza
+
+namespace acquenza {
+namespace {
+
+bool AllFinite(const SectionHydraulics& h) {
+    for (const double v :
+         {h.flowEnd, h.flowStart, h.headLoss, h.gradientPerKm, h.velocityStart, h.velocityEnd,
+          h.headStart, h.headEnd, h.pressureStart, h.pressureEnd, h.staticStart, h.staticEnd}) {
+        if (!std::isfinite(v)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A typed "1e999" reads as infinity: no figure derived from it may come out
+// as a number, and the nodes say why they have none.
+TEST(NetworkAnalysis, FiguresThatAreNoNumbersGiveNoNumbers) {
+    struct Case {
+        const char* what;
+        void (*spoil)(NetworkInput&);
+        const char* node4;  // the reason node 4 gives
+    };
+    const Case cases[] = {
+        {"length", [](NetworkInput& in) { in.sections[3].length = INFINITY; },
+         "Nodo 4: carico non calcolabile: il tronco 3 a monte ha lunghezza, quote o portate che "
+         "non sono numeri utilizzabili."},
+        {"elevation", [](NetworkInput& in) { in.sections[3].zEnd = -INFINITY; },
+         "Nodo 4: carico non calcolabile: il tronco 3 a monte ha lunghezza, quote o portate che "
+         "non sono numeri utilizzabili."},
+        {"demand", [](NetworkInput& in) { in.sections[4].nodeDemand = INFINITY; },
+         "Nodo 4: carico non calcolabile: il tronco 4 ha lunghezza, quote o portate che non sono "
+         "numeri utilizzabili."},
+        {"flow along", [](NetworkInput& in) { in.sections[4].flowAlong = NAN; },
+         "Nodo 4: carico non calcolabile: il tronco 4 ha lunghezza, quote o portate che non sono "
+         "numeri utilizzabili."},
+        {"source", [](NetworkInput& in) { in.sourceHead = INFINITY; },
+         "Nodo 4: carico non calcolabile: la quota piezometrica della sorgente non è un numero "
+         "utilizzabile."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        NetworkInput input = HandNetwork();
+        input.sections[3].diameter = 0.1;
+        c.spoil(input);
+        const NetworkResult r = AnalyseNetwork(input);
+        for (const SectionHydraulics& h : r.sections) {
+            EXPECT_TRUE(AllFinite(h));
+        }
+        for (const NetworkPath& p : r.paths) {
+            EXPECT_TRUE(std::isfinite(p.availableHead) && std::isfinite(p.length));
+        }
+        std::string said;
+        for (const NetworkCheck& check : r.checks) {
+            if (check.section == 4 && check.kind == CheckKind::NotComputable) {
+                said = check.text;
+            }
+        }
+        EXPECT_EQ(said, c.node4);
+    }
+}
+
+}  // namespace
+}  // namespace acquenza
