@@ -67,11 +67,12 @@ struct NetworkTree {
     // inNetwork[i]: section i is linked, its link was accepted and its chain
     // of links reaches the source.
     std::vector<char> inNetwork;
-    // Linked sections whose chain ends at a stand-alone section, so no head
-    // reaches them. Their flows are still summed.
+    // Linked sections whose chain ends at a stand-alone section, or at one
+    // whose link was refused, so no head reaches them; top-down. Their flows
+    // are still summed.
     std::vector<int> detached;
     // Links refused (to itself, to a missing section, closing a loop): those
-    // sections and everything continuing from them are left out.
+    // sections are left out, and what continues from them is detached.
     std::vector<LinkProblem> problems;
 };
 
