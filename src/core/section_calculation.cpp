@@ -101,6 +101,33 @@ double AccumulatedDiameter(int steps) {
     return Diameters().diameter[static_cast<std::size_t>(steps)];
 }
 
+std::optional<DropSizing> SizeForSegmentDrop(double length, double flowAlong, double flowEnd,
+                                             double roughness, double dropPerSegment) {
+    const SectionInputs in{length, 0, 0, flowAlong, flowEnd, roughness};
+    if (!AllFinite(in) || !std::isfinite(dropPerSegment) || !(dropPerSegment > 0)) {
+        return std::nullopt;
+    }
+    // Evaluated in the calculation's order, so equal drops give equal steps
+    // and the loss is summed as the calculation sums its segment map.
+    const double lossCoefficient = roughness * length / SegmentCount;
+    int step = 0;
+    double total = 0;
+    for (int k = 1; k <= SegmentCount; ++k) {
+        const double flow = flowEnd + flowAlong - (k - 1) * flowAlong / SegmentCount;
+        const double lossFactor = lossCoefficient * std::pow(flow / 1000, 2);
+        if (std::isnan(lossFactor)) {
+            return std::nullopt;
+        }
+        double loss = 0;
+        step = FirstSufficientStep(lossFactor, dropPerSegment, step, loss);
+        if (step >= MaxDiameterSteps) {
+            return std::nullopt;
+        }
+        total += loss;
+    }
+    return DropSizing{AccumulatedDiameter(step), total};
+}
+
 CalculationOutcome SettleSection(Project& project, int section) {
     project.sections.Set(section, Field::sca,
                          RoughnessFor(project.sections.Get(section, Field::tipoc)));

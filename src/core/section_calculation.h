@@ -47,4 +47,20 @@ CalculationOutcome CalculateSection(Project& project, int section);
 // The roughness set from the pipe type, then the section calculated.
 CalculationOutcome SettleSection(Project& project, int section);
 
+// The same 14-segment search as the section calculation, with a given drop
+// per segment (m) in place of the ground's: how the network's sizing finds a
+// section's diameter for the share of head it was given. The diameters come
+// from the calculation's own table, so the result is the very millimetre the
+// calculation would reach for that drop.
+struct DropSizing {
+    double diameter = 0;  // m, as reached by repeated 1 mm additions
+    double headLoss = 0;  // m, the segments' losses summed as the calculation sums them
+};
+
+// Flows in l/s taken as given (no small-flow substitution), roughness the
+// coefficient B (0.0025 or 0.004). nullopt when the drop is not positive, a
+// value is not finite, or no diameter up to 10 m is enough.
+std::optional<DropSizing> SizeForSegmentDrop(double length, double flowAlong, double flowEnd,
+                                             double roughness, double dropPerSegment);
+
 }  // namespace acquenza

@@ -13,6 +13,9 @@ fail() { echo "FAIL: $*"; exit 1; }
 for f in bin/acquenza \
          share/acquenza/SuggerimentiAcquenza.TXT share/acquenza/Internet.mid \
          share/acquenza/Acquenza-dati-esempio share/acquenza/acquenza.png \
+         share/acquenza/tubazioni/pe100-sdr11-pn16.txt \
+         share/acquenza/tubazioni/pe100-sdr17-pn10.txt \
+         share/acquenza/tubazioni/ghisa-sferoidale-en545.txt \
          share/applications/acquenza.desktop \
          share/icons/hicolor/scalable/apps/acquenza.svg \
          share/icons/hicolor/256x256/apps/acquenza.png \
