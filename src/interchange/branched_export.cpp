@@ -32,11 +32,11 @@ std::string Problem(const BranchedNetwork& net) {
     for (std::size_t i = 0; i < net.sections.size(); ++i) {
         const BranchedSection& s = net.sections[i];
         const std::string label = "Il tronco " + SectionLabel(s, i);
+        if (s.name.empty()) {
+            return label + " non ha nome.";
+        }
         // The longest identifier made from the name decides.
         if (const auto problem = IdentifierProblem(SectionPipeId(s.name, PipesPerSection))) {
-            if (s.name.empty()) {
-                return label + " non ha nome.";
-            }
             return label + " ha un nome che non può diventare un identificativo EPANET: " +
                    (s.name.size() + 4 > MaxIdentifierBytes
                         ? "al massimo 27 caratteri (le lettere accentate contano due)"

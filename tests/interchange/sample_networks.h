@@ -73,9 +73,10 @@ inline BranchedNetwork RisingBranch() {
 // and a source high enough for positive pressures.
 inline BranchedNetwork RandomTree(unsigned seed, int count) {
     std::mt19937 rng(seed);
-    const auto uniform = [&](double a, double b, double step) {
+    // What an engineer types: the double nearest to a short decimal.
+    const auto uniform = [&](double a, double b, double scale) {
         const double v = std::uniform_real_distribution<double>(a, b)(rng);
-        return std::round(v / step) * step;
+        return std::round(v * scale) / scale;
     };
     BranchedNetwork net;
     net.title = "Albero casuale " + std::to_string(seed);
@@ -84,10 +85,10 @@ inline BranchedNetwork RandomTree(unsigned seed, int count) {
         const int upstream =
             i == 1 ? 0 : std::uniform_int_distribution<int>(std::max(0, i - 12), i - 1)(rng);
         const double z0 = ground[static_cast<std::size_t>(upstream)];
-        const double z1 = std::round((z0 + uniform(-6, 3, 0.01)) * 100) / 100;
+        const double z1 = std::round((z0 + uniform(-6, 3, 100)) * 100) / 100;
         ground.push_back(z1);
-        net.sections.push_back(Section(std::to_string(i), upstream, uniform(40, 400, 0.01), z0, z1,
-                                       uniform(0, 1.5, 0.01), uniform(0, 0.8, 0.01), 0));
+        net.sections.push_back(Section(std::to_string(i), upstream, uniform(40, 400, 100), z0, z1,
+                                       uniform(0, 1.5, 100), uniform(0, 0.8, 100), 0));
     }
     // Diameters from the flow each section carries at its start.
     std::vector<double> carried(net.sections.size(), 0.0);
@@ -99,7 +100,7 @@ inline BranchedNetwork RandomTree(unsigned seed, int count) {
         }
     }
     for (std::size_t i = 0; i < net.sections.size(); ++i) {
-        const double velocity = uniform(0.6, 1.2, 0.01);
+        const double velocity = uniform(0.6, 1.2, 100);
         const double d = std::sqrt(4 * carried[i] / 1000 / (std::numbers::pi * velocity)) * 1000;
         net.sections[i].diameter_mm = std::max(40.0, std::round(d * 10) / 10);
         net.sections[i].roughness_mm = uniform(0, 1, 1) == 0 ? 0.01 : 0.1;
