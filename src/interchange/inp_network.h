@@ -127,7 +127,7 @@ struct InpOptions {
     std::optional<double> demandMultiplier;
     std::string defaultPattern;  // empty: "1" when such a pattern exists
     std::string pressureUnits;   // PSI, KPA or METERS; empty when not given
-    // Further option lines, kept as the file has them (tokens joined by a space).
+    // Further option lines, kept as the file has them.
     std::vector<std::string> otherLines;
 };
 

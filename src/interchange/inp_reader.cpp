@@ -102,8 +102,9 @@ struct Tokens {
 Tokens Tokenize(std::string_view line) {
     Tokens t;
     std::size_t i = 0;
+    // Control characters separate like blanks, as in the lines kept whole.
     const auto blank = [](char c) {
-        return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+        return c == ' ' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
     };
     while (i < line.size()) {
         const char c = line[i];
@@ -142,6 +143,18 @@ std::string_view Trim(std::string_view s) {
         s.remove_suffix(1);
     }
     return s;
+}
+
+// A line kept as it is written back: control characters as blanks (EPANET
+// reads them so), no blanks at either end.
+std::string KeptLine(std::string_view raw) {
+    std::string line(raw);
+    for (char& c : line) {
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) {
+            c = ' ';
+        }
+    }
+    return std::string(Trim(line));
 }
 
 std::optional<FlowUnits> ParseUnits(const std::string& word) {
@@ -220,7 +233,7 @@ class Parser {
             if (section_ == Section::None && t.hasComment) {
                 n_.comments.push_back(t.comment);
             } else if (section_ == Section::Raw && t.hasComment) {
-                raw_->lines.emplace_back(Trim(raw));
+                raw_->lines.push_back(KeptLine(raw));
             }
             return;
         }
@@ -237,7 +250,7 @@ class Parser {
                 n_.title.emplace_back(Trim(raw));
                 return;
             case Section::Raw:
-                raw_->lines.emplace_back(Trim(raw));
+                raw_->lines.push_back(KeptLine(raw));
                 return;
             case Section::Junctions:
                 return Junction(t);
@@ -258,7 +271,7 @@ class Parser {
             case Section::Status:
                 return Status(t);
             case Section::Options:
-                return Option(t);
+                return Option(t, raw);
             case Section::Coordinates:
                 return Coordinate(t);
         }
@@ -434,7 +447,7 @@ class Parser {
         n_.coordinates.push_back(std::move(c));
     }
 
-    void Option(const Tokens& t) {
+    void Option(const Tokens& t, std::string_view raw) {
         InpOptions& o = n_.options;
         const std::string key = AsciiUpper(t.items[0]);
         const std::string second = AsciiUpper(At(t, 1));
@@ -466,11 +479,7 @@ class Parser {
         } else if (key.starts_with("PATT") && t.items.size() >= 2) {
             o.defaultPattern = t.items[1];
         } else {
-            std::string line;
-            for (const auto& item : t.items) {
-                line += (line.empty() ? "" : " ") + item;
-            }
-            o.otherLines.push_back(std::move(line));
+            o.otherLines.push_back(KeptLine(raw));
         }
     }
 

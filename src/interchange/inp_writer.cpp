@@ -53,10 +53,17 @@ class Writer {
     std::string Take() { return std::move(out_); }
 
     static std::string OneLineComment(std::string_view comment) {
+        const std::string utf8 =
+            IsValidUtf8(comment) ? std::string(comment) : Windows1252ToUtf8(comment);
         std::string text;
-        for (const char ch : Utf8Prefix(comment, MaxCommentBytes)) {
+        for (const char ch : Utf8Prefix(utf8, MaxCommentBytes)) {
             const auto c = static_cast<unsigned char>(ch);
             text += (c < 0x20 || c == 0x7F) ? ' ' : ch;
+        }
+        // The reader drops trailing blanks; so does the writer, for a file
+        // that reads back as written.
+        while (!text.empty() && text.back() == ' ') {
+            text.pop_back();
         }
         return text;
     }
@@ -67,6 +74,31 @@ class Writer {
 
 std::string Num(double v) {
     return FormatNumber(v);
+}
+
+// A free token (a pump's parameter, a valve's setting, a curve's name) as
+// the reader will take it back: quoted when it holds blanks or ';' or is
+// empty, since it would otherwise split, start a comment or vanish.
+std::string Token(std::string_view text) {
+    std::string t;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        t += (c < 0x20 && c != '\t') || c == 0x7F ? ' ' : ch == '"' ? '\'' : ch;
+    }
+    if (t.empty() || t.find_first_of(" \t;") != std::string::npos || t.front() == '[') {
+        return '"' + t + '"';
+    }
+    return t;
+}
+
+// A line kept as the file had it, on one line.
+std::string KeptLine(std::string_view text) {
+    std::string t;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        t += (c < 0x20 && c != '\t') || c == 0x7F ? ' ' : ch;
+    }
+    return t;
 }
 
 const char* StatusKeyword(PipeStatus s) {
@@ -82,13 +114,24 @@ const char* StatusKeyword(PipeStatus s) {
 }
 
 // Splits a title entry into lines EPANET keeps whole, at blanks where it can.
+// Runs of blanks become one, so that a reader joining the lines with one
+// blank gets the title back as it was written.
 std::vector<std::string> TitleLines(std::string_view entry) {
     std::vector<std::string> lines;
-    std::string text = OneLineText(entry);
+    std::string text;
+    const std::string utf8 = IsValidUtf8(entry) ? std::string(entry) : Windows1252ToUtf8(entry);
+    for (const char c : OneLineText(utf8)) {
+        if (c != ' ' || text.empty() || text.back() != ' ') {
+            text += c;
+        }
+    }
     std::string_view rest = text;
     while (rest.size() > MaxTitleLineBytes) {
         std::string_view head = Utf8Prefix(rest, MaxTitleLineBytes);
-        const auto blank = head.find_last_of(' ');
+        if (head.empty()) {
+            head = rest.substr(0, MaxTitleLineBytes);
+        }
+        const auto blank = rest[head.size()] == ' ' ? head.size() : head.find_last_of(' ');
         if (blank != std::string_view::npos && blank > 0) {
             head = head.substr(0, blank);
         }
@@ -98,7 +141,7 @@ std::vector<std::string> TitleLines(std::string_view entry) {
             rest.remove_prefix(1);
         }
     }
-    if (!rest.empty() || lines.empty()) {
+    if (!rest.empty()) {  // a blank line would not be read back
         lines.push_back(OneLineText(rest));
     }
     return lines;
@@ -236,7 +279,7 @@ void WriteRaw(Writer& w, const InpNetwork& n, std::string_view name) {
         if (section.name == name) {
             w.Header(section.name);
             for (const auto& line : section.lines) {
-                w.Line(line);
+                w.Line(KeptLine(line));
             }
         }
     }
@@ -262,7 +305,7 @@ void WriteOptions(Writer& w, const InpOptions& o) {
         w.Row({"PATTERN", o.defaultPattern});
     }
     for (const auto& line : o.otherLines) {
-        w.Line(" " + line);
+        w.Line(" " + KeptLine(line));
     }
 }
 
@@ -304,10 +347,12 @@ InpWriteResult WriteInp(const InpNetwork& n) {
         for (const auto& t : n.tanks) {
             // A volume curve must be held by a placeholder when an overflow
             // flag follows it.
-            const std::string curve =
-                t.volumeCurve.empty() && !t.overflow.empty() ? "*" : t.volumeCurve;
+            const std::string curve = t.volumeCurve.empty() && !t.overflow.empty()
+                                          ? "*"
+                                          : (t.volumeCurve.empty() ? "" : Token(t.volumeCurve));
             w.Row({t.id, Num(t.elevation), Num(t.initLevel), Num(t.minLevel), Num(t.maxLevel),
-                   Num(t.diameter), Num(t.minVolume), curve, t.overflow},
+                   Num(t.diameter), Num(t.minVolume), curve,
+                   t.overflow.empty() ? "" : Token(t.overflow)},
                   t.comment);
         }
     }
@@ -327,7 +372,7 @@ InpWriteResult WriteInp(const InpNetwork& n) {
         for (const auto& p : n.pumps) {
             std::string params;
             for (const auto& token : p.parameters) {
-                params += (params.empty() ? "" : " ") + token;
+                params += (params.empty() ? "" : " ") + Token(token);
             }
             w.Row({p.id, p.node1, p.node2, params}, p.comment);
         }
@@ -335,7 +380,8 @@ InpWriteResult WriteInp(const InpNetwork& n) {
     if (!n.valves.empty()) {
         w.Header("VALVES");
         for (const auto& v : n.valves) {
-            w.Row({v.id, v.node1, v.node2, Num(v.diameter), v.type, v.setting, Num(v.minorLoss)},
+            w.Row({v.id, v.node1, v.node2, Num(v.diameter), Token(v.type), Token(v.setting),
+                   Num(v.minorLoss)},
                   v.comment);
         }
     }
@@ -350,7 +396,7 @@ InpWriteResult WriteInp(const InpNetwork& n) {
     if (!n.statuses.empty()) {
         w.Header("STATUS");
         for (const auto& s : n.statuses) {
-            w.Row({s.link, s.value});
+            w.Row({s.link, Token(s.value)});
         }
     }
     WriteRaw(w, n, "ROUGHNESS");
