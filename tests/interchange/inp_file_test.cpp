@@ -179,6 +179,35 @@ TEST(InpWriter, FileShape) {
     EXPECT_EQ(ReadInp(t).network.title.size(), 2u);
 }
 
+// Free text and tokens that could split, vanish or start a comment are
+// written so that the file reads back to the same bytes.
+TEST(InpWriter, HostileTextReadsBackAsWritten) {
+    InpNetwork n;
+    n.title = {"", "\x01", "Rete  nord", std::string(90, 'x') + " coda", "[END] non è la fine"};
+    n.comments = {"a capo\nqui   "};
+    n.reservoirs.push_back({"R", 80, {}, {}, 0});
+    n.junctions.push_back({"J", 50, 1, {}, {}, 0});
+    n.tanks.push_back({"T", 10, 1, 0, 3, 5, 0, "curva a", "YES", {}, 0});
+    n.pumps.push_back({"PU", "R", "J", {"HEAD", "curva; b", ""}, {}, 0});
+    n.valves.push_back({"V", "J", "T", 80, "PRV", "", 0.5, {}, 0});
+    n.statuses.push_back({"PU", "CLOSED"});
+    n.options.otherLines = {"TRIALS\t40"};
+    n.otherSections.push_back({"TIMES", {"DURATION\t24:00"}});
+    const InpWriteResult first = WriteInp(n);
+    ASSERT_TRUE(first.ok) << first.error;
+    const InpReadResult read = ReadInp(first.text);
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(WriteInp(read.network).text, first.text);
+    EXPECT_EQ(read.network.title,
+              (std::vector<std::string>{"Rete nord", std::string(79, 'x'), "xxxxxxxxxxx coda",
+                                        "(END] non è la fine"}));
+    EXPECT_EQ(read.network.pumps.at(0).parameters,
+              (std::vector<std::string>{"HEAD", "curva; b", ""}));
+    EXPECT_EQ(read.network.valves.at(0).setting, "");
+    EXPECT_EQ(read.network.valves.at(0).minorLoss, 0.5);
+    EXPECT_EQ(read.network.tanks.at(0).volumeCurve, "curva a");
+}
+
 TEST(InpWriter, RefusesWhatEpanetCouldNotRead) {
     const auto base = [] {
         InpNetwork n;
