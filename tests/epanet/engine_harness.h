@@ -5,6 +5,7 @@
 // our hydraulics against it. The engine lives in this folder's
 // node_modules, installed by `npm ci` (scripts/test.sh does it).
 
+#include <cstdlib>
 #include <map>
 #include <string>
 
