@@ -57,6 +57,11 @@ install_missing() {
 install_missing "${packages[@]}"
 
 if [[ $purpose == test ]]; then
+  # The EPANET engine the tests compare with runs under Node.js. A machine
+  # that already has node and npm (from any source) keeps them.
+  if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+    install_missing nodejs npm
+  fi
   # The fuzzers link the sanitizer and fuzzer runtime of the default clang,
   # packaged per compiler release (libclang-rt-14-dev, libclang-rt-19-dev,
   # ...); older releases ship it inside libclang-common-N-dev.

@@ -55,6 +55,15 @@ if [[ $status -ne 124 ]]; then
 fi
 echo "scripts/run.sh built the program, which started and kept running"
 
+stage "the EPANET engine for the tests (epanet-js, pinned by tests/epanet/package-lock.json)"
+# Installed again only when missing or when the lock file changed.
+lock_sum=$(sha256sum tests/epanet/package-lock.json | cut -d' ' -f1)
+stamp=tests/epanet/node_modules/.acquenza-lock-sha256
+if [[ ! -f $stamp || $(cat "$stamp") != "$lock_sum" ]]; then
+  (cd tests/epanet && npm ci --no-audit --no-fund)
+  echo "$lock_sum" >"$stamp"
+fi
+
 stage "unit tests: build (same tree as the run command)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DACQUENZA_WERROR=ON \
   -DACQUENZA_TESTS=ON -DACQUENZA_BENCH=ON >/dev/null
