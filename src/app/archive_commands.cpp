@@ -42,13 +42,21 @@ void ArchiveCommands::Open() {
 }
 
 bool ArchiveCommands::OpenFile(const std::string& path) {
+    // A save killed while it rewrote this file in place left a copy of what
+    // the file held before: the user may open that instead.
+    std::string source = path;
+    if (const std::optional<InterruptedSave> copy = FindInterruptedSave(path)) {
+        if (dialogs_.Show(InterruptedSaveQuestion(path, *copy)) == Answer::Yes) {
+            source = copy->copy.string();
+        }
+    }
     // The file is read into a project of its own: the one in memory is
     // replaced only once there is something to replace it with.
     auto read = std::make_unique<Project>();
     TitlePageModel& titlePage = windows_.LoadTitlePage();
     TitleTexts titles = titlePage.Texts();
-    const ReadOutcome outcome = ReadProjectFile(path, *read, titles);
-    const OpenReport report = ReportOpen(outcome, path);
+    const ReadOutcome outcome = ReadProjectFile(source, *read, titles);
+    const OpenReport report = ReportOpen(outcome, source);
     auto message = report.messages.begin();
     if (report.read == OpenReport::Read::Nothing) {
         dialogs_.Show(*message);
@@ -68,7 +76,19 @@ bool ArchiveCommands::OpenFile(const std::string& path) {
         state_.currentFileName = report.forgetFileName ? std::string() : path;
     }
     if (!report.forgetFileName) {
-        state_.history.MarkSaved();
+        if (source == path) {
+            state_.filesSeen[path] = outcome.file;
+            state_.history.MarkSaved();
+        } else {
+            // The project now differs from the file: it shows as not
+            // archived, and the file as it stands is what Save replaces.
+            const std::optional<FileFingerprint> now = FingerprintOnDisk(path, MaxProjectFileBytes);
+            if (now) {
+                state_.filesSeen[path] = *now;
+            } else {
+                state_.filesSeen.erase(path);
+            }
+        }
     }
     for (; message != report.messages.end(); ++message) {
         dialogs_.Show(*message);
@@ -133,7 +153,8 @@ void ArchiveCommands::SaveProject(const std::string& previousName) {
         windows_.Show(WindowId::frontespizio);
         return;
     }
-    if (state_.currentFileName.empty()) {
+    const bool named = state_.currentFileName.empty();
+    if (named) {
         const std::optional<std::string> chosen = dialogs_.ChooseFile(
             {FileDialogRequest::Kind::Save, "Salva file con nome", DialogName(), {DataFiles}, 0});
         if (!chosen) {
@@ -143,14 +164,45 @@ void ArchiveCommands::SaveProject(const std::string& previousName) {
         DialogName() = *chosen;
         state_.currentFileName = *chosen;
     }
-    const ArchiveResult written =
-        WriteProjectFile(state_.currentFileName, state_.project, titlePage.Texts());
-    if (!written.ok) {
-        dialogs_.Inform(ArchiveTitle, SaveFailureText(written, state_.currentFileName),
-                        MessageIcon::Stop);
+    const std::string file = state_.currentFileName;
+    // A file chosen in the dialog was confirmed there; one saved again by
+    // name may have been changed by another program (another Acquenza on the
+    // same project) since this one read or wrote it.
+    if (!named && !MayOverwrite(file)) {
         return;
     }
+    WriteOptions options;
+    FileFingerprint written;
+    ArchiveResult result =
+        WriteProjectFile(file, state_.project, titlePage.Texts(), options, &written);
+    if (!result.ok && result.ownedByOther) {
+        if (!dialogs_.AskYesNo(ArchiveTitle, OthersFileQuestion(result, file),
+                               MessageIcon::Question, Answer::No)) {
+            state_.currentFileName = named ? previousName : file;
+            return;
+        }
+        options.replaceOthersFile = true;
+        result = WriteProjectFile(file, state_.project, titlePage.Texts(), options, &written);
+    }
+    if (!result.ok) {
+        dialogs_.Inform(ArchiveTitle, SaveFailureText(result, file), MessageIcon::Stop);
+        return;
+    }
+    state_.filesSeen[file] = written;
     state_.history.MarkSaved();
+}
+
+bool ArchiveCommands::MayOverwrite(const std::string& file) {
+    const auto seen = state_.filesSeen.find(file);
+    if (seen == state_.filesSeen.end()) {
+        return true;
+    }
+    // A file deleted meanwhile is written again, as it always was.
+    const std::optional<FileFingerprint> now = FingerprintOnDisk(file, MaxProjectFileBytes);
+    if (!now || !now->exists || now->SameContents(seen->second)) {
+        return true;
+    }
+    return dialogs_.Show(ChangedOnDiskQuestion(file)) == Answer::Yes;
 }
 
 void ArchiveCommands::Delete() {

@@ -1,5 +1,7 @@
 #include "app/archive_messages.h"
 
+#include <ctime>
+
 #include "app/archive_commands.h"
 #include "core/numbers.h"
 
@@ -45,9 +47,12 @@ OpenReport ReportOpen(const ReadOutcome& outcome, const std::string& path) {
     if (outcome.NothingRead()) {
         report.read = OpenReport::Read::Nothing;
         report.forgetFileName = true;
-        const std::string what =
+        std::string what =
             outcome.opened ? "Il file " + Quoted(path) + " non è stato letto: " + outcome.message
                            : outcome.message;
+        if (outcome.readAsUtf16) {
+            what += " Il file sembra un testo nella codifica UTF-16.";
+        }
         report.messages.push_back(Tell(what + " Nessun dato è stato letto.", MessageIcon::Stop));
         return report;
     }
@@ -73,10 +78,12 @@ OpenReport ReportOpen(const ReadOutcome& outcome, const std::string& path) {
                 (outcome.complete ? "; " + forget : "."),
             MessageIcon::Exclamation));
     }
-    if (outcome.readAsUtf8) {
+    if (outcome.readAsUtf8 || outcome.readAsUtf16) {
         report.messages.push_back(
             Tell("Il file " + Quoted(path) +
-                     " è scritto nella codifica UTF-8 ed è stato letto come tale. Alla prossima "
+                     (outcome.readAsUtf16 ? " sembra un testo nella codifica UTF-16"
+                                          : " è scritto nella codifica UTF-8") +
+                     " ed è stato letto come tale. Alla prossima "
                      "archiviazione sarà salvato nella codifica propria di Acquenza "
                      "(Windows-1252).",
                  MessageIcon::Information));
@@ -96,6 +103,33 @@ std::string DeleteFailureText(const ArchiveResult& result, const std::string& pa
         return "Eliminazione non eseguita: il file " + Quoted(path) + " è protetto da scrittura.";
     }
     return result.message;
+}
+
+Message InterruptedSaveQuestion(const std::string& path, const InterruptedSave& found) {
+    std::tm local{};
+    localtime_r(&found.madeAt, &local);
+    char day[16] = "";
+    char hour[8] = "";
+    std::strftime(day, sizeof day, "%d/%m/%Y", &local);
+    std::strftime(hour, sizeof hour, "%H:%M", &local);
+    // Opening the copy writes nothing: the file is replaced only when the
+    // user saves.
+    return {ArchiveCommands::ArchiveTitle,
+            "È stata trovata una copia di sicurezza del file " + Quoted(path) + ", fatta il " +
+                day + " alle " + hour +
+                " da un'archiviazione che non si è conclusa: il file potrebbe essere "
+                "incompleto.\nAprire la copia al posto del file? Con «Sì» il file sarà sostituito "
+                "dalla copia alla prossima archiviazione; con «No» si apre il file così com'è e "
+                "la copia resta in " +
+                Quoted(found.copy.string()) + " fino alla prossima archiviazione.",
+            MessageIcon::Question, MessageButtons::YesNo, Answer::Yes};
+}
+
+Message ChangedOnDiskQuestion(const std::string& path) {
+    return {ArchiveCommands::ArchiveTitle,
+            "Il file " + Quoted(path) +
+                " è stato modificato da un altro programma dopo l'apertura. Sovrascriverlo?",
+            MessageIcon::Question, MessageButtons::YesNo, Answer::No};
 }
 
 }  // namespace acquenza

@@ -7,6 +7,7 @@
 
 #include "app/dialogs.h"
 #include "archive/archive_result.h"
+#include "archive/atomic_file.h"
 #include "archive/project_file.h"
 
 namespace acquenza {
@@ -32,5 +33,13 @@ OpenReport ReportOpen(const ReadOutcome& outcome, const std::string& path);
 // The message for a Save or a Delete of `path` that failed.
 std::string SaveFailureText(const ArchiveResult& result, const std::string& path);
 std::string DeleteFailureText(const ArchiveResult& result, const std::string& path);
+
+// Whether to open, instead of `path`, the copy a save that was killed while
+// it rewrote the file left behind (Yes opens the copy).
+Message InterruptedSaveQuestion(const std::string& path, const InterruptedSave& found);
+
+// Whether to overwrite `path`, which another program changed after this one
+// read or wrote it (No as default).
+Message ChangedOnDiskQuestion(const std::string& path);
 
 }  // namespace acquenza

@@ -22,24 +22,55 @@ Office OfficeOf(const TitlePageModel& titlePage) {
     return {titlePage.OfficeNameText(), titlePage.OfficeAddressText()};
 }
 
-// A text that may end a sentence of its own, ready to be followed by ". ".
-std::string WithoutFinalStop(std::string text) {
-    while (!text.empty() && text.back() == '.') {
-        text.pop_back();
-    }
-    return text;
-}
-
 // Documents made in the same second get "-2", "-3", ... up to this.
 constexpr int MaxSameNamedDocuments = 1000;
 
+// Characters that show nothing, or turn the text around, in a file name:
+// controls, the bidirectional marks and embeddings, zero-width characters,
+// the soft hyphen and the byte-order mark. A name holding them looks like
+// another one, or like one with another extension.
+bool Invisible(char32_t cp) {
+    return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || cp == 0xAD || cp == 0x61C || cp == 0x180E ||
+           (cp >= 0x200B && cp <= 0x200F) || (cp >= 0x202A && cp <= 0x202E) ||
+           (cp >= 0x2060 && cp <= 0x206F) || cp == 0xFEFF || (cp >= 0xFFF9 && cp <= 0xFFFB);
+}
+
+// The code point of the UTF-8 sequence at text[pos], and its length; a byte
+// that starts no sequence stands for itself.
+std::pair<char32_t, std::size_t> NextCharacter(const std::string& text, std::size_t pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    const std::size_t length = lead < 0x80    ? 1
+                               : lead >= 0xF0 ? 4
+                               : lead >= 0xE0 ? 3
+                               : lead >= 0xC0 ? 2
+                                              : 1;
+    if (pos + length > text.size()) {
+        return {lead, 1};
+    }
+    char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[pos + i]);
+        if ((next & 0xC0) != 0x80) {
+            return {lead, 1};
+        }
+        cp = cp << 6 | (next & 0x3F);
+    }
+    return {cp, length};
+}
+
 std::string SafeName(const std::string& text) {
     std::string out;
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        const bool keep = (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') ||
-                          (u >= 'A' && u <= 'Z') || c == '-' || c == '.' || u >= 0x80;
-        out += keep ? c : '_';
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto [cp, length] = NextCharacter(text, pos);
+        const char c = text[pos];
+        if (cp >= 0x80 && !Invisible(cp)) {
+            out.append(text, pos, length);
+        } else if (!Invisible(cp)) {
+            const bool keep = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') ||
+                              (c >= 'A' && c <= 'Z') || c == '-' || c == '.';
+            out += keep ? c : '_';
+        }
+        pos += length;
     }
     // Never cut a multi-byte character in half.
     std::size_t cut = std::min<std::size_t>(out.size(), 60);
@@ -98,11 +129,11 @@ bool DocumentCommands::PrintDirectly(const TitlePageModel& titlePage) {
     PrintReport(*printer, state_.project, titlePage.Texts(), OfficeOf(titlePage),
                 titlePage.ReportBodyFontSize());
     if (printer->Failed()) {
-        // A print that stops halfway must not pass for a finished one.
+        // A print that stops halfway must not pass for a finished one. The
+        // device says what failed: the printer to check, or the PDF file
+        // that could not be written and why.
         dialogs_.Inform(DocumentTitle,
-                        "La stampa della relazione si è interrotta: " +
-                            WithoutFinalStop(printer->FailureText()) +
-                            ". Controllare la stampante e ripetere la stampa.",
+                        "Stampa della relazione non riuscita. " + printer->FailureText(),
                         MessageIcon::Stop);
         return false;
     }

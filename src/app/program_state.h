@@ -2,11 +2,13 @@
 // What lives for the whole run: program values and titles, the project and
 // the name of its data file.
 
+#include <map>
 #include <string>
 
 #include "app/edit_history.h"
 #include "app/program_values.h"
 #include "app/settings.h"
+#include "archive/file_fingerprint.h"
 #include "core/project.h"
 #include "core/section_calculation.h"
 
@@ -16,6 +18,10 @@ struct ProgramState {
     ModAcquenza mod;
     Project project;
     std::string currentFileName;
+    // What each data file held when this run last read or wrote it, by the
+    // name it was opened or saved under (undo may bring an earlier name
+    // back): a Save looks whether another program changed it meanwhile.
+    std::map<std::string, FileFingerprint> filesSeen;
     Settings settings = BuiltInSettings();
     EditHistory history;
 };

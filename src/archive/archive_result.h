@@ -11,13 +11,22 @@ struct ArchiveResult {
     std::string message;
     // The system's error number when one caused the failure, else 0.
     int error = 0;
-    // The file itself is protected: no write bit for anyone, or this user
-    // may not write it. The caller words the refusal for its own command.
+    // The file itself is protected: no write bit for anyone, this user may
+    // not write it, or it is immutable. The caller words the refusal for its
+    // own command.
     bool writeProtected = false;
+    // Run as root, the program was about to replace a file that belongs to
+    // another user (`owner`): the caller asks the user, or refuses.
+    bool ownedByOther = false;
+    std::string owner;
 
     static ArchiveResult Success() { return {}; }
     static ArchiveResult Failure(std::string why, int error = 0) {
-        return {false, std::move(why), error, false};
+        ArchiveResult result;
+        result.ok = false;
+        result.message = std::move(why);
+        result.error = error;
+        return result;
     }
 };
 

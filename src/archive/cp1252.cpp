@@ -71,11 +71,72 @@ void AppendUtf8(std::string& out, char32_t cp) {
     } else if (cp < 0x800) {
         out += static_cast<char>(0xC0 | (cp >> 6));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
+    } else if (cp < 0x10000) {
         out += static_cast<char>(0xE0 | (cp >> 12));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
     }
+}
+
+constexpr char32_t Replacement = 0xFFFD;
+
+// Whether the bytes are UTF-16, and in which byte order; how many bytes of
+// byte-order mark to skip.
+enum class Utf16 { No, Little, Big };
+Utf16 Utf16Order(std::string_view bytes, std::size_t& skip) {
+    skip = 0;
+    if (bytes.size() < 2) {
+        return Utf16::No;
+    }
+    const auto b0 = static_cast<unsigned char>(bytes[0]);
+    const auto b1 = static_cast<unsigned char>(bytes[1]);
+    if (b0 == 0xFF && b1 == 0xFE) {
+        skip = 2;
+        return Utf16::Little;
+    }
+    if (b0 == 0xFE && b1 == 0xFF) {
+        skip = 2;
+        return Utf16::Big;
+    }
+    if (b0 != 0 && b0 < 0x80 && b1 == 0) {
+        return Utf16::Little;
+    }
+    if (b0 == 0 && b1 != 0 && b1 < 0x80) {
+        return Utf16::Big;
+    }
+    return Utf16::No;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, Utf16 order) {
+    std::string out;
+    out.reserve(bytes.size());
+    const auto unit = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(order == Utf16::Little ? a | b << 8 : a << 8 | b);
+    };
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char32_t u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        AppendUtf8(out, u >= 0xD800 && u <= 0xDFFF ? Replacement : u);
+    }
+    if (i < bytes.size()) {
+        AppendUtf8(out, Replacement);  // half a character at the end
+    }
+    return out;
 }
 
 }  // namespace
@@ -112,6 +173,20 @@ bool IsCp1252Representable(std::string_view utf8) {
     return Utf8ToCp1252(utf8).has_value();
 }
 
+std::optional<char32_t> FirstNonCp1252(std::string_view utf8) {
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::optional<char32_t> cp = DecodeUtf8(utf8, pos);
+        if (!cp) {
+            return Replacement;
+        }
+        if (!ByteFor(*cp)) {
+            return cp;
+        }
+    }
+    return std::nullopt;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
@@ -123,14 +198,18 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 DecodedText DecodeUtf8OrCp1252(std::string_view bytes) {
+    std::size_t skip = 0;
+    if (const Utf16 order = Utf16Order(bytes, skip); order != Utf16::No) {
+        return {Utf16ToUtf8(bytes.substr(skip), order), false, true};
+    }
     constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
     const bool marked = bytes.starts_with(ByteOrderMark);
     const bool nonAscii = std::any_of(bytes.begin(), bytes.end(),
                                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     if (nonAscii && IsValidUtf8(bytes)) {
-        return {std::string(marked ? bytes.substr(ByteOrderMark.size()) : bytes), true};
+        return {std::string(marked ? bytes.substr(ByteOrderMark.size()) : bytes), true, false};
     }
-    return {Cp1252ToUtf8(bytes), false};
+    return {Cp1252ToUtf8(bytes), false, false};
 }
 
 }  // namespace acquenza

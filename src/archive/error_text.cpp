@@ -12,7 +12,7 @@ std::string ItalianErrorText(int error) {
         case EROFS:
             return "il disco è di sola lettura";
         case ENOSPC:
-            return "spazio esaurito sul disco";
+            return "il disco è pieno";
         case EDQUOT:
             return "quota del disco superata";
         case EFBIG:

@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "archive/archive_result.h"
+#include "archive/atomic_file.h"
+#include "archive/file_fingerprint.h"
 #include "core/project.h"
 
 namespace acquenza {
@@ -22,16 +24,34 @@ using TitleTexts = std::array<std::string, TitleTextCount>;
 enum TitleField { progetto, localita, tipostudio, committente, luogo, data, allegati };
 std::string_view TitleFieldName(int index);
 
+// Longest text of one value: a title box holds one line, and no section
+// value comes near; a hand-edited file with more would only freeze the
+// documents.
+inline constexpr std::size_t MaxValueCharacters = 1000;
+// Largest magnitude of a section's number: no real project comes near.
+inline constexpr double MaxValueMagnitude = 1e9;
+
+// Why a section field's value cannot be in the file (too long, not a finite
+// number, beyond MaxValueMagnitude), to follow "il dato «lungh» del tronco
+// n. 2"; empty when it can. Reading and saving refuse the same values, so
+// whatever is saved reads back.
+std::string ValueLimitReason(Field field, const FieldValue& value);
+// As ValueLimitReason, for a title text.
+std::string TitleLimitReason(std::string_view text);
+
 // The file's bytes for sections 1..enteredSectionCount and the title texts.
 // Refuses (naming the section and field) a text the file cannot hold: a
-// double quote, a line break or a character outside Windows-1252.
+// double quote, a line break or a character outside Windows-1252 (named),
+// and a value beyond the limits above.
 ArchiveResult EncodeProjectFile(const Project& project, const TitleTexts& titles,
                                 std::string& bytes);
 
 // Writes the file through a temporary file in the same folder, so the previous
 // file stays whole until the new one is complete on disk.
+// `written`, when given, gets what the file holds afterwards.
 ArchiveResult WriteProjectFile(const std::filesystem::path& path, const Project& project,
-                               const TitleTexts& titles);
+                               const TitleTexts& titles, const WriteOptions& options = {},
+                               FileFingerprint* written = nullptr);
 
 // Where a file's layout first differs from the one the program writes (the
 // count alone on line 1, ten values on each section line, the seven title
@@ -56,7 +76,10 @@ struct ReadOutcome {
     int lastLineRead = 0;  // line of the last value stored; 0: nothing reached the project
     std::string message;   // Italian, when not complete: why reading stopped
     bool readAsUtf8 = false;
+    bool readAsUtf16 = false;
     LayoutDifference layout;
+    // What the file held when it was read (ReadProjectFile only).
+    FileFingerprint file;
 
     bool NothingRead() const { return !complete && lastLineRead == 0; }
 };

@@ -123,12 +123,20 @@ class LayoutReader {
     long long sections_ = 0;
 };
 
+// A value no real project holds: the file was edited by hand or is no data
+// file at all, and reading stops there.
+std::string Refused(const RawValue& value, const std::string& what, const std::string& why) {
+    return "alla riga" + SignedText(value.line) + " il dato " + what + " " + why +
+           "; il file sembra modificato a mano.";
+}
+
 }  // namespace
 
 ReadOutcome ReadProjectData(std::string_view bytes, Project& project, TitleTexts& titles) {
     const DecodedText text = DecodeUtf8OrCp1252(bytes);
     ReadOutcome outcome;
     outcome.readAsUtf8 = text.wasUtf8;
+    outcome.readAsUtf16 = text.wasUtf16;
     LayoutReader reader(text.utf8, outcome);
 
     const std::optional<RawValue> first = reader.Next(1);
@@ -159,7 +167,15 @@ ReadOutcome ReadProjectData(std::string_view bytes, Project& project, TitleTexts
                                                   "» del tronco n." +
                                                   SignedText(static_cast<double>(s))));
             }
-            project.sections.Set(static_cast<int>(s), f, SectionValue(*value));
+            const FieldValue read = SectionValue(*value);
+            if (const std::string why = ValueLimitReason(f, read); !why.empty()) {
+                return reader.Stop(Refused(*value,
+                                           "«" + std::string(FieldName(f)) + "» del tronco n." +
+                                               SignedText(static_cast<double>(s)),
+                                           why),
+                                   value->line);
+            }
+            project.sections.Set(static_cast<int>(s), f, read);
             reader.Stored(*value);
         }
     }
@@ -169,6 +185,11 @@ ReadOutcome ReadProjectData(std::string_view bytes, Project& project, TitleTexts
         if (!value) {
             return reader.Stop(
                 reader.Missing("«" + std::string(TitleFieldName(t)) + "» del frontespizio"));
+        }
+        if (const std::string why = TitleLimitReason(value->bytes); !why.empty()) {
+            return reader.Stop(
+                Refused(*value, "«" + std::string(TitleFieldName(t)) + "» del frontespizio", why),
+                value->line);
         }
         titles[static_cast<std::size_t>(t)] = value->bytes;
         reader.Stored(*value);
@@ -187,7 +208,8 @@ ReadOutcome ReadProjectData(std::string_view bytes, Project& project, TitleTexts
 ReadOutcome ReadProjectFile(const std::filesystem::path& path, Project& project,
                             TitleTexts& titles) {
     std::string bytes;
-    const ArchiveResult read = ReadWholeFile(path, MaxProjectFileBytes, bytes);
+    struct stat st {};
+    const ArchiveResult read = ReadWholeFile(path, MaxProjectFileBytes, bytes, &st);
     if (!read.ok) {
         ReadOutcome outcome;
         outcome.complete = false;
@@ -195,7 +217,9 @@ ReadOutcome ReadProjectFile(const std::filesystem::path& path, Project& project,
         outcome.message = read.message;
         return outcome;
     }
-    return ReadProjectData(bytes, project, titles);
+    ReadOutcome outcome = ReadProjectData(bytes, project, titles);
+    outcome.file = FingerprintOf(bytes, st);
+    return outcome;
 }
 
 }  // namespace acquenza

@@ -1,4 +1,8 @@
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include "archive/atomic_file.h"
 #include "archive/cp1252.h"
@@ -17,19 +21,118 @@ std::string_view TitleFieldName(int index) {
 
 namespace {
 
+// "U+200F": a character named so that it can be found even when it shows as
+// nothing at all.
+std::string CodePoint(char32_t cp) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(cp));
+    return text;
+}
+
+std::string Utf8Of(char32_t cp) {
+    std::string out;
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
+std::string TooLong(std::string_view text) {
+    const std::size_t length = CharLength(text);
+    if (length <= MaxValueCharacters) {
+        return {};
+    }
+    return "è lungo " + std::to_string(length) + " caratteri, più dei " +
+           std::to_string(MaxValueCharacters) + " ammessi";
+}
+
 // Why a text cannot go into the file, or empty when it can.
 std::string RefusalReason(std::string_view text) {
+    if (std::string tooLong = TooLong(text); !tooLong.empty()) {
+        return tooLong;
+    }
     if (text.find('"') != std::string_view::npos) {
         return "contiene le virgolette (\"), che il file dati non può contenere";
     }
     if (text.find_first_of("\r\n") != std::string_view::npos) {
         return "contiene un a capo, che il file dati non può contenere";
     }
-    if (!IsCp1252Representable(text)) {
-        return "contiene un carattere che il file dati non può contenere";
+    if (const std::optional<char32_t> foreign = FirstNonCp1252(text)) {
+        return "contiene il carattere «" + Utf8Of(*foreign) + "» (" + CodePoint(*foreign) +
+               "), che il file dati non può contenere";
     }
     return {};
 }
+
+// "inf", "-Infinity", "NaN": words some programs write for what is no number.
+bool NamesNoNumber(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '+' || text.front() == '-')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
+    std::string lower;
+    for (const char c : text) {
+        lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return lower == "inf" || lower == "infinity" || lower == "nan" || lower.starts_with("nan(");
+}
+
+// At most 30 characters of a value, for a message.
+std::string Shown(const std::string& text) {
+    if (CharLength(text) <= 30) {
+        return text;
+    }
+    std::size_t cut = 27;
+    while (cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+        ++cut;
+    }
+    return text.substr(0, cut) + "...";
+}
+
+}  // namespace
+
+std::string ValueLimitReason(Field field, const FieldValue& value) {
+    if (value.IsText()) {
+        if (std::string tooLong = TooLong(value.TextValue()); !tooLong.empty()) {
+            return tooLong;
+        }
+    }
+    if (field == Field::tipoc || value.IsEmpty()) {
+        return {};
+    }
+    const std::string shown = "«" + Shown(value.DisplayText()) + "»";
+    const double x = NumericValue(value, field);
+    if (!std::isfinite(x) || (value.IsText() && NamesNoNumber(value.TextValue()))) {
+        return "è " +
+               (value.IsNumber() ? std::string("«") + (std::isnan(x) ? "nan" : "inf") + "»"
+                                 : shown) +
+               ", che non è un numero finito";
+    }
+    if (std::abs(x) > MaxValueMagnitude) {
+        return "è " + shown + ", fuori dai limiti ammessi (un miliardo in valore assoluto)";
+    }
+    return {};
+}
+
+std::string TitleLimitReason(std::string_view text) {
+    return TooLong(text);
+}
+
+namespace {
 
 std::string NumberForFile(double x) {
     std::string text = NumberText(x);
@@ -61,7 +164,10 @@ ArchiveResult EncodeProjectFile(const Project& project, const TitleTexts& titles
         const SectionRecord& record = project.sections.Record(s);
         for (std::size_t i = 0; i < InputFields.size(); ++i) {
             const FieldValue& value = record[InputFields[i]];
-            const std::string why = value.IsText() ? RefusalReason(value.TextValue()) : "";
+            std::string why = ValueLimitReason(InputFields[i], value);
+            if (why.empty() && value.IsText()) {
+                why = RefusalReason(value.TextValue());
+            }
             if (!why.empty()) {
                 return ArchiveResult::Failure("Il dato «" + std::string(FieldName(InputFields[i])) +
                                               "» del tronco n." + SignedText(s) + " " + why + ".");
@@ -90,13 +196,20 @@ ArchiveResult EncodeProjectFile(const Project& project, const TitleTexts& titles
 }
 
 ArchiveResult WriteProjectFile(const std::filesystem::path& path, const Project& project,
-                               const TitleTexts& titles) {
+                               const TitleTexts& titles, const WriteOptions& options,
+                               FileFingerprint* written) {
     std::string bytes;
     ArchiveResult encoded = EncodeProjectFile(project, titles, bytes);
     if (!encoded.ok) {
         return encoded;
     }
-    return WriteFileAtomically(path, bytes);
+    ArchiveResult result = WriteFileAtomically(path, bytes, options);
+    if (result.ok && written != nullptr) {
+        struct stat st {};
+        ::stat(path.c_str(), &st);
+        *written = FingerprintOf(bytes, st);
+    }
+    return result;
 }
 
 }  // namespace acquenza

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -124,6 +125,10 @@ void SpeakItalian(QTranslator& qtItalian) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Past a file size limit (ulimit -f) the system would end the program in
+    // the middle of a save; ignored, the write fails with EFBIG instead and
+    // the user is told which file could not be written.
+    std::signal(SIGXFSZ, SIG_IGN);
     const CommandLine line = ParseCommandLine(argc, argv);
     if (line.OpensNoWindow()) {
         // Nothing goes on screen, so no display is needed: these work over

@@ -60,7 +60,8 @@ class PrinterDevice {
     virtual void EndDocument() = 0;
     // Whether the printer failed; once it has, the print goes no further.
     virtual bool Failed() const = 0;
-    // Italian words for what failed.
+    // What failed, as whole Italian sentences that stand on their own: the
+    // printer to check, or the file that could not be written and why.
     virtual std::string FailureText() const = 0;
 };
 

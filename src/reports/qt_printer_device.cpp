@@ -1,7 +1,5 @@
 #include "reports/qt_printer_device.h"
 
-#include <unistd.h>
-
 #include <QFile>
 #include <QFontDatabase>
 #include <QLineF>
@@ -55,16 +53,16 @@ QtPrinterDevice::QtPrinterDevice(QPrinter& printer) : printer_(printer) {
     dotsPerTwip_ = std::max(1, printer_.resolution()) / TwipsPerInch;
     // Positions are from the corner of the printable area.
     printer_.setFullPage(false);
-    if (!painter_.begin(&printer_)) {
-        const QString file = printer_.outputFileName();
-        Fail(file.isEmpty() ? "Impossibile avviare la stampa sulla stampante \"" +
-                                  printer_.printerName().toStdString() + "\"."
-                            : "Impossibile creare il file \"" + file.toStdString() +
-                                  "\": la cartella non esiste o non si può scrivere.");
-        return;
-    }
     if (printer_.outputFormat() == QPrinter::PdfFormat && !printer_.outputFileName().isEmpty()) {
         outputFile_ = QFile::encodeName(printer_.outputFileName()).toStdString();
+    }
+    if (!painter_.begin(&printer_)) {
+        Fail(outputFile_.empty() ? "Impossibile avviare la stampa sulla stampante \"" +
+                                       printer_.printerName().toStdString() +
+                                       "\": controllare la stampante e ripetere la stampa."
+                                 : "Impossibile creare il file \"" + outputFile_ +
+                                       "\": la cartella non esiste o non si può scrivere.");
+        return;
     }
     painter_.setPen(QPen(Qt::black));
     const QRectF area = printer_.pageRect(QPrinter::DevicePixel);
@@ -87,13 +85,19 @@ void QtPrinterDevice::Fail(const std::string& text) {
 }
 
 void QtPrinterDevice::Abandon() {
+    // Whoever named the output file decides what becomes of half a PDF: this
+    // device never removes a file it did not make.
     if (painter_.isActive()) {
         painter_.end();
     }
-    // Half a PDF must not pass for the report: the file goes with the print.
-    if (!outputFile_.empty()) {
-        ::unlink(outputFile_.c_str());
+}
+
+std::string QtPrinterDevice::Interrupted(const std::string& where) const {
+    if (outputFile_.empty()) {
+        return "La stampa si è interrotta " + where +
+               ": controllare la stampante e ripetere la stampa.";
     }
+    return "La scrittura del file \"" + outputFile_ + "\" si è interrotta " + where + ".";
 }
 
 bool QtPrinterDevice::OutputFileComplete() const {
@@ -229,7 +233,7 @@ void QtPrinterDevice::NewPage() {
         return;
     }
     if (!printer_.newPage() || printer_.printerState() == QPrinter::Error) {
-        Fail("La stampa si è interrotta alla fine di pagina " + std::to_string(page_) + ".");
+        Fail(Interrupted("alla fine di pagina " + std::to_string(page_)));
         Abandon();
         return;
     }
@@ -243,8 +247,8 @@ void QtPrinterDevice::EndDocument() {
         return;
     }
     if (!painter_.end() || printer_.printerState() == QPrinter::Error || !OutputFileComplete()) {
-        Fail("La stampa non si è conclusa: l'ultima pagina (" + std::to_string(page_) +
-             ") potrebbe mancare.");
+        Fail(Interrupted("prima della fine (potrebbe mancare l'ultima pagina, la " +
+                         std::to_string(page_) + ")"));
         Abandon();
     }
 }

@@ -54,8 +54,10 @@ class QtPrinterDevice final : public PrinterDevice {
   private:
     bool Printing() const { return !failed_ && painter_.isActive(); }
     void Fail(const std::string& text);
-    // Ends a failed print and removes the PDF file it was writing.
+    // Ends a failed print.
     void Abandon();
+    // The failure's words: the printer to check, or the file that stopped.
+    std::string Interrupted(const std::string& where) const;
     bool OutputFileComplete() const;
     // A font with its metrics on the printer, in twips.
     struct Face {

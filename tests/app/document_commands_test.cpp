@@ -148,9 +148,9 @@ TEST_F(Documents, APrinterThatFailsIsReported) {
     sentence->FailAfter(10);
     dialogs.nextPrinter = std::move(sentence);
     Commands().FullReport();
+    // Said once, as the device words it.
     EXPECT_EQ(dialogs.LastText(),
-              "La stampa della relazione si è interrotta: La stampa si è interrotta a pagina 2. "
-              "Controllare la stampante e ripetere la stampa.");
+              "Stampa della relazione non riuscita. La stampa si è interrotta a pagina 2.");
 }
 
 TEST_F(Documents, ProblemsAreNamedWithThePath) {

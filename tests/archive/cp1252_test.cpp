@@ -52,5 +52,50 @@ TEST(Cp1252, Utf8FilesAreToldFromWindows1252Ones) {
     }
 }
 
+TEST(Cp1252, Utf16FilesAreReadAsWindowsEditorsSaveThem) {
+    const auto le = [](std::u16string_view text, bool mark) {
+        std::string bytes = mark ? "\xFF\xFE" : "";
+        for (const char16_t c : text) {
+            bytes += static_cast<char>(c & 0xFF);
+            bytes += static_cast<char>(c >> 8);
+        }
+        return bytes;
+    };
+    const auto be = [](std::u16string_view text) {
+        std::string bytes = "\xFE\xFF";
+        for (const char16_t c : text) {
+            bytes += static_cast<char>(c >> 8);
+            bytes += static_cast<char>(c & 0xFF);
+        }
+        return bytes;
+    };
+    struct Case {
+        std::string bytes, text;
+        bool utf16;
+    };
+    const Case cases[] = {
+        {le(u"1\r\n\"Forlì\"", true), "1\r\n\"Forlì\"", true},
+        {le(u"1\r\n\"Forlì\"", false), "1\r\n\"Forlì\"", true},  // no mark: the zero bytes tell
+        {be(u"2\r\n\"€ 𝄞\""), "2\r\n\"€ 𝄞\"", true},             // a surrogate pair
+        {le(u"1\xD800x", true), "1\uFFFDx", true},               // a lone surrogate
+        {le(u"12", true) + "3", "12\uFFFD", true},               // half a character
+        {std::string("2\r\n", 3), "2\r\n", false},               // what the program writes
+        {std::string("\0\0", 2), std::string("\0\0", 2), false},
+    };
+    for (const Case& c : cases) {
+        const DecodedText decoded = DecodeUtf8OrCp1252(c.bytes);
+        EXPECT_EQ(decoded.utf8, c.text) << c.text;
+        EXPECT_EQ(decoded.wasUtf16, c.utf16) << c.text;
+        EXPECT_FALSE(decoded.wasUtf8) << c.text;
+    }
+}
+
+TEST(Cp1252, TheFirstCharacterTheFileCannotHoldIsFound) {
+    EXPECT_EQ(FirstNonCp1252("Forlì € “x”"), std::nullopt);
+    EXPECT_EQ(FirstNonCp1252("Comune di Ωmega ∑"), U'Ω');
+    EXPECT_EQ(FirstNonCp1252("a\u200Fb"), U'\u200F');
+    EXPECT_EQ(FirstNonCp1252("a\xFF"), U'\uFFFD');  // not UTF-8 at all
+}
+
 }  // namespace
 }  // namespace acquenza

@@ -209,7 +209,7 @@ TEST_F(ProjectFile, AWriteThatFailsMidwayLeavesTheOldFileWhole) {
     Spit(path, ExampleFile);
     Project big;
     for (int s = 1; s <= MaxSections; ++s) {
-        big.sections.Set(s, Field::lungh, T("1234567890"));
+        big.sections.Set(s, Field::lungh, T("123456789"));
     }
     big.enteredSectionCount = MaxSections;
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "app/document_commands.h"
 #include "reports/owned_printer.h"
 
 namespace acquenza::ui {
@@ -43,7 +44,21 @@ std::unique_ptr<PrinterDevice> QtDialogs::ChoosePrinter() {
     if (dialog.exec() != QDialog::Accepted) {
         return nullptr;
     }
-    return PrintOn(std::move(printer));
+    // A PDF file chosen here is written as every file of the program's is;
+    // a file of another user is replaced by root only when the user says so.
+    WriteOptions options;
+    if (const std::optional<std::filesystem::path> pdf = PdfFileOf(*printer)) {
+        PreparedFile check;
+        const ArchiveResult ready = check.Prepare(*pdf, options);
+        if (!ready.ok && ready.ownedByOther) {
+            if (!AskYesNo(DocumentCommands::DocumentTitle, OthersFileQuestion(ready, pdf->string()),
+                          MessageIcon::Question, Answer::No)) {
+                return nullptr;
+            }
+            options.replaceOthersFile = true;
+        }
+    }
+    return PrintOn(std::move(printer), options);
 }
 
 Answer QtDialogs::Show(const Message& message) {
