@@ -113,7 +113,7 @@ void ArchiveCommands::SaveAs() {
     SaveProject(previous);
 }
 
-void ArchiveCommands::SaveProject(const std::string& previousName) {
+void ArchiveCommands::SaveProject(std::string previousName) {
     DataWindowModel& dataWindow = windows_.LoadDataWindow();
     state_.project.saveCheckPending = true;
     dataWindow.CheckData();
@@ -146,8 +146,12 @@ void ArchiveCommands::SaveProject(const std::string& previousName) {
     const ArchiveResult written =
         WriteProjectFile(state_.currentFileName, state_.project, titlePage.Texts());
     if (!written.ok) {
-        dialogs_.Inform(ArchiveTitle, SaveFailureText(written, state_.currentFileName),
-                        MessageIcon::Stop);
+        // The project still lives where it lived before: a name that holds
+        // nothing of it must not become the one the next Save writes to
+        // without asking, nor the one the caption shows.
+        const std::string failed = state_.currentFileName;
+        state_.currentFileName = previousName;
+        dialogs_.Inform(ArchiveTitle, SaveFailureText(written, failed), MessageIcon::Stop);
         return;
     }
     state_.history.MarkSaved();

@@ -29,7 +29,7 @@ class ArchiveCommands {
 
   private:
     // The save routine; `previousName` is what a cancelled dialog restores.
-    void SaveProject(const std::string& previousName);
+    void SaveProject(std::string previousName);
     std::string& DialogName();
     void ReplaceProject(const Project& read, const TitleTexts& titles);
 

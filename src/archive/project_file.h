@@ -21,6 +21,8 @@ using TitleTexts = std::array<std::string, TitleTextCount>;
 // Indices into TitleTexts, in the title page's tab order.
 enum TitleField { progetto, localita, tipostudio, committente, luogo, data, allegati };
 std::string_view TitleFieldName(int index);
+// The label the title-page window shows in front of the field.
+std::string_view TitleFieldLabel(int index);
 
 // The file's bytes for sections 1..enteredSectionCount and the title texts.
 // Refuses (naming the section and field) a text the file cannot hold: a

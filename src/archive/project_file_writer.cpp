@@ -15,6 +15,15 @@ std::string_view TitleFieldName(int index) {
                                                 : std::string_view{};
 }
 
+std::string_view TitleFieldLabel(int index) {
+    static constexpr std::array<std::string_view, TitleTextCount> labels = {
+        "progetto",           "località",          "tipologia di studio",     "committente",
+        "luogo elaborazione", "data elaborazione", "allegati alla relazione",
+    };
+    return index >= 0 && index < TitleTextCount ? labels[static_cast<std::size_t>(index)]
+                                                : std::string_view{};
+}
+
 namespace {
 
 // Why a text cannot go into the file, or empty when it can.
@@ -63,8 +72,9 @@ ArchiveResult EncodeProjectFile(const Project& project, const TitleTexts& titles
             const FieldValue& value = record[InputFields[i]];
             const std::string why = value.IsText() ? RefusalReason(value.TextValue()) : "";
             if (!why.empty()) {
-                return ArchiveResult::Failure("Il dato «" + std::string(FieldName(InputFields[i])) +
-                                              "» del tronco n." + SignedText(s) + " " + why + ".");
+                return ArchiveResult::Failure("Tronco n." + SignedText(s) + ": la casella «" +
+                                              std::string(BoxLabel(InputFields[i])) + "» " + why +
+                                              ".");
             }
             if (i > 0) {
                 out += ',';
@@ -76,8 +86,8 @@ ArchiveResult EncodeProjectFile(const Project& project, const TitleTexts& titles
     for (int t = 0; t < TitleTextCount; ++t) {
         const std::string why = RefusalReason(titles[static_cast<std::size_t>(t)]);
         if (!why.empty()) {
-            return ArchiveResult::Failure("Il dato «" + std::string(TitleFieldName(t)) +
-                                          "» del frontespizio " + why + ".");
+            return ArchiveResult::Failure("Frontespizio: il campo «" +
+                                          std::string(TitleFieldLabel(t)) + "» " + why + ".");
         }
         if (t > 0) {
             out += ',';
