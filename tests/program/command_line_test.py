@@ -144,6 +144,22 @@ def batch(work):
     if run(["--stampa-pdf", str(EXAMPLE)]).returncode != 2:
         fail("--stampa-pdf without -o is not refused")
 
+    # The project itself is never the output, not even through a link.
+    project = work / "Acquenza-dati-villa"
+    project.write_bytes(EXAMPLE.read_bytes())
+    (work / "link.pdf").symlink_to(project)
+    for option, target in (("--relazione", project), ("--csv", project),
+                           ("--stampa-pdf", work / "link.pdf")):
+        result = run([option, str(project), "-o", str(target)])
+        if result.returncode != 1 or "è il file di dati del progetto" not in result.stderr:
+            fail(f"{option} -o {target}: {result.returncode} {result.stderr}")
+        if project.read_bytes() != EXAMPLE.read_bytes():
+            fail(f"{option} -o {target} changed the project")
+    result = run(["--relazione", str(project), "-o", str(work / "relazione-villa")])
+    if (result.returncode != 0 or not (work / "relazione-villa.docx").exists()
+            or "aggiunta l'estensione .docx" not in result.stderr):
+        fail(f"--relazione without an extension: {result.returncode} {result.stderr}")
+
 
 def csv_export(work):
     """The network summary as a spreadsheet: read back with the csv module,
