@@ -18,6 +18,8 @@ namespace {
 // the data files, which have no extension).
 const FileFilter AllFiles{"Tutti i file", "*"};
 const FileFilter DataFiles{"File Acquenza-dati-", "Acquenza-dati-*"};
+// Data files are told apart by this start of their name alone.
+const char* const DataFilePrefix = "Acquenza-dati-";
 
 }  // namespace
 
@@ -134,8 +136,14 @@ void ArchiveCommands::SaveProject(std::string previousName) {
         return;
     }
     if (state_.currentFileName.empty()) {
-        const std::optional<std::string> chosen = dialogs_.ChooseFile(
-            {FileDialogRequest::Kind::Save, "Salva file con nome", DialogName(), {DataFiles}, 0});
+        const std::optional<std::string> chosen =
+            dialogs_.ChooseFile({FileDialogRequest::Kind::Save,
+                                 "Salva file con nome",
+                                 DialogName(),
+                                 {DataFiles},
+                                 0,
+                                 DataFilePrefix,
+                                 true});
         if (!chosen) {
             state_.currentFileName = previousName;
             return;

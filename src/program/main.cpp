@@ -170,7 +170,7 @@ int main(int argc, char* argv[]) {
 
     QApplication::setWindowIcon(
         QIcon(QString::fromStdString((folder / acquenza::IconFileName).string())));
-    acquenza::ui::QtDialogs dialogs(folder);
+    acquenza::ui::QtDialogs dialogs(folder, [&state] { return state.currentFileName; });
     acquenza::ui::FluidSynthPlayer music;
     acquenza::ui::QtWindowSystem windows(state, dialogs, music, folder);
     windows.Start();

@@ -90,7 +90,9 @@ TEST_F(Archive, SaveClearOpenFromTheOtherWindowBringsEverythingBack) {
                                  "Salva file con nome",
                                  "Acquenza-dati-",
                                  {{"File Acquenza-dati-", "Acquenza-dati-*"}},
-                                 0}));
+                                 0,
+                                 "Acquenza-dati-",
+                                 true}));
     EXPECT_EQ(state.currentFileName, file);
     const std::string bytes = Slurp(file);
     EXPECT_EQ(bytes.substr(0, 3), "2\r\n");
