@@ -8,10 +8,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -19,6 +22,7 @@
 #include <fstream>
 #include <functional>
 
+#include "reports/printer_device.h"
 #include "ui/shell/qt_dialogs.h"
 
 namespace acquenza::ui {
@@ -33,6 +37,7 @@ class User {
     using Step = std::function<void(QWidget*)>;
 
     void Then(Step step) { steps_.push_back(std::move(step)); }
+    void Next(Step step) { steps_.push_front(std::move(step)); }
 
     // Runs `choose` (which opens the dialog) while the steps are played.
     template <typename F>
@@ -40,8 +45,18 @@ class User {
         QTimer timer;
         // Guarded: a message box may be built where the last one was.
         QPointer<QWidget> lastSeen;
+        QElapsedTimer clock;
+        clock.start();
         QObject::connect(&timer, &QTimer::timeout, [&] {
             QWidget* modal = QApplication::activeModalWidget();
+            if (clock.elapsed() > 20000 && modal != nullptr) {
+                // Something else came up than the steps expect: the test
+                // fails rather than waiting for ever.
+                ADD_FAILURE() << "still open: " << modal->windowTitle().toStdString();
+                steps_.clear();
+                modal->close();
+                return;
+            }
             if (modal == nullptr || modal == lastSeen || steps_.empty()) {
                 return;
             }
@@ -186,6 +201,51 @@ TEST_F(FileDialogs, ADocumentIsNeverWrittenOverTheProject) {
         qobject_cast<QMessageBox*>(question)->button(QMessageBox::Yes)->click();
     });
     EXPECT_EQ(user.While([&] { return dialogs.ChooseFile(ProjectSave(project)); }), project);
+}
+
+TEST_F(FileDialogs, ThePrinterDialogPrintsToAPdfFileButNotOverTheProject) {
+    // The toolkit's printer dialog, printing to a file: `name` typed as the
+    // file's name.
+    auto printToFile = [](const QString& name) {
+        return [name](QWidget* dialog) {
+            ASSERT_NE(qobject_cast<QPrintDialog*>(dialog), nullptr);
+            auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+            auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+            ASSERT_NE(printers, nullptr);
+            ASSERT_NE(file, nullptr);
+            printers->setCurrentIndex(printers->count() - 1);  // "Stampa su file (PDF)"
+            file->setText(name);
+            static_cast<QDialog*>(dialog)->accept();
+        };
+    };
+    QString refusal;
+    user.Then(printToFile(QString::fromStdString(project)));
+    std::function<void(QWidget*)> readRefusal = [&](QWidget* message) {
+        auto* box = qobject_cast<QMessageBox*>(message);
+        ASSERT_NE(box, nullptr);
+        if (box->button(QMessageBox::Yes) != nullptr) {
+            // The toolkit's own question whether to replace the file: yes.
+            user.Next(readRefusal);
+            box->button(QMessageBox::Yes)->click();
+            return;
+        }
+        refusal = box->text();
+        box->accept();
+    };
+    user.Then(readRefusal);
+    const std::string pdf = (folder / "relazione").string();
+    user.Then(printToFile(QString::fromStdString(pdf)));
+    std::unique_ptr<PrinterDevice> printer = user.While([&] { return dialogs.ChoosePrinter(); });
+    ASSERT_NE(printer, nullptr);
+    EXPECT_TRUE(user.Done());
+    EXPECT_NE(refusal.toStdString().find("è il file di dati del progetto"), std::string::npos)
+        << refusal.toStdString();
+    printer->SetFont("Courier New", 10);
+    printer->PrintLine({});
+    printer->EndDocument();
+    printer.reset();
+    EXPECT_EQ(std::ifstream(project).get(), '1');
+    EXPECT_TRUE(fs::exists(pdf + ".pdf"));  // named as a PDF file
 }
 
 }  // namespace
