@@ -284,7 +284,7 @@ void Apply(const Entries& entries, Settings& s) {
             s.problems.push_back(AtKey(entry) + "il valore «" + entry.value +
                                  "» non è una velocità in m/s (per esempio 0,5 oppure 0.5); "
                                  "resta " +
-                                 NumberText(slot) + ".");
+                                 NumberText(slot) + " m/s.");
         }
     }
     if (!products.empty()) {

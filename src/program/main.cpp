@@ -38,8 +38,10 @@ const char* const Usage =
     "  --relazione PROGETTO      scrive la relazione di calcolo come documento .docx\n"
     "  --stampa-pdf PROGETTO     stampa la relazione (stampa diretta) in un file PDF\n"
     "  --csv PROGETTO            scrive il riepilogo della rete come foglio di calcolo\n"
-    "  -o FILE                   il file da scrivere\n"
-    "  --verifica-installazione  dice dove il programma trova i suoi file e quali mancano\n"
+    "  -o FILE                   il file da scrivere (l'estensione .docx, .pdf o .csv si\n"
+    "                            aggiunge se manca; mai il file del progetto)\n"
+    "  --verifica-installazione  dice dove il programma trova i suoi file e le impostazioni,\n"
+    "                            e quali mancano\n"
     "  -h, --help                questo aiuto\n";
 
 struct CommandLine {

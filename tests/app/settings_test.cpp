@@ -96,7 +96,7 @@ TEST_F(SettingsFiles, BothDecimalSeparatorsForEveryNumber) {
                                          ", sezione [verifica], chiave velocita_min: il valore «" +
                                          c.written +
                                          "» non è una velocità in m/s (per esempio 0,5 oppure "
-                                         "0.5); resta 0,5.");
+                                         "0.5); resta 0,5 m/s.");
         }
     }
 }
