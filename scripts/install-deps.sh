@@ -13,6 +13,9 @@ run_packages=(
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n qt6-svg-dev libzip-dev
   libfluidsynth-dev timgm6mb-soundfont
   fonts-liberation fonts-dejavu-core
+  # the desktop's caches of file types and of the programs that open them,
+  # brought up to date by the install step
+  shared-mime-info desktop-file-utils
 )
 test_packages=(
   git clang clang-format

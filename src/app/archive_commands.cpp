@@ -18,6 +18,8 @@ namespace {
 // the data files, which have no extension).
 const FileFilter AllFiles{"Tutti i file", "*"};
 const FileFilter DataFiles{"File Acquenza-dati-", "Acquenza-dati-*"};
+// Data files are told apart by this start of their name alone.
+const char* const DataFilePrefix = "Acquenza-dati-";
 
 }  // namespace
 
@@ -133,7 +135,7 @@ void ArchiveCommands::SaveAs() {
     SaveProject(previous);
 }
 
-void ArchiveCommands::SaveProject(const std::string& previousName) {
+void ArchiveCommands::SaveProject(std::string previousName) {
     DataWindowModel& dataWindow = windows_.LoadDataWindow();
     state_.project.saveCheckPending = true;
     dataWindow.CheckData();
@@ -155,8 +157,14 @@ void ArchiveCommands::SaveProject(const std::string& previousName) {
     }
     const bool named = state_.currentFileName.empty();
     if (named) {
-        const std::optional<std::string> chosen = dialogs_.ChooseFile(
-            {FileDialogRequest::Kind::Save, "Salva file con nome", DialogName(), {DataFiles}, 0});
+        const std::optional<std::string> chosen =
+            dialogs_.ChooseFile({FileDialogRequest::Kind::Save,
+                                 "Salva file con nome",
+                                 DialogName(),
+                                 {DataFiles},
+                                 0,
+                                 DataFilePrefix,
+                                 true});
         if (!chosen) {
             state_.currentFileName = previousName;
             return;
@@ -185,6 +193,10 @@ void ArchiveCommands::SaveProject(const std::string& previousName) {
         result = WriteProjectFile(file, state_.project, titlePage.Texts(), options, &written);
     }
     if (!result.ok) {
+        // The project still lives where it lived before: a name that holds
+        // nothing of it must not become the one the next Save writes to
+        // without asking, nor the one the caption shows.
+        state_.currentFileName = previousName;
         dialogs_.Inform(ArchiveTitle, SaveFailureText(result, file), MessageIcon::Stop);
         return;
     }

@@ -29,7 +29,7 @@ class ArchiveCommands {
 
   private:
     // The save routine; `previousName` is what a cancelled dialog restores.
-    void SaveProject(const std::string& previousName);
+    void SaveProject(std::string previousName);
     // False when the user does not want `file` overwritten after another
     // program changed it.
     bool MayOverwrite(const std::string& file);

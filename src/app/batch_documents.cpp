@@ -6,6 +6,7 @@
 #include "app/document_commands.h"
 #include "app/headless_windows.h"
 #include "app/network_summary.h"
+#include "app/output_file.h"
 #include "archive/atomic_file.h"
 
 namespace acquenza {
@@ -52,6 +53,47 @@ class BatchDesk final : public DocumentDesk {
 
 }  // namespace
 
+namespace {
+
+const char* ExtensionOf(BatchJob::Kind kind) {
+    switch (kind) {
+        case BatchJob::Kind::PdfReport:
+            return ".pdf";
+        case BatchJob::Kind::SummaryCsv:
+            return ".csv";
+        case BatchJob::Kind::WordReport:
+            break;
+    }
+    return ".docx";
+}
+
+// The file the document goes to, or nothing when it must not be written:
+// a folder, or the project's own data file (which the document would
+// replace), are refused; the extension of the document's kind is added.
+std::optional<std::filesystem::path> OutputFile(const BatchJob& job, std::ostream& messages) {
+    namespace fs = std::filesystem;
+    const fs::path& given = *job.output;
+    std::error_code error;
+    if (given.empty() || !given.has_filename() || fs::is_directory(given, error)) {
+        messages << "Il file da scrivere \"" << given.string()
+                 << "\" è una cartella: indicare con -o anche il nome del file.\n";
+        return std::nullopt;
+    }
+    const char* extension = ExtensionOf(job.kind);
+    if (const auto refused = ProjectAsOutput(given, extension, job.project)) {
+        messages << *refused << " Indicare con -o un altro nome.\n";
+        return std::nullopt;
+    }
+    const fs::path named = WithExtension(given, extension);
+    if (named != given) {
+        messages << "Al nome del file è stata aggiunta l'estensione " << extension
+                 << ": il documento sarà scritto in \"" << named.string() << "\".\n";
+    }
+    return named;
+}
+
+}  // namespace
+
 int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
                 const PdfPrinterFactory& pdfPrinter, const std::string& today,
                 std::ostream& messages, std::ostream& done) {
@@ -61,7 +103,14 @@ int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
         messages << "Indicare con -o il file " << (pdf ? "PDF" : "CSV") << " da scrivere.\n";
         return 2;
     }
-    BatchDialogs dialogs(messages, [&] { return pdfPrinter(*job.output); });
+    std::optional<std::filesystem::path> output;
+    if (job.output) {
+        output = OutputFile(job, messages);
+        if (!output) {
+            return 1;
+        }
+    }
+    BatchDialogs dialogs(messages, [&] { return pdfPrinter(*output); });
     HeadlessWindows windows(state, dialogs, today);
     InitProgramValues(state.mod.values);
     windows.LoadDataWindow();
@@ -70,24 +119,24 @@ int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
     }
     if (csv) {
         const ArchiveResult written = WriteFileAtomically(
-            *job.output, SummaryCsv(SummarizeNetwork(state.project, state.settings)));
+            *output, SummaryCsv(SummarizeNetwork(state.project, state.settings)));
         if (!written.ok) {
             messages << "Esportazione non eseguita. " << written.message << '\n';
             return 1;
         }
-        done << job.output->string() << '\n';
+        done << output->string() << '\n';
         return 0;
     }
     windows.LoadTitlePage().SelectPrintMode(pdf ? 2 : 1);
     BatchDesk batchDesk(desk);
     DocumentCommands commands(state, dialogs, windows, batchDesk);
-    if (job.output) {
-        commands.WriteTo(*job.output);
+    if (output) {
+        commands.WriteTo(*output);
     }
     if (!commands.FullReport()) {
         return 1;
     }
-    done << (pdf ? job.output->string() : commands.LastDocument().value_or("").string()) << '\n';
+    done << (pdf ? output->string() : commands.LastDocument().value_or("").string()) << '\n';
     return 0;
 }
 

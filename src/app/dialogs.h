@@ -49,6 +49,13 @@ struct FileDialogRequest {
     std::string initialName;
     std::vector<FileFilter> filters;
     int selectedFilter = 0;
+    // The start of every name the user is meant to type the rest behind:
+    // when initialName starts with it, the name box leaves it unselected,
+    // with the cursor after it.
+    std::string namePrefix = {};
+    // Saving the project's own data file. Every other save dialog writes a
+    // document, which must never replace the project's file.
+    bool projectFile = false;
     bool operator==(const FileDialogRequest&) const = default;
 };
 

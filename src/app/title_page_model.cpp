@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/entry_check.h"
+#include "app/settings.h"
 #include "core/numbers.h"
 
 namespace acquenza {
@@ -16,6 +17,20 @@ void TitlePageModel::Load() {
     texts_[data] = today_;
     officeName_ = state_.settings.officeName;
     officeAddress_ = state_.settings.officeAddress;
+    // No office is made up: an empty one is printed empty, and the window
+    // says where the installation sets it.
+    const std::string file = SettingsFileToEdit(state_.settings);
+    officeNameHint_.clear();
+    officeAddressHint_.clear();
+    if (officeName_.empty() && officeAddress_.empty()) {
+        // One phrase over the two boxes, each short enough for its box.
+        officeNameHint_ = "da impostare: [ufficio] nome=… e indirizzo=…";
+        officeAddressHint_ = "nel file " + file;
+    } else if (officeName_.empty()) {
+        officeNameHint_ = "da impostare: [ufficio] nome=… nel file " + file;
+    } else if (officeAddress_.empty()) {
+        officeAddressHint_ = "da impostare: [ufficio] indirizzo=… nel file " + file;
+    }
     guidance_ =
         "Digitare i dati fino ad un massimo di 60 caratteri per campo o prelevare un file "
         "dall'archivio.";
@@ -62,10 +77,15 @@ void TitlePageModel::WarnFieldTooLong(int field) {
 }
 
 void TitlePageModel::ClickOfficeField() {
-    dialogs_.Inform(state_.mod.titles.CheckTitle,
-                    "Attenzione: dato non modificabile, rivolgersi a Software Verdano, "
-                    "produttrice del programma.",
-                    MessageIcon::Stop);
+    std::string text =
+        "Attenzione: dato non modificabile, rivolgersi a Software Verdano, produttrice del "
+        "programma.";
+    if (officeName_.empty() || officeAddress_.empty()) {
+        text += "\n\nIl nome e l'indirizzo dello studio si impostano " +
+                WhereTheOfficeIsSet(state_.settings) +
+                "; valgono dal successivo avvio del programma.";
+    }
+    dialogs_.Inform(state_.mod.titles.CheckTitle, text, MessageIcon::Stop);
 }
 
 void TitlePageModel::CheckFields() {

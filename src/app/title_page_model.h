@@ -25,6 +25,10 @@ class TitlePageModel {
     const std::string& Text(int field) const { return texts_[static_cast<std::size_t>(field)]; }
     const std::string& OfficeNameText() const { return officeName_; }
     const std::string& OfficeAddressText() const { return officeAddress_; }
+    // Shown in place of an office text the settings leave empty: where to
+    // set it. Empty when the office text is there.
+    const std::string& OfficeNameHint() const { return officeNameHint_; }
+    const std::string& OfficeAddressHint() const { return officeAddressHint_; }
     const std::string& Guidance() const { return guidance_; }
     void SetGuidance(std::string text) { guidance_ = std::move(text); }
     int PrintMode() const { return printMode_; }  // comestampo: 1 word processor, 2 direct
@@ -59,6 +63,8 @@ class TitlePageModel {
     TitleTexts texts_{};
     std::string officeName_;
     std::string officeAddress_;
+    std::string officeNameHint_;
+    std::string officeAddressHint_;
     std::string guidance_;
     int printMode_ = 1;
     int reportBodyFontSize_ = 12;

@@ -23,6 +23,8 @@ using TitleTexts = std::array<std::string, TitleTextCount>;
 // Indices into TitleTexts, in the title page's tab order.
 enum TitleField { progetto, localita, tipostudio, committente, luogo, data, allegati };
 std::string_view TitleFieldName(int index);
+// The label the title-page window shows in front of the field.
+std::string_view TitleFieldLabel(int index);
 
 // Longest text of one value: a title box holds one line, and no section
 // value comes near; a hand-edited file with more would only freeze the

@@ -163,7 +163,7 @@ ReadOutcome ReadProjectData(std::string_view bytes, Project& project, TitleTexts
         for (const Field f : InputFields) {
             const std::optional<RawValue> value = reader.Next(static_cast<int>(s) + 1);
             if (!value) {
-                return reader.Stop(reader.Missing("«" + std::string(FieldName(f)) +
+                return reader.Stop(reader.Missing("«" + std::string(BoxLabel(f)) +
                                                   "» del tronco n." +
                                                   SignedText(static_cast<double>(s))));
             }
@@ -184,7 +184,7 @@ ReadOutcome ReadProjectData(std::string_view bytes, Project& project, TitleTexts
         const std::optional<RawValue> value = reader.Next(titleLine);
         if (!value) {
             return reader.Stop(
-                reader.Missing("«" + std::string(TitleFieldName(t)) + "» del frontespizio"));
+                reader.Missing("«" + std::string(TitleFieldLabel(t)) + "» del frontespizio"));
         }
         if (const std::string why = TitleLimitReason(value->bytes); !why.empty()) {
             return reader.Stop(

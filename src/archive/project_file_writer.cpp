@@ -19,6 +19,15 @@ std::string_view TitleFieldName(int index) {
                                                 : std::string_view{};
 }
 
+std::string_view TitleFieldLabel(int index) {
+    static constexpr std::array<std::string_view, TitleTextCount> labels = {
+        "progetto",           "località",          "tipologia di studio",     "committente",
+        "luogo elaborazione", "data elaborazione", "allegati alla relazione",
+    };
+    return index >= 0 && index < TitleTextCount ? labels[static_cast<std::size_t>(index)]
+                                                : std::string_view{};
+}
+
 namespace {
 
 // "U+200F": a character named so that it can be found even when it shows as
@@ -169,8 +178,9 @@ ArchiveResult EncodeProjectFile(const Project& project, const TitleTexts& titles
                 why = RefusalReason(value.TextValue());
             }
             if (!why.empty()) {
-                return ArchiveResult::Failure("Il dato «" + std::string(FieldName(InputFields[i])) +
-                                              "» del tronco n." + SignedText(s) + " " + why + ".");
+                return ArchiveResult::Failure("Tronco n." + SignedText(s) + ": la casella «" +
+                                              std::string(BoxLabel(InputFields[i])) + "» " + why +
+                                              ".");
             }
             if (i > 0) {
                 out += ',';
@@ -182,8 +192,8 @@ ArchiveResult EncodeProjectFile(const Project& project, const TitleTexts& titles
     for (int t = 0; t < TitleTextCount; ++t) {
         const std::string why = RefusalReason(titles[static_cast<std::size_t>(t)]);
         if (!why.empty()) {
-            return ArchiveResult::Failure("Il dato «" + std::string(TitleFieldName(t)) +
-                                          "» del frontespizio " + why + ".");
+            return ArchiveResult::Failure("Frontespizio: il campo «" +
+                                          std::string(TitleFieldLabel(t)) + "» " + why + ".");
         }
         if (t > 0) {
             out += ',';

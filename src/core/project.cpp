@@ -14,6 +14,16 @@ std::string_view FieldName(Field field) {
     return names[static_cast<std::size_t>(field)];
 }
 
+std::string_view BoxLabel(Field field) {
+    static constexpr std::array<std::string_view, InputFieldCount> labels = {
+        "lunghezza",         "quota iniziale",   "quota finale",          "portata uniforme",
+        "abitanti",          "dotazione idrica", "portata all'estremità", "abitanti2",
+        "dotazione idrica2", "tipo di condotta",
+    };
+    const auto i = static_cast<std::size_t>(field);
+    return i < labels.size() ? labels[i] : FieldName(field);
+}
+
 const FieldValue& SectionTable::Get(int section, Field field) const {
     return Record(section)[field];
 }

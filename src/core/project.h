@@ -41,6 +41,9 @@ inline constexpr std::array<Field, InputFieldCount> InputFields = {
 
 // The control name of a field ("lungh", "sca", ...).
 std::string_view FieldName(Field field);
+// What the user calls an input field: the name of its box in the data
+// window's messages ("lunghezza", "tipo di condotta", ...).
+std::string_view BoxLabel(Field field);
 
 // Pipe types offered in every row's list, in this order.
 inline constexpr std::array<std::string_view, 2> PipeTypes = {"nuova", "in uso"};

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 #include <algorithm>
 #include <csignal>
@@ -18,12 +19,12 @@
 #include "app/companion_folder.h"
 #include "app/italian_date.h"
 #include "app/program_state.h"
+#include "app/settings.h"
 #include "reports/owned_printer.h"
 #include "ui/shell/fluidsynth_player.h"
 #include "ui/shell/qt_dialogs.h"
 #include "ui/shell/qt_document_desk.h"
 #include "ui/shell/qt_window_system.h"
-#include "ui/shell/settings_file.h"
 
 namespace {
 
@@ -38,8 +39,10 @@ const char* const Usage =
     "  --relazione PROGETTO      scrive la relazione di calcolo come documento .docx\n"
     "  --stampa-pdf PROGETTO     stampa la relazione (stampa diretta) in un file PDF\n"
     "  --csv PROGETTO            scrive il riepilogo della rete come foglio di calcolo\n"
-    "  -o FILE                   il file da scrivere\n"
-    "  --verifica-installazione  dice dove il programma trova i suoi file e quali mancano\n"
+    "  -o FILE                   il file da scrivere (l'estensione .docx, .pdf o .csv si\n"
+    "                            aggiunge se manca; mai il file del progetto)\n"
+    "  --verifica-installazione  dice dove il programma trova i suoi file e le impostazioni,\n"
+    "                            e quali mancano\n"
     "  -h, --help                questo aiuto\n";
 
 struct CommandLine {
@@ -95,13 +98,34 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
 }
 
 // For installers and support: where the program finds its companion files
-// and which are missing; 0 when every one is in place.
-int CheckInstallation(const std::filesystem::path& folder) {
+// and which are missing, and which settings files it reads; 0 when every
+// companion file is in place (settings files are optional).
+int CheckInstallation(const std::filesystem::path& folder, const acquenza::Settings& settings) {
     const std::vector<std::string> missing = acquenza::MissingCompanionFiles(folder);
     std::printf("Cartella dei file di Acquenza: %s\n", folder.string().c_str());
     for (const char* name : acquenza::CompanionFileNames) {
         const bool absent = std::find(missing.begin(), missing.end(), name) != missing.end();
         std::printf("  %s: %s\n", name, absent ? "MANCANTE" : "presente");
+    }
+    std::printf("File delle impostazioni (il primo prevale sugli altri):\n");
+    for (const acquenza::SettingsFile& file : settings.files) {
+        using State = acquenza::SettingsFile::State;
+        const char* state = file.state == State::Read         ? "letto"
+                            : file.state == State::Unreadable ? "NON LEGGIBILE"
+                                                              : "assente";
+        std::printf("  %s (%s): %s\n", file.path.c_str(),
+                    file.forAllUsers ? "tutti gli utenti" : "questo utente", state);
+    }
+    if (settings.officeName.empty() && settings.officeAddress.empty()) {
+        std::printf("Studio tecnico delle relazioni: non impostato; si imposta %s.\n",
+                    acquenza::WhereTheOfficeIsSet(settings).c_str());
+    } else {
+        std::printf("Studio tecnico delle relazioni: %s, %s\n", settings.officeName.c_str(),
+                    settings.officeAddress.c_str());
+    }
+    const std::string problems = acquenza::SettingsProblemsText(settings);
+    if (!problems.empty()) {
+        std::printf("%s\n", problems.c_str());
     }
     return missing.empty() ? 0 : 1;
 }
@@ -159,13 +183,17 @@ int main(int argc, char* argv[]) {
     // in its build folder, in <prefix>/share/acquenza once installed.
     const std::filesystem::path folder =
         acquenza::CompanionFolder(QApplication::applicationDirPath().toStdString());
-    if (line.checkInstallation) {
-        return CheckInstallation(folder);
-    }
-
     acquenza::ProgramState state;
-    state.settings = acquenza::ui::ReadSettings(acquenza::BuiltInSettings());
+    state.settings = acquenza::ReadSettings(acquenza::BuiltInSettings());
+    if (line.checkInstallation) {
+        return CheckInstallation(folder, state.settings);
+    }
+    // A setting that could not be read is said once, at start.
+    const std::string settingsProblems = acquenza::SettingsProblemsText(state.settings);
     if (line.job) {
+        if (!settingsProblems.empty()) {
+            std::cerr << acquenza::SettingsTitle << ": " << settingsProblems << '\n';
+        }
         acquenza::ui::QtDocumentDesk desk;
         return acquenza::RunBatchJob(
             *line.job, state, desk,
@@ -175,10 +203,17 @@ int main(int argc, char* argv[]) {
 
     QApplication::setWindowIcon(
         QIcon(QString::fromStdString((folder / acquenza::IconFileName).string())));
-    acquenza::ui::QtDialogs dialogs(folder);
+    acquenza::ui::QtDialogs dialogs(folder, [&state] { return state.currentFileName; });
     acquenza::ui::FluidSynthPlayer music;
     acquenza::ui::QtWindowSystem windows(state, dialogs, music, folder);
     windows.Start();
+    if (!settingsProblems.empty()) {
+        // Over the splash, once it is on screen.
+        QTimer::singleShot(0, [&dialogs, &settingsProblems] {
+            dialogs.Inform(acquenza::SettingsTitle, settingsProblems,
+                           acquenza::MessageIcon::Exclamation);
+        });
+    }
     if (line.project) {
         windows.OpenAtStart(*line.project);
     }

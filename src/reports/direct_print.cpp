@@ -483,7 +483,10 @@ class ReportPrinter {
             {Item::TabTo(8), Item::Words(Title(luogo)), Item::Words(": "),
              Item::Words(Title(data))},
             {Item::TabTo(50), Item::Words("il progettista")},
-            {Item::TabTo(50), Item::Words("("), Item::Words(office_.name), Item::Words(")")},
+            // No office set: the line stays blank for the name written by hand.
+            office_.name.empty() ? Items{Item::TabTo(50)}
+                                 : Items{Item::TabTo(50), Item::Words("("),
+                                         Item::Words(office_.name), Item::Words(")")},
         };
     }
 

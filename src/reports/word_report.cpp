@@ -208,7 +208,8 @@ void Closing(DocumentBuilder& doc, const TitleTexts& titles, const Office& offic
                  "\r\r\r");
     doc.TypeText("il progettista\r");
     doc.SetKeepWithNext(false);
-    doc.TypeText("(" + office.name + ")");
+    // No office set: the line stays blank for the name written by hand.
+    doc.TypeText(office.name.empty() ? "" : "(" + office.name + ")");
 }
 
 // "pagina X di Y" at the foot of every page after the title page.

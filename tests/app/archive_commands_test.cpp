@@ -90,7 +90,9 @@ TEST_F(Archive, SaveClearOpenFromTheOtherWindowBringsEverythingBack) {
                                  "Salva file con nome",
                                  "Acquenza-dati-",
                                  {{"File Acquenza-dati-", "Acquenza-dati-*"}},
-                                 0}));
+                                 0,
+                                 "Acquenza-dati-",
+                                 true}));
     EXPECT_EQ(state.currentFileName, file);
     const std::string bytes = Slurp(file);
     EXPECT_EQ(bytes.substr(0, 3), "2\r\n");
@@ -153,6 +155,36 @@ TEST_F(Archive, ACancelledSaveAsKeepsTheOldName) {
     From(WindowId::frontespizio).SaveAs();
     EXPECT_EQ(state.currentFileName, other);
     EXPECT_TRUE(fs::exists(other));
+}
+
+TEST_F(Archive, AFailedSaveLeavesTheProjectUnderTheNameItHad) {
+    TypeProject();
+    const std::string unwritable = UnwritableFolder() + "/Acquenza-dati-nuovo";
+    // The first Save fails: the project has no name yet, and keeps none.
+    dialogs.files = {unwritable};
+    From(WindowId::dati).Save();
+    EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
+    EXPECT_EQ(state.currentFileName, "");
+    EXPECT_TRUE(state.history.Modified());
+    dialogs.files = {file};
+    From(WindowId::dati).Save();
+    ASSERT_EQ(dialogs.fileDialogs.size(), 2u);  // asked again
+    EXPECT_EQ(state.currentFileName, file);
+
+    // Save As to a place it cannot be written: the next Save still goes to
+    // the file that holds the project, without a dialog, from either window.
+    title().TypeInField(luogo, "Perugia");
+    dialogs.files = {unwritable};
+    From(WindowId::frontespizio).SaveAs();
+    EXPECT_NE(dialogs.LastText().find(unwritable), std::string::npos) << dialogs.LastText();
+    EXPECT_EQ(state.currentFileName, file);
+    EXPECT_TRUE(state.history.Modified());
+    From(WindowId::dati).Save();
+    EXPECT_EQ(dialogs.fileDialogs.size(), 3u);
+    EXPECT_NE(Slurp(file).find("\"Perugia\""), std::string::npos);
+    EXPECT_FALSE(state.history.Modified());
+    // The dialog offers the name the user typed, to correct it.
+    EXPECT_EQ(title().FileDialogName(), unwritable);
 }
 
 TEST_F(Archive, RefusedSavesWriteNothingAndShowTheRightWindow) {
@@ -298,8 +330,9 @@ TEST_F(Archive, FailedSavesSayWhichFileAndWhyAndKeepTheOldFile) {
     From(WindowId::dati).Open();
     const std::string original = Slurp(file);
     From(WindowId::dati).Save();
-    EXPECT_NE(dialogs.LastText().find("tipoc"), std::string::npos) << dialogs.LastText();
-    EXPECT_NE(dialogs.LastText().find("tronco n. 1"), std::string::npos);
+    EXPECT_EQ(dialogs.LastText(),
+              "Archiviazione non eseguita. Tronco n. 1: la casella «tipo di condotta» contiene "
+              "le virgolette (\"), che il file dati non può contenere.");
     EXPECT_EQ(Slurp(file), original);
 
     // A disk that fills up halfway.
@@ -416,7 +449,8 @@ TEST_F(Archive, AnOpenSaysWhetherNothingOrHowMuchWasRead) {
          MessageIcon::Stop},
         {file,
          "Il file \"" + file +
-             "\" è stato letto solo fino alla riga 3: il file finisce prima del dato «quotafin» "
+             "\" è stato letto solo fino alla riga 3: il file finisce prima del dato «quota "
+             "finale» "
              "del tronco n. 2.\nMostrare i dati letti fino a quel punto? Con «No» resta il "
              "progetto attuale; con «Sì», per archiviarli occorre scegliere di nuovo il nome del "
              "file.",

@@ -38,8 +38,13 @@ TEST(ItalianDate, WeekdayCommaDayMonthYear) {
 }
 
 TEST_F(TitlePage, LoadsWithTodayTheOfficeAndTheFirstPrintMode) {
+    state.settings.officeName = "Studio Tecnico Rossi";
+    state.settings.officeAddress = "Via Verdi 3, 06100 Perugia";
     EXPECT_EQ(page().Text(data), "martedì, 8 dic 2026");
-    EXPECT_FALSE(page().OfficeNameText().empty());
+    EXPECT_EQ(page().OfficeNameText(), "Studio Tecnico Rossi");
+    EXPECT_EQ(page().OfficeAddressText(), "Via Verdi 3, 06100 Perugia");
+    EXPECT_EQ(page().OfficeNameHint(), "");
+    EXPECT_EQ(page().OfficeAddressHint(), "");
     EXPECT_EQ(page().PrintMode(), 1);
     EXPECT_EQ(page().Guidance(),
               "Digitare i dati fino ad un massimo di 60 caratteri per campo o prelevare un file "
@@ -79,6 +84,8 @@ TEST_F(TitlePage, FieldCheckHasThreeOutcomes) {
 }
 
 TEST_F(TitlePage, OfficeFieldsAndRefusedTextStayAsTheyWere) {
+    state.settings.officeName = "Studio Tecnico Rossi";
+    state.settings.officeAddress = "Via Verdi 3, 06100 Perugia";
     const std::string office = page().OfficeNameText();
     page().ClickOfficeField();
     EXPECT_EQ(dialogs.shown.back().text,
@@ -92,6 +99,48 @@ TEST_F(TitlePage, OfficeFieldsAndRefusedTextStayAsTheyWere) {
     page().TypeInField(committente, "Comune Ω");
     EXPECT_EQ(page().Text(committente), "Comune");
     EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
+}
+
+TEST(TitlePageOffice, AnOfficeLeftUnsetIsEmptyAndTheWindowSaysWhereToSetIt) {
+    const std::string user = "/utenti/anna/.config/Acquenza/acquenza.conf";
+    const std::string machine = "/etc/xdg/Acquenza/acquenza.conf";
+    const struct {
+        std::string name;
+        std::string address;
+        std::string nameHint;
+        std::string addressHint;
+    } cases[] = {
+        {"", "", "da impostare: [ufficio] nome=… e indirizzo=…", "nel file " + user},
+        {"", "Via Verdi 3", "da impostare: [ufficio] nome=… nel file " + user, ""},
+        {"Studio Rossi", "", "", "da impostare: [ufficio] indirizzo=… nel file " + user},
+        {"Studio Rossi", "Via Verdi 3", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name + " / " + c.address);
+        ProgramState state;
+        InitProgramValues(state.mod.values);
+        InitSharedTitles(state.mod.titles, state.mod.values);
+        state.settings.officeName = c.name;
+        state.settings.officeAddress = c.address;
+        state.settings.files = {{user, false}, {machine, true}};
+        FakeDialogs dialogs;
+        FakeWindows windows{state, dialogs};
+        TitlePageModel& page = windows.LoadTitlePage();
+        EXPECT_EQ(page.OfficeNameText(), c.name);  // never a made-up office
+        EXPECT_EQ(page.OfficeAddressText(), c.address);
+        EXPECT_EQ(page.OfficeNameHint(), c.nameHint);
+        EXPECT_EQ(page.OfficeAddressHint(), c.addressHint);
+        page.ClickOfficeField();
+        const std::string where =
+            "\n\nIl nome e l'indirizzo dello studio si impostano nelle chiavi nome e indirizzo "
+            "della sezione [ufficio] del file " +
+            user + " (per il solo utente) o " + machine +
+            " (per tutti gli utenti del computer); valgono dal successivo avvio del programma.";
+        EXPECT_EQ(dialogs.LastText(),
+                  "Attenzione: dato non modificabile, rivolgersi a Software Verdano, produttrice "
+                  "del programma." +
+                      (c.nameHint.empty() && c.addressHint.empty() ? "" : where));
+    }
 }
 
 TEST_F(TitlePage, HelpColourAndGuide) {

@@ -114,8 +114,8 @@ TEST(ValueLimits, TitleTextsLongerThanAThousandCharactersAreRefused) {
     titles[6] = titles[0] + "x";
     const ArchiveResult saved = EncodeProjectFile(project, titles, bytes);
     EXPECT_EQ(saved.message,
-              "Il dato «allegati» del frontespizio è lungo 1001 caratteri, più dei "
-              "1000 ammessi.");
+              "Frontespizio: il campo «allegati alla relazione» è lungo 1001 caratteri, più "
+              "dei 1000 ammessi.");
 }
 
 TEST(ValueLimits, ASaveRefusedForACharacterNamesIt) {
@@ -125,7 +125,7 @@ TEST(ValueLimits, ASaveRefusedForACharacterNamesIt) {
     std::string bytes;
     titles[committente] = "Comune di Ωmega";
     EXPECT_EQ(EncodeProjectFile(project, titles, bytes).message,
-              "Il dato «committente» del frontespizio contiene il carattere «Ω» (U+03A9), che il "
+              "Frontespizio: il campo «committente» contiene il carattere «Ω» (U+03A9), che il "
               "file dati non può contenere.");
     titles[committente] = "Comune\u200F di Colle";  // invisible: the code tells which
     EXPECT_NE(EncodeProjectFile(project, titles, bytes).message.find("(U+200F)"),

@@ -27,6 +27,22 @@ grep -qx 'Exec=acquenza %f' "$prefix/share/applications/acquenza.desktop" || fai
 grep -qx 'Icon=acquenza' "$prefix/share/applications/acquenza.desktop" || fail "desktop Icon"
 grep -q 'MimeType=application/x-acquenza-progetto;' "$prefix/share/applications/acquenza.desktop" ||
   fail "desktop MimeType"
+# The desktop's caches: a project's name gives its type, the type this program.
+if command -v update-mime-database >/dev/null; then
+  # (globs are stored in lower case unless marked case-sensitive)
+  grep -qi ':application/x-acquenza-progetto:Acquenza-dati-\*$' "$prefix/share/mime/globs2" ||
+    fail "the mime database does not know the data files"
+fi
+if command -v update-desktop-database >/dev/null; then
+  grep -qx 'application/x-acquenza-progetto=acquenza.desktop;' \
+    "$prefix/share/applications/mimeinfo.cache" ||
+    fail "the desktop database does not give the data files to the program"
+else
+  echo "update-desktop-database missing (desktop-file-utils): its cache is not checked"
+fi
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$prefix/share/applications/acquenza.desktop" || fail "desktop entry"
+fi
 
 export QT_QPA_PLATFORM=offscreen
 cd /

@@ -7,6 +7,7 @@ CASE is one of: no-display, settings, open-project, batch, csv.
 """
 
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -76,6 +77,41 @@ def settings(work):
     if "Studio di Sistema" in text:
         fail("the system's office name won over the user's")
 
+    # A value that cannot be read: said once on the error stream, naming the
+    # file, the section and the key; the document is written all the same.
+    (user / "Acquenza" / "acquenza.conf").write_text(
+        "[ufficio]\nnome=Studio Rossi; Bianchi\n[verifica]\nvelocita_min=0,6 m/s\n"
+        "velocita_max=1,5\n", encoding="utf-8")
+    result = run(["--relazione", str(EXAMPLE), "-o", str(out)],
+                 bare_environment(XDG_CONFIG_HOME=str(user), XDG_CONFIG_DIRS=str(system)))
+    expected = (f"File {user}/Acquenza/acquenza.conf, sezione [verifica], chiave "
+                "velocita_min: il valore «0,6 m/s»")
+    if result.returncode != 0 or result.stderr.count(expected) != 1:
+        fail(f"unreadable setting: {result.returncode} {result.stderr}")
+    if "Studio Rossi; Bianchi" not in docx_text(out):
+        fail("a ';' in a value was taken for a comment")
+
+    # No settings at all: the office the build gives (none, by default), and
+    # the installation check names the files it looked for.
+    empty = work / "vuota"
+    empty.mkdir()
+    env = bare_environment(XDG_CONFIG_HOME=str(empty), XDG_CONFIG_DIRS=str(empty))
+    result = run(["--relazione", str(EXAMPLE), "-o", str(out)], env)
+    office = re.search(r'DefaultOfficeName = "(.*)";',
+                       (BUILD / "src/app/generated/app/office.h").read_text()).group(1)
+    lines = [p.text for p in docx.Document(str(out)).paragraphs]
+    if result.returncode != 0 or "progettista: " + office not in lines:
+        fail(f"office without settings: {result.stderr} {lines[:20]}")
+    if not office and "()" in lines:
+        fail("empty brackets for the missing office name")
+    check = run(["--verifica-installazione"], env).stdout
+    for expected in (f"{empty}/Acquenza/acquenza.conf (questo utente): assente",
+                     f"{empty}/Acquenza/acquenza.conf (tutti gli utenti): assente"):
+        if expected not in check:
+            fail(f"{expected!r} not in {check}")
+    if not office and "[ufficio]" not in check:
+        fail(f"the installation check does not say where the office is set: {check}")
+
 
 def wait_for_window(name, env, seconds=20):
     deadline = time.time() + seconds
@@ -143,6 +179,22 @@ def batch(work):
             fail(f"{option} on an incomplete project wrote {target} or said {result.stderr}")
     if run(["--stampa-pdf", str(EXAMPLE)]).returncode != 2:
         fail("--stampa-pdf without -o is not refused")
+
+    # The project itself is never the output, not even through a link.
+    project = work / "Acquenza-dati-villa"
+    project.write_bytes(EXAMPLE.read_bytes())
+    (work / "link.pdf").symlink_to(project)
+    for option, target in (("--relazione", project), ("--csv", project),
+                           ("--stampa-pdf", work / "link.pdf")):
+        result = run([option, str(project), "-o", str(target)])
+        if result.returncode != 1 or "è il file di dati del progetto" not in result.stderr:
+            fail(f"{option} -o {target}: {result.returncode} {result.stderr}")
+        if project.read_bytes() != EXAMPLE.read_bytes():
+            fail(f"{option} -o {target} changed the project")
+    result = run(["--relazione", str(project), "-o", str(work / "relazione-villa")])
+    if (result.returncode != 0 or not (work / "relazione-villa.docx").exists()
+            or "aggiunta l'estensione .docx" not in result.stderr):
+        fail(f"--relazione without an extension: {result.returncode} {result.stderr}")
 
 
 def csv_export(work):

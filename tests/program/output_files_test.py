@@ -67,7 +67,7 @@ def protected(work):
         folder = work / f"cartella{option}"
         folder.mkdir()
         result = run([option, str(EXAMPLE), "-o", str(folder)])
-        if result.returncode != 1 or "il nome indica una cartella" not in result.stderr:
+        if result.returncode != 1 or "è una cartella" not in result.stderr:
             fail(f"{option} into a folder: {result.returncode} {result.stderr}")
         if "stampante" in result.stderr:
             fail(f"{option} blames the printer for a file: {result.stderr}")

@@ -3,14 +3,17 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/document_commands.h"
+#include "app/output_file.h"
 #include "reports/owned_printer.h"
 
 namespace acquenza::ui {
@@ -33,32 +36,86 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// The extension a document chosen in a save dialog gets from its caller:
+// that of the dialog's filter ("*.csv" gives ".csv"), none for "*".
+std::string ExtensionOf(const FileDialogRequest& request) {
+    if (request.filters.empty()) {
+        return {};
+    }
+    const std::string& pattern = request.filters.front().pattern;
+    return pattern.starts_with("*.") ? pattern.substr(1) : std::string();
+}
+
+// The name box of the toolkit's own file dialog shows `initialName`; the
+// user types behind `prefix`, which stays unselected, while the rest of a
+// name chosen before is selected to be typed over.
+void KeepPrefix(QFileDialog& dialog, const QString& prefix) {
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (name == nullptr || !name->text().startsWith(prefix)) {
+        return;
+    }
+    // Once the dialog is on screen: selecting a file selects the whole name.
+    QTimer::singleShot(0, name, [name, prefix] {
+        if (name->text().startsWith(prefix)) {
+            name->setSelection(static_cast<int>(prefix.size()),
+                               static_cast<int>(name->text().size() - prefix.size()));
+        }
+    });
+}
+
 }  // namespace
+
+bool QtDialogs::RefuseProjectFile(const std::string& file, const std::string& extension,
+                                  const std::string& title) {
+    const std::string project = projectFile_ ? projectFile_() : std::string();
+    if (project.empty()) {
+        return false;
+    }
+    const std::optional<std::string> why = ProjectAsOutput(file, extension, project);
+    if (!why) {
+        return false;
+    }
+    Show({title, *why + " Scegliere un altro nome.", MessageIcon::Stop, MessageButtons::Ok,
+          Answer::Ok});
+    return true;
+}
 
 std::unique_ptr<PrinterDevice> QtDialogs::ChoosePrinter() {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setPageSize(QPageSize(QPageSize::A4));
     printer->setDocName(QStringLiteral("Acquenza - relazione"));
     QPrintDialog dialog(printer.get(), QApplication::activeWindow());
-    dialog.setWindowTitle(QStringLiteral("Stampa della relazione"));
-    if (dialog.exec() != QDialog::Accepted) {
-        return nullptr;
-    }
-    // A PDF file chosen here is written as every file of the program's is;
-    // a file of another user is replaced by root only when the user says so.
-    WriteOptions options;
-    if (const std::optional<std::filesystem::path> pdf = PdfFileOf(*printer)) {
-        PreparedFile check;
-        const ArchiveResult ready = check.Prepare(*pdf, options);
-        if (!ready.ok && ready.ownedByOther) {
-            if (!AskYesNo(DocumentCommands::DocumentTitle, OthersFileQuestion(ready, pdf->string()),
-                          MessageIcon::Question, Answer::No)) {
-                return nullptr;
+    const QString title = QStringLiteral("Stampa della relazione");
+    dialog.setWindowTitle(title);
+    while (dialog.exec() == QDialog::Accepted) {
+        // Printing to a file: a PDF file, named so, and never the project.
+        const QString file = printer->outputFileName();
+        if (printer->outputFormat() == QPrinter::PdfFormat && !file.isEmpty()) {
+            if (RefuseProjectFile(file.toStdString(), ".pdf", title.toStdString())) {
+                continue;
             }
-            options.replaceOthersFile = true;
+            printer->setOutputFileName(
+                QString::fromStdString(WithExtension(file.toStdString(), ".pdf").string()));
         }
+        // A PDF file chosen here is written as every file of the program's
+        // is; a file of another user is replaced by root only when the user
+        // says so.
+        WriteOptions options;
+        if (const std::optional<std::filesystem::path> pdf = PdfFileOf(*printer)) {
+            PreparedFile check;
+            const ArchiveResult ready = check.Prepare(*pdf, options);
+            if (!ready.ok && ready.ownedByOther) {
+                if (!AskYesNo(DocumentCommands::DocumentTitle,
+                              OthersFileQuestion(ready, pdf->string()), MessageIcon::Question,
+                              Answer::No)) {
+                    return nullptr;
+                }
+                options.replaceOthersFile = true;
+            }
+        }
+        return PrintOn(std::move(printer), options);
     }
-    return PrintOn(std::move(printer), options);
+    return nullptr;
 }
 
 Answer QtDialogs::Show(const Message& message) {
@@ -100,13 +157,27 @@ std::optional<std::string> QtDialogs::ChooseFile(const FileDialogRequest& reques
         }
         dialog.setSidebarUrls(places);
     }
+    const QString prefix = QString::fromStdString(request.namePrefix);
+    if (!prefix.isEmpty()) {
+        // The desktop's own dialogs select the whole name and keep their name
+        // box to themselves; the toolkit's dialog lets the prefix stand.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+    }
     if (!request.initialName.empty()) {
         dialog.selectFile(QString::fromStdString(request.initialName));
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
+    if (!prefix.isEmpty()) {
+        KeepPrefix(dialog, prefix);
     }
-    return dialog.selectedFiles().constFirst().toStdString();
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const std::string chosen = dialog.selectedFiles().constFirst().toStdString();
+        if (save && !request.projectFile &&
+            RefuseProjectFile(chosen, ExtensionOf(request), request.title)) {
+            continue;
+        }
+        return chosen;
+    }
+    return std::nullopt;
 }
 
 std::optional<Rgb> QtDialogs::ChooseColour(Rgb current) {

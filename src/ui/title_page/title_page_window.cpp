@@ -1,6 +1,7 @@
 #include "ui/title_page/title_page_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -339,8 +340,8 @@ void TitlePageWindow::Sync() {
             box->setText(text);
         }
     }
-    office_->setText(QString::fromStdString(model_.OfficeNameText()));
-    address_->setText(QString::fromStdString(model_.OfficeAddressText()));
+    ShowOffice(office_, model_.OfficeNameText(), model_.OfficeNameHint());
+    ShowOffice(address_, model_.OfficeAddressText(), model_.OfficeAddressHint());
     passo_->setText(QString::fromStdString(model_.Guidance()));
     QRadioButton* chosen = printModes_[static_cast<std::size_t>(model_.PrintMode())];
     if (!chosen->isChecked()) {
@@ -351,6 +352,29 @@ void TitlePageWindow::Sync() {
     if (form_->palette().color(QPalette::Window) != colour) {
         SetBackground(form_, colour);
     }
+}
+
+// An office text, or, where the settings leave it empty, where to set it:
+// greyed, so it is never taken for the office itself.
+void TitlePageWindow::ShowOffice(QLabel* label, const std::string& text, const std::string& hint) {
+    const bool empty = text.empty() && !hint.empty();
+    const QString shown = QString::fromStdString(empty ? hint : text);
+    if (label->text() == shown && label->property("hint").toBool() == empty) {
+        return;
+    }
+    label->setText(shown);
+    label->setProperty("hint", empty);
+    QFont font = label->font();
+    font.setItalic(empty);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText,
+                     empty ? palette.color(QPalette::Disabled, QPalette::WindowText)
+                           : QApplication::palette().color(QPalette::WindowText));
+    label->setPalette(palette);
+    label->setToolTip(empty ? QString::fromStdString(hint) +
+                                  QStringLiteral("; vale dal successivo avvio del programma")
+                            : QStringLiteral("dato fisso del programma, non modificabile"));
 }
 
 bool TitlePageWindow::eventFilter(QObject* watched, QEvent* event) {
