@@ -7,6 +7,7 @@
 
 #include "app/data_window_model.h"
 #include "app/title_page_model.h"
+#include "app/unsizable_sections.h"
 #include "archive/atomic_file.h"
 #include "archive/project_file.h"
 
@@ -116,7 +117,7 @@ void ArchiveCommands::SaveAs() {
 void ArchiveCommands::SaveProject(const std::string& previousName) {
     DataWindowModel& dataWindow = windows_.LoadDataWindow();
     state_.project.saveCheckPending = true;
-    dataWindow.CheckData();
+    dataWindow.CheckData(DataWindowModel::CheckFor::Save);
     if (state_.project.saveCheckPending) {
         state_.project.saveCheckPending = false;
         state_.currentFileName = previousName;
@@ -151,6 +152,7 @@ void ArchiveCommands::SaveProject(const std::string& previousName) {
         return;
     }
     state_.history.MarkSaved();
+    WarnOfUnsizableSections(state_.project.sections, dialogs_, state_.mod.titles.CheckTitle);
 }
 
 void ArchiveCommands::Delete() {

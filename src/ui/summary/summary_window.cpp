@@ -21,6 +21,7 @@ namespace {
 const QColor BelowColour(255, 236, 170);  // too slow: deposits
 const QColor AboveColour(255, 190, 190);  // too fast: noise, wear, water hammer
 const QColor NotSizedColour(225, 225, 225);
+const QColor UnsizableColour(255, 214, 214);  // complete data that cannot be sized
 
 constexpr int Velocity = static_cast<int>(SummaryColumn::Velocity);
 
@@ -41,7 +42,8 @@ bool SummaryTableModel::SetSummary(NetworkSummary summary) {
     for (std::size_t i = 0; i < summary.rows.size(); ++i) {
         const SummaryRow& now = summary.rows[i];
         const SummaryRow& was = summary_.rows[i];
-        if (now.texts != was.texts || now.speed != was.speed || now.speedNote != was.speedNote) {
+        if (now.texts != was.texts || now.speed != was.speed || now.speedNote != was.speedNote ||
+            now.fireAlong != was.fireAlong || now.fireEnd != was.fireEnd) {
             changed.push_back(static_cast<int>(i));
         }
     }
@@ -69,7 +71,8 @@ QVariant SummaryTableModel::data(const QModelIndex& index, int role) const {
     const bool pipeType = index.column() == static_cast<int>(SummaryColumn::PipeType);
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(row.texts[column]);
+            return QString::fromStdString(
+                SummaryCellText(row, static_cast<SummaryColumn>(index.column())));
         case Qt::UserRole:  // what the column sorts by
             return pipeType ? QVariant(QString::fromStdString(row.texts[column]))
                             : QVariant(row.numbers[column]);
@@ -80,6 +83,9 @@ QVariant SummaryTableModel::data(const QModelIndex& index, int role) const {
             if (row.speed == SpeedCheck::NotSized) {
                 return NotSizedColour;
             }
+            if (row.speed == SpeedCheck::Unsizable) {
+                return UnsizableColour;
+            }
             if (index.column() == Velocity && row.speed == SpeedCheck::Below) {
                 return BelowColour;
             }
@@ -88,7 +94,8 @@ QVariant SummaryTableModel::data(const QModelIndex& index, int role) const {
             }
             return {};
         case Qt::ToolTipRole:
-            if (index.column() == Velocity || row.speed == SpeedCheck::NotSized) {
+            if (index.column() == Velocity || row.speed == SpeedCheck::NotSized ||
+                row.speed == SpeedCheck::Unsizable) {
                 return QString::fromStdString(row.speedNote);
             }
             return {};
