@@ -24,6 +24,10 @@ const QColor NotSizedColour(225, 225, 225);
 const QColor UnsizableColour(255, 214, 214);  // complete data that cannot be sized
 
 constexpr int Velocity = static_cast<int>(SummaryColumn::Velocity);
+// "non dimensionabile" stands in the diameter's cell, stretched over the
+// results after it.
+constexpr int UnsizableColumn = static_cast<int>(SummaryColumn::Diameter);
+constexpr int UnsizableSpan = SummaryColumnCount - UnsizableColumn;
 
 }  // namespace
 
@@ -77,6 +81,9 @@ QVariant SummaryTableModel::data(const QModelIndex& index, int role) const {
             return pipeType ? QVariant(QString::fromStdString(row.texts[column]))
                             : QVariant(row.numbers[column]);
         case Qt::TextAlignmentRole:
+            if (row.speed == SpeedCheck::Unsizable && index.column() == UnsizableColumn) {
+                return QVariant::fromValue(Qt::AlignCenter);
+            }
             return QVariant::fromValue(Qt::AlignVCenter |
                                        (pipeType ? Qt::AlignLeft : Qt::AlignRight));
         case Qt::BackgroundRole:
@@ -169,6 +176,12 @@ SummaryWindow::SummaryWindow(ProgramState& state, Dialogs& dialogs, Actions acti
     });
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { ShowProfile(); });
+    const auto respan = [this] { SpanUnsizableRows(); };
+    connect(sorted_, &QAbstractItemModel::layoutChanged, this, respan);
+    connect(sorted_, &QAbstractItemModel::modelReset, this, respan);
+    connect(sorted_, &QAbstractItemModel::rowsInserted, this, respan);
+    connect(sorted_, &QAbstractItemModel::rowsRemoved, this, respan);
+    connect(sorted_, &QAbstractItemModel::dataChanged, this, respan);
 
     totals_ = new QLabel(this);
     totals_->setObjectName(QStringLiteral("totali"));
@@ -214,6 +227,18 @@ void SummaryWindow::Sync() {
         SelectSection(selected);
     }
     ShowProfile();
+}
+
+void SummaryWindow::SpanUnsizableRows() {
+    table_->clearSpans();
+    const auto& rows = model_->Summary().rows;
+    for (int r = 0; r < sorted_->rowCount(); ++r) {
+        const int source = sorted_->mapToSource(sorted_->index(r, 0)).row();
+        if (source >= 0 && static_cast<std::size_t>(source) < rows.size() &&
+            rows[static_cast<std::size_t>(source)].speed == SpeedCheck::Unsizable) {
+            table_->setSpan(r, UnsizableColumn, 1, UnsizableSpan);
+        }
+    }
 }
 
 int SummaryWindow::SelectedSection() const {
