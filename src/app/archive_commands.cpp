@@ -7,6 +7,7 @@
 
 #include "app/data_window_model.h"
 #include "app/title_page_model.h"
+#include "app/unsizable_sections.h"
 #include "archive/atomic_file.h"
 #include "archive/project_file.h"
 
@@ -138,7 +139,7 @@ void ArchiveCommands::SaveAs() {
 void ArchiveCommands::SaveProject(std::string previousName) {
     DataWindowModel& dataWindow = windows_.LoadDataWindow();
     state_.project.saveCheckPending = true;
-    dataWindow.CheckData();
+    dataWindow.CheckData(DataWindowModel::CheckFor::Save);
     if (state_.project.saveCheckPending) {
         state_.project.saveCheckPending = false;
         state_.currentFileName = previousName;
@@ -202,6 +203,7 @@ void ArchiveCommands::SaveProject(std::string previousName) {
     }
     state_.filesSeen[file] = written;
     state_.history.MarkSaved();
+    WarnOfUnsizableSections(state_.project.sections, dialogs_, state_.mod.titles.CheckTitle);
 }
 
 bool ArchiveCommands::MayOverwrite(const std::string& file) {

@@ -5,6 +5,7 @@
 
 #include "app/entry_check.h"
 #include "app/title_page_model.h"
+#include "app/unsizable_sections.h"
 #include "core/flows.h"
 #include "core/numbers.h"
 #include "core/section_calculation.h"
@@ -541,7 +542,7 @@ void DataWindowModel::FireButton() {
     CommonTail();
 }
 
-void DataWindowModel::CheckData() {
+void DataWindowModel::CheckData(CheckFor purpose) {
     FinishTyping();
     // Every section up to the last one with a length is looked at, so a
     // length that is not a positive number is refused rather than left
@@ -599,6 +600,19 @@ void DataWindowModel::CheckData() {
                 FocusSection(i, test.focus);
                 return;
             }
+        }
+        if (purpose == CheckFor::Save) {
+            continue;
+        }
+        // Complete, but a report would print it with empty results and a
+        // map of zeros.
+        if (const SizingObstacle obstacle = FindSizingObstacle(project_.sections, i)) {
+            Error("Tronco n." + SignedText(i) + ":\n" +
+                      ObstacleCheckText(project_.sections, i, obstacle),
+                  MessageIcon::Stop);
+            SetScrollValue(i);
+            FocusSection(i, obstacle.field);
+            return;
         }
     }
     if (project_.saveCheckPending) {

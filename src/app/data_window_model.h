@@ -69,7 +69,11 @@ class DataWindowModel {
     void PointAtRow(int row);
     void DeleteRow(int row);
     void FireButton();
-    void CheckData();
+    // Who runs the data check. Every caller but a save also refuses the
+    // sections that cannot be sized: a save archives them (and says so once
+    // the file is written), so no typed work is lost.
+    enum class CheckFor { Documents, Save };
+    void CheckData(CheckFor purpose = CheckFor::Documents);
     void ClearWindow();
     void ChooseBackground();
     void ShowHelpMessage();

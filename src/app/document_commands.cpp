@@ -100,6 +100,12 @@ void DocumentCommands::RecalculateAll() {
     DataWindowModel& grid = windows_.LoadDataWindow();
     grid.FinishTyping();
     grid.RecalculateAll();
+    // The data window's document also prints the sections after one whose
+    // length was emptied, which the count leaves out.
+    for (int s = state_.project.enteredSectionCount + 1;
+         s <= LastSectionWithInput(state_.project.sections); ++s) {
+        grid.RecalculateSection(s);
+    }
 }
 
 bool DocumentCommands::FullReport() {

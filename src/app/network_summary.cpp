@@ -1,8 +1,12 @@
 #include "app/network_summary.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <optional>
+#include <string_view>
 
+#include "app/unsizable_sections.h"
 #include "archive/atomic_file.h"
 #include "core/flows.h"
 #include "core/numbers.h"
@@ -28,19 +32,59 @@ std::string Speed(double v) {
     return FormatDecimals(v, 2) + " m/s";
 }
 
-// "a ; b" in a field would split it: such a field goes between quotes.
+// "-12,50", "7", "0,0025": what a spreadsheet reads as a number.
+bool IsCsvNumber(const std::string& text) {
+    std::size_t i = text.starts_with('-') ? 1 : 0;
+    const std::size_t digits = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        ++i;
+    }
+    if (i == digits) {
+        return false;
+    }
+    if (i < text.size() && text[i] == ',') {
+        const std::size_t decimals = ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            ++i;
+        }
+        if (i == decimals) {
+            return false;
+        }
+    }
+    return i == text.size();
+}
+
+// A text starting with = + - @ (or a tab or a carriage return) would be run
+// by the spreadsheet as a formula: it goes behind an apostrophe, which the
+// spreadsheet shows as text. Numbers, negative ones too, stay numbers. "a ; b"
+// would split the field: such a field goes between quotes.
 std::string CsvField(const std::string& text) {
-    if (text.find_first_of(";\"\r\n") == std::string::npos) {
-        return text;
+    std::string field = text;
+    if (!field.empty() && std::string_view("=+-@\t\r").find(field.front()) != std::string::npos &&
+        !IsCsvNumber(field)) {
+        field.insert(0, 1, '\'');
+    }
+    if (field.find_first_of(";\"\r\n") == std::string::npos) {
+        return field;
     }
     std::string quoted = "\"";
-    for (const char c : text) {
+    for (const char c : field) {
         quoted += c;
         if (c == '"') {
             quoted += '"';
         }
     }
     return quoted + "\"";
+}
+
+std::string FireMark(const SummaryRow& row) {
+    if (row.fireAlong && row.fireEnd) {
+        return "lungo il tronco e all'estremità";
+    }
+    if (row.fireAlong) {
+        return "lungo il tronco";
+    }
+    return row.fireEnd ? "all'estremità" : "";
 }
 
 }  // namespace
@@ -64,10 +108,37 @@ const std::array<std::string, SummaryColumnCount>& SummaryHeadings() {
     return headings;
 }
 
+std::string SummaryCellText(const SummaryRow& row, SummaryColumn column) {
+    const std::string& text = row.texts[Index(column)];
+    const bool fire = (column == SummaryColumn::FlowAlong && row.fireAlong) ||
+                      (column == SummaryColumn::FlowEnd && row.fireEnd);
+    return fire && !text.empty() ? text + " ant." : text;
+}
+
+namespace {
+
+void MarkSpeed(SummaryRow& row, double v, const Settings& settings) {
+    if (v < settings.velocityMin) {
+        row.speed = SpeedCheck::Below;
+        row.speedNote =
+            "Velocità " + Speed(v) + ": sotto il minimo di " + Speed(settings.velocityMin) + ".";
+    } else if (v > settings.velocityMax) {
+        row.speed = SpeedCheck::Above;
+        row.speedNote =
+            "Velocità " + Speed(v) + ": sopra il massimo di " + Speed(settings.velocityMax) + ".";
+    } else {
+        row.speed = SpeedCheck::Inside;
+        row.speedNote = "Velocità " + Speed(v) + ": entro i limiti.";
+    }
+}
+
+}  // namespace
+
 NetworkSummary SummarizeNetwork(const Project& project, const Settings& settings) {
     NetworkSummary summary;
     const SectionTable& t = project.sections;
-    for (int s = 1; s <= project.enteredSectionCount; ++s) {
+    const int last = std::max(project.enteredSectionCount, LastSectionWithInput(t));
+    for (int s = 1; s <= last; ++s) {
         SummaryRow row;
         row.section = s;
         row.numbers.fill(NoValue);
@@ -90,47 +161,37 @@ NetworkSummary SummarizeNetwork(const Project& project, const Settings& settings
         }
         field(SummaryColumn::FlowAlong, Field::portun, 2);
         field(SummaryColumn::FlowEnd, Field::portfin, 2);
-        for (const auto& [column, allowance] :
-             {std::pair{SummaryColumn::FlowAlong, Field::dotazun},
-              std::pair{SummaryColumn::FlowEnd, Field::dotazfin}}) {
-            if (FireFlow(t.Get(s, allowance)) && !row.texts[Index(column)].empty()) {
-                row.texts[Index(column)] += " ant.";
-            }
-        }
+        row.fireAlong = FireFlow(t.Get(s, Field::dotazun)) && !t.Get(s, Field::portun).IsEmpty();
+        row.fireEnd = FireFlow(t.Get(s, Field::dotazfin)) && !t.Get(s, Field::portfin).IsEmpty();
         if (!t.Get(s, Field::abitun).IsEmpty() || !t.Get(s, Field::abitfin).IsEmpty()) {
             put(SummaryColumn::Residents,
                 NumericValue(t, s, Field::abitun) + NumericValue(t, s, Field::abitfin), 0);
         }
         row.texts[Index(SummaryColumn::PipeType)] = t.Get(s, Field::tipoc).DisplayText();
-        summary.totalLength += NumericValue(t, s, Field::lungh);
+        const double length = NumericValue(t, s, Field::lungh);
+        if (std::isfinite(length)) {
+            summary.totalLength += length;
+        }
 
         // Results only for a section that is complete now: an incomplete one
         // may still hold those of an earlier calculation.
-        const bool sized = ReadSectionInputs(t, s).has_value() && t.Get(s, Field::dia).IsNumber() &&
-                           t.Get(s, Field::vel).IsNumber();
-        if (sized) {
+        const SizingObstacle obstacle = FindSizingObstacle(t, s);
+        const bool sized = !obstacle && ReadSectionInputs(t, s).has_value() &&
+                           t.Get(s, Field::dia).IsNumber() && t.Get(s, Field::vel).IsNumber();
+        if (obstacle) {
+            ++summary.unsizable;
+            row.speed = SpeedCheck::Unsizable;
+            row.texts[Index(SummaryColumn::Diameter)] = UnsizableMark;
+            row.speedNote = "Tronco non dimensionabile: " + ObstacleReason(obstacle.kind) + ".";
+        } else if (sized) {
             field(SummaryColumn::HeadLoss, Field::per, 2);
             field(SummaryColumn::Diameter, Field::dia, 1);
             field(SummaryColumn::Velocity, Field::vel, 2);
             field(SummaryColumn::Roughness, Field::sca, 4);
-            const double v = t.Get(s, Field::vel).NumberValue();
-            if (v < settings.velocityMin) {
-                row.speed = SpeedCheck::Below;
-                row.speedNote = "Velocità " + Speed(v) + ": sotto il minimo di " +
-                                Speed(settings.velocityMin) + ".";
-            } else if (v > settings.velocityMax) {
-                row.speed = SpeedCheck::Above;
-                row.speedNote = "Velocità " + Speed(v) + ": sopra il massimo di " +
-                                Speed(settings.velocityMax) + ".";
-            } else {
-                row.speed = SpeedCheck::Inside;
-                row.speedNote = "Velocità " + Speed(v) + ": entro i limiti.";
-            }
+            MarkSpeed(row, t.Get(s, Field::vel).NumberValue(), settings);
         } else {
             ++summary.notSized;
-            row.speedNote =
-                "Tronco non dimensionato: dati incompleti, oppure la quota iniziale non supera "
-                "quella finale.";
+            row.speedNote = "Tronco non dimensionato: dati incompleti.";
         }
         if (row.speed == SpeedCheck::Below || row.speed == SpeedCheck::Above) {
             ++summary.outsideBand;
@@ -149,22 +210,33 @@ std::string NetworkSummary::BottomLine(const Settings& settings) const {
     if (notSized > 0) {
         line += " \u2014 non dimensionati: " + std::to_string(notSized);
     }
+    if (unsizable > 0) {
+        line += " \u2014 non dimensionabili: " + std::to_string(unsizable);
+    }
     return line;
 }
 
 std::string SummaryCsv(const NetworkSummary& summary) {
     std::string csv = "\xEF\xBB\xBF";
-    auto line = [&](const auto& fields, const std::string& last) {
-        for (const std::string& f : fields) {
-            csv += CsvField(f) + ";";
+    // The fire mark follows the two flows it qualifies; the velocity check
+    // closes the line.
+    constexpr std::size_t FireAfter = static_cast<std::size_t>(SummaryColumn::FlowEnd);
+    auto line = [&](const std::array<std::string, SummaryColumnCount>& fields,
+                    const std::string& fire, const std::string& last) {
+        for (std::size_t c = 0; c < fields.size(); ++c) {
+            csv += CsvField(fields[c]) + ";";
+            if (c == FireAfter) {
+                csv += CsvField(fire) + ";";
+            }
         }
         csv += CsvField(last) + "\r\n";
     };
-    line(SummaryHeadings(), "Verifica velocità");
+    line(SummaryHeadings(), "Antincendio", "Verifica velocità");
     for (const SummaryRow& row : summary.rows) {
-        static const std::array<const char*, 4> checks = {"non dimensionato", "sotto il minimo",
-                                                          "entro i limiti", "sopra il massimo"};
-        line(row.texts, checks[static_cast<std::size_t>(row.speed)]);
+        static const std::array<const char*, 5> checks = {"non dimensionato", UnsizableMark,
+                                                          "sotto il minimo", "entro i limiti",
+                                                          "sopra il massimo"};
+        line(row.texts, FireMark(row), checks[static_cast<std::size_t>(row.speed)]);
     }
     return csv;
 }
@@ -203,8 +275,8 @@ SectionProfile ProfileOf(const Project& project, int section) {
     SectionProfile profile;
     profile.section = section;
     const SectionTable& t = project.sections;
-    profile.sized =
-        ReadSectionInputs(t, section).has_value() && t.Get(section, Field::dia).IsNumber();
+    profile.sized = ReadSectionInputs(t, section).has_value() &&
+                    t.Get(section, Field::dia).IsNumber() && !FindSizingObstacle(t, section);
     if (!profile.sized) {
         return profile;
     }

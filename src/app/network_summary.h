@@ -33,8 +33,12 @@ inline constexpr int SummaryColumnCount = 13;
 // The column headings, as the window and the spreadsheet file show them.
 const std::array<std::string, SummaryColumnCount>& SummaryHeadings();
 
-// Where a section's velocity stands against the band.
-enum class SpeedCheck { NotSized, Below, Inside, Above };
+// Where a section's velocity stands against the band. NotSized: data still
+// missing; Unsizable: complete, but the calculation cannot size it.
+enum class SpeedCheck { NotSized, Unsizable, Below, Inside, Above };
+
+// What the diameter column shows for a section that cannot be sized.
+inline constexpr const char* UnsizableMark = "non dimensionabile";
 
 struct SummaryRow {
     int section = 0;
@@ -45,23 +49,33 @@ struct SummaryRow {
     std::array<double, SummaryColumnCount> numbers{};
     SpeedCheck speed = SpeedCheck::NotSized;
     std::string speedNote;  // why the velocity is marked, for its tooltip
+    // Flows worked out as fire-fighting flows (the allowance's fire mark).
+    bool fireAlong = false;
+    bool fireEnd = false;
 };
+
+// A cell as the window shows it: a fire-fighting flow followed by " ant.".
+std::string SummaryCellText(const SummaryRow& row, SummaryColumn column);
 
 struct NetworkSummary {
     std::vector<SummaryRow> rows;
     double totalLength = 0;
     int outsideBand = 0;
     int notSized = 0;
+    int unsizable = 0;
     // "Tronchi: 12 — lunghezza totale: 5230,00 m — ..."
     std::string BottomLine(const Settings& settings) const;
 };
 
-// Reads sections 1..enteredSectionCount with their current results.
+// Reads every section up to the last one holding any input (a section left
+// empty on the way still has its row), with their current results.
 NetworkSummary SummarizeNetwork(const Project& project, const Settings& settings);
 
 // The table as a spreadsheet file in the Italian convention: UTF-8 with a
 // byte-order mark, ";" between fields, decimal comma, CR LF line ends, the
-// Italian headings first.
+// Italian headings first. Flows are plain numbers, with the fire-fighting
+// mark in a column of its own; a text that a spreadsheet would take for a
+// formula is written behind an apostrophe.
 std::string SummaryCsv(const NetworkSummary& summary);
 
 // "Esporta in CSV...": asks for the file (ending in .csv) and writes the

@@ -122,8 +122,6 @@ FieldValue RoughnessFor(const FieldValue& pipeType) {
     return FieldValue::Number(pipeType.DisplayText() == "nuova" ? 0.0025 : 0.004);
 }
 
-namespace {
-
 int LastSectionWithInput(const SectionTable& table) {
     for (int s = MaxSections; s >= 1; --s) {
         const SectionRecord& record = table.Record(s);
@@ -134,8 +132,6 @@ int LastSectionWithInput(const SectionTable& table) {
     }
     return 0;
 }
-
-}  // namespace
 
 void DeleteSection(Project& project, int section) {
     if (!SectionTable::IsValidSection(section)) {

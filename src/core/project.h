@@ -152,6 +152,10 @@ FieldValue RoughnessFor(const FieldValue& pipeType);
 // positive, stores it and returns it.
 int CountEnteredSections(Project& project);
 
+// The last section holding anything typed in any of its input fields; 0 for
+// none. A section left without its length still counts.
+int LastSectionWithInput(const SectionTable& table);
+
 // Removes section s: the input fields of the later sections move up one place,
 // the last of them is emptied, and the count is taken again.
 void DeleteSection(Project& project, int section);

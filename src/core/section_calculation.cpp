@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "numbers.h"
 
@@ -134,6 +135,46 @@ CalculationOutcome SettleSection(Project& project, int section) {
     return CalculateSection(project, section);
 }
 
+namespace {
+
+// The 14 segments sized one after the other, each from the diameter the one
+// before it needed. False when no diameter up to MaxDiameterSteps is enough,
+// or when no loss can be stated at all.
+struct SegmentSizing {
+    std::array<SegmentCell, SegmentCount + 1> cells{};
+    int step = 0;
+    double totalLoss = 0;
+    double lastFlow = 0;
+};
+
+bool SizeSegments(const SectionInputs& in, double drop, SegmentSizing& out) {
+    const double lossCoefficient = in.roughness * in.length / SegmentCount;
+    double z = in.zStart;
+    for (int k = 1; k <= SegmentCount; ++k) {
+        const double flow = in.flowEnd + in.flowAlong - (k - 1) * in.flowAlong / SegmentCount;
+        const double lossFactor = lossCoefficient * std::pow(flow / 1000, 2);
+        if (std::isnan(lossFactor)) {
+            // A zero length times a flow whose square overflows: no loss can
+            // be stated, so no diameter either.
+            return false;
+        }
+        double loss = 0;
+        out.step = FirstSufficientStep(lossFactor, drop, out.step, loss);
+        if (out.step >= MaxDiameterSteps) {
+            return false;
+        }
+        out.cells[static_cast<std::size_t>(k)] = {z, z - drop, flow, loss};
+        out.totalLoss += loss;
+        out.lastFlow = flow;
+        if (k < SegmentCount) {
+            z -= drop;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 CalculationOutcome CalculateSection(Project& project, int section) {
     if (!SectionTable::IsValidSection(section)) {
         return CalculationOutcome::Incomplete;
@@ -144,49 +185,64 @@ CalculationOutcome CalculateSection(Project& project, int section) {
     }
     const SectionInputs& in = *read;
     const double drop = (in.zStart - in.zEnd) / SegmentCount;
-    if (!AllFinite(in) || !(drop > 0)) {
+    SegmentSizing sized;
+    if (!AllFinite(in) || !(drop > 0) || !SizeSegments(in, drop, sized)) {
         EmptyResults(project, section);
         return CalculationOutcome::NoSolution;
     }
 
-    const double lossCoefficient = in.roughness * in.length / SegmentCount;
-    std::array<SegmentCell, SegmentCount + 1> cells{};
-    int step = 0;
-    double z = in.zStart;
-    double totalLoss = 0;
-    double lastFlow = 0;
+    const double d = AccumulatedDiameter(sized.step);
+    const double velocity = sized.lastFlow / ((d / 2) * d / 2 * 3.14) / 1000;
     for (int k = 1; k <= SegmentCount; ++k) {
-        const double flow = in.flowEnd + in.flowAlong - (k - 1) * in.flowAlong / SegmentCount;
-        const double lossFactor = lossCoefficient * std::pow(flow / 1000, 2);
-        if (std::isnan(lossFactor)) {
-            // A zero length times a flow whose square overflows: no loss can
-            // be stated, so no diameter either.
-            EmptyResults(project, section);
-            return CalculationOutcome::NoSolution;
-        }
-        double loss = 0;
-        step = FirstSufficientStep(lossFactor, drop, step, loss);
-        if (step >= MaxDiameterSteps) {
-            EmptyResults(project, section);
-            return CalculationOutcome::NoSolution;
-        }
-        cells[static_cast<std::size_t>(k)] = {z, z - drop, flow, loss};
-        totalLoss += loss;
-        lastFlow = flow;
-        if (k < SegmentCount) {
-            z -= drop;
-        }
+        project.segments.Set(k, section, sized.cells[static_cast<std::size_t>(k)]);
     }
-
-    const double d = AccumulatedDiameter(step);
-    const double velocity = lastFlow / ((d / 2) * d / 2 * 3.14) / 1000;
-    for (int k = 1; k <= SegmentCount; ++k) {
-        project.segments.Set(k, section, cells[static_cast<std::size_t>(k)]);
-    }
-    project.sections.Set(section, Field::per, FieldValue::Number(RoundHalfUp(totalLoss, 100)));
+    project.sections.Set(section, Field::per,
+                         FieldValue::Number(RoundHalfUp(sized.totalLoss, 100)));
     project.sections.Set(section, Field::dia, FieldValue::Number(std::floor(d * 1000 + 0.5) / 10));
     project.sections.Set(section, Field::vel, FieldValue::Number(RoundHalfUp(velocity, 100)));
     return CalculationOutcome::Calculated;
+}
+
+SizingObstacle FindSizingObstacle(const SectionTable& table, int section) {
+    if (!SectionTable::IsValidSection(section)) {
+        return {};
+    }
+    const SectionRecord& r = table.Record(section);
+    if (r[Field::lungh].IsEmpty() || r[Field::quotain].IsEmpty() || r[Field::quotafin].IsEmpty() ||
+        r[Field::tipoc].IsEmpty()) {
+        return {};  // still being typed: what is missing is another matter
+    }
+    SectionInputs in;
+    in.length = NumericValue(r[Field::lungh], Field::lungh);
+    in.zStart = NumericValue(r[Field::quotain], Field::quotain);
+    in.zEnd = NumericValue(r[Field::quotafin], Field::quotafin);
+    in.flowAlong = EffectiveFlow(r[Field::portun]);
+    in.flowEnd = EffectiveFlow(r[Field::portfin]);
+    // The roughness the pipe type gives, whatever an older calculation left.
+    in.roughness = RoughnessFor(r[Field::tipoc]).NumberValue();
+    const std::pair<Field, double> values[] = {{Field::lungh, in.length},
+                                               {Field::quotain, in.zStart},
+                                               {Field::quotafin, in.zEnd},
+                                               {Field::portun, in.flowAlong},
+                                               {Field::portfin, in.flowEnd}};
+    for (const auto& [field, value] : values) {
+        if (!std::isfinite(value)) {
+            return {SizingObstacle::Kind::NotFinite, field};
+        }
+    }
+    // A length of zero would be "sized" with the smallest pipe there is.
+    if (!(in.length > 0)) {
+        return {SizingObstacle::Kind::NoLength, Field::lungh};
+    }
+    const double drop = (in.zStart - in.zEnd) / SegmentCount;
+    if (!(drop > 0)) {
+        return {SizingObstacle::Kind::NoDrop, Field::quotain};
+    }
+    SegmentSizing sized;
+    if (!SizeSegments(in, drop, sized)) {
+        return {SizingObstacle::Kind::NoDiameter, Field::portun};
+    }
+    return {};
 }
 
 }  // namespace acquenza

@@ -63,4 +63,21 @@ struct DropSizing {
 std::optional<DropSizing> SizeForSegmentDrop(double length, double flowAlong, double flowEnd,
                                              double roughness, double dropPerSegment);
 
+// What keeps a section whose length, elevations and pipe type are all there
+// from being sized: the same calculation, run without storing anything.
+struct SizingObstacle {
+    enum class Kind {
+        None,        // it can be sized, or its data are still incomplete
+        NotFinite,   // a value too large to calculate with
+        NoLength,    // the length is not above zero
+        NoDrop,      // the initial elevation is not above the final one
+        NoDiameter,  // no diameter up to 10 m keeps the loss within the drop
+    };
+    Kind kind = Kind::None;
+    Field field = Field::lungh;  // the box to correct
+    explicit operator bool() const { return kind != Kind::None; }
+    bool operator==(const SizingObstacle&) const = default;
+};
+SizingObstacle FindSizingObstacle(const SectionTable& table, int section);
+
 }  // namespace acquenza

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <optional>
 #include <unordered_map>
@@ -20,11 +21,12 @@ constexpr int DotsPerMeter = 56693;  // 1440 dpi
 // Text widths in points, each character measured once.
 class Widths {
   public:
-    explicit Widths(const Table& table) : device_(1, 1, QImage::Format_Mono) {
+    explicit Widths(const Table& table) : Widths(table.fontName, table.fontSize) {}
+    Widths(const std::string& fontName, double fontSize) : device_(1, 1, QImage::Format_Mono) {
         device_.setDotsPerMeterX(DotsPerMeter);
         device_.setDotsPerMeterY(DotsPerMeter);
-        QFont font(QString::fromStdString(table.fontName));
-        font.setPointSizeF(table.fontSize > 0 ? table.fontSize : DefaultFontSize);
+        QFont font(QString::fromStdString(fontName));
+        font.setPointSizeF(fontSize > 0 ? fontSize : DefaultFontSize);
         metrics_.emplace(font, &device_);
     }
 
@@ -46,20 +48,18 @@ class Widths {
     std::unordered_map<char16_t, double> advances_;
 };
 
-}  // namespace
+constexpr double Padding = 2.0 * CellSidePaddingTwips / TwipsPerPoint;
+// The text width, in points.
+constexpr double TotalWidth = (PageWidthMm - 2 * SideMarginMm) * 72.0 / 25.4;
 
-std::vector<double> ColumnShares(const Table& table) {
-    const auto columns = static_cast<std::size_t>(std::max(table.columns, 1));
-    const double padding = 2.0 * CellSidePaddingTwips / TwipsPerPoint;
-    const double total =
-        (PageWidthMm - 2 * SideMarginMm) * 72.0 / 25.4;  // the text width, in points
-    Widths widths(table);
-    // A short column still gets room for a few digits; a long text wraps
-    // anyway, and capped it leaves the short columns their room.
-    const double least = widths.Of(u"000");
-    const double most = widths.Of(u"0") * 40;
-    std::vector<double> wanted(columns, least + padding);
-    std::vector<double> needed(columns, 0.0);
+// A tenth to spare: the word processor may print with a font a little wider
+// than the one measured here.
+double WordNeeds(Widths& widths, QStringView word) {
+    return 1.1 * widths.Of(word) + Padding;
+}
+
+template <typename Each>
+void ForEachLine(const Table& table, std::size_t columns, Each each) {
     for (const std::vector<std::string>& row : table.cells) {
         for (std::size_t c = 0; c < columns && c < row.size(); ++c) {
             if (row[c].empty()) {
@@ -68,15 +68,70 @@ std::vector<double> ColumnShares(const Table& table) {
             QString text = QString::fromStdString(row[c]);
             text.replace(u'\r', u'\n');
             for (const QStringView line : QStringView(text).split(u'\n', Qt::SkipEmptyParts)) {
-                wanted[c] = std::max(wanted[c], std::min(widths.Of(line), most) + padding);
-                for (const QStringView word : line.split(u' ', Qt::SkipEmptyParts)) {
-                    // A tenth to spare: the word processor may print with a
-                    // font a little wider than the one measured here.
-                    needed[c] = std::max(needed[c], 1.1 * widths.Of(word) + padding);
-                }
+                each(c, line);
             }
         }
     }
+}
+
+// The width each column needs for its longest word, at the given size.
+double NeededWidth(const Table& table, double size) {
+    const auto columns = static_cast<std::size_t>(std::max(table.columns, 1));
+    Widths widths(table.fontName, size);
+    std::vector<double> needed(columns, 0.0);
+    ForEachLine(table, columns, [&](std::size_t c, QStringView line) {
+        for (const QStringView word : line.split(u' ', Qt::SkipEmptyParts)) {
+            needed[c] = std::max(needed[c], WordNeeds(widths, word));
+        }
+    });
+    return std::accumulate(needed.begin(), needed.end(), 0.0);
+}
+
+}  // namespace
+
+double TextWidthPoints(const std::string& text, const std::string& fontName, double points) {
+    Widths widths(fontName, points);
+    return widths.Of(QString::fromStdString(text));
+}
+
+double PageTextWidthPoints() {
+    return TotalWidth;
+}
+
+double FittingFontSize(const Table& table, double smallest) {
+    double size = table.fontSize > 0 ? table.fontSize : DefaultFontSize;
+    if (NeededWidth(table, size) <= TotalWidth) {
+        return size;
+    }
+    // Text widths grow with the size: the first guess is close, and half
+    // points are what the file can state.
+    size = std::floor(2 * size * TotalWidth / NeededWidth(table, size)) / 2;
+    while (size > smallest && NeededWidth(table, size) > TotalWidth) {
+        size -= 0.5;
+    }
+    while (size + 0.5 <= table.fontSize && NeededWidth(table, size + 0.5) <= TotalWidth) {
+        size += 0.5;
+    }
+    return std::max(size, smallest);
+}
+
+std::vector<double> ColumnShares(const Table& table) {
+    const auto columns = static_cast<std::size_t>(std::max(table.columns, 1));
+    const double padding = Padding;
+    const double total = TotalWidth;
+    Widths widths(table);
+    // A short column still gets room for a few digits; a long text wraps
+    // anyway, and capped it leaves the short columns their room.
+    const double least = widths.Of(u"000");
+    const double most = widths.Of(u"0") * 40;
+    std::vector<double> wanted(columns, least + padding);
+    std::vector<double> needed(columns, 0.0);
+    ForEachLine(table, columns, [&](std::size_t c, QStringView line) {
+        wanted[c] = std::max(wanted[c], std::min(widths.Of(line), most) + padding);
+        for (const QStringView word : line.split(u' ', Qt::SkipEmptyParts)) {
+            needed[c] = std::max(needed[c], WordNeeds(widths, word));
+        }
+    });
     // Columns in proportion to what they want; one that would then be too
     // narrow for its longest word gets that width, and the rest share what
     // is left, until every column is wide enough.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ constexpr int FirstTablePageRows = 37;
 constexpr int TablePageRows = 85;
 constexpr int FirstMapPageBlocks = 5;
 constexpr int MapPageBlocks = 7;
+// The data table and the map print at this size where the printable width
+// takes their lines, and no smaller than the second where it does not.
+constexpr double RowSize = 8;
+constexpr double SmallestRowSize = 4;
 
 const char* const TitleFont = "Roman";
 const char* const BodyFont = "Courier New";
@@ -239,8 +244,10 @@ class ReportPrinter {
     // The print position moves to the end of a ruled line, as on the
     // printer the report was laid out for.
     void Rule(double y) {
-        d_.DrawLine(RuleLeft, y, RuleRight, y, RuleWidth);
-        d_.SetPosition(RuleRight, y);
+        // On a printer with wide margins the rule ends at the printable edge.
+        const double right = std::min(RuleRight, d_.PageWidth());
+        d_.DrawLine(RuleLeft, y, right, y, RuleWidth);
+        d_.SetPosition(right, y);
     }
 
     void TitlePage() {
@@ -316,8 +323,51 @@ class ReportPrinter {
         }
     }
 
+    // The size at which the widest of `lines` fits the printer's printable
+    // width: the table's 8 points where the printer leaves room for them,
+    // smaller where its margins do not. Measured from the left edge.
+    double FittedSize(const std::vector<Items>& lines) {
+        const double width = d_.PageWidth();
+        const auto widest = [&](double size) {
+            Size(size);
+            double end = 0;
+            for (const Items& line : lines) {
+                end = std::max(end, d_.LineEnd(line));
+            }
+            return end;
+        };
+        double size = RowSize;
+        const double end = widest(size);
+        if (end > width && end > 0) {
+            // Widths follow the size; tenths of a point settle the rounding.
+            size = std::floor(RowSize * width / end * 10) / 10;
+            while (size > SmallestRowSize && widest(size) > width) {
+                size -= 0.1;
+            }
+            size = std::max(size, SmallestRowSize);
+        }
+        Size(body_);
+        return size;
+    }
+
+    void FitRowSizes() {
+        std::vector<Items> table = {{Item::TabTo(6), Item::Words(TableHeader)},
+                                    {Item::TabTo(6), Item::Words(TableUnits)}};
+        for (int s = 1; s <= p_.enteredSectionCount; ++s) {
+            table.push_back(DataRowItems(s));
+        }
+        tableSize_ = FittedSize(table);
+        std::vector<Items> map = {{Item::TabTo(6), Item::Words(MapHeader)}};
+        for (int s = 1; s <= p_.enteredSectionCount; ++s) {
+            for (std::size_t row = 1; row < MapRows.size(); ++row) {
+                map.push_back({Item::TabTo(6), Item::Words(MapRowText(s, row))});
+            }
+        }
+        mapSize_ = FittedSize(map);
+    }
+
     void TableHeaderLines() {
-        Size(8);
+        Size(tableSize_);
         d_.PrintLine({Item::TabTo(6), Item::Words(TableHeader)});
         d_.PrintLine({Item::TabTo(6), Item::Words(TableUnits)});
         d_.PrintLine({});
@@ -328,20 +378,34 @@ class ReportPrinter {
         TableHeaderLines();
     }
 
+    // "Legenda:", a blank line and the legend's lines, kept on one page.
+    void Legend(const std::vector<Items>& lines, const Items& continuation) {
+        double height = 2 * Height(body_);
+        for (const Items& line : lines) {
+            height += WrappedHeight(line, continuation);
+        }
+        Keep(height);
+        At(6, "Legenda:");
+        Blank();
+        for (const Items& line : lines) {
+            Line(line, continuation);
+        }
+    }
+
     void DataPage() {
+        FitRowSizes();
         Heading("DATI E RISULTATI DEL CALCOLO");
         Paragraphs(10, {DataParagraphs[0], DataParagraphs[1]});
         Blank();
-        Keep(3 * Height(body_));
-        At(6, "Legenda:");
-        Blank();
+        std::vector<Items> legend;
         for (const char* line : BlockJ) {
-            // A meaning too long for the page goes on under itself.
-            Line({Item::TabTo(6), Item::Words(line)}, {Item::TabTo(6 + 12)});
+            legend.push_back({Item::TabTo(6), Item::Words(line)});
         }
+        // A meaning too long for the page goes on under itself.
+        Legend(legend, {Item::TabTo(6 + 12)});
         Blank();
-        Size(8);
-        Keep(4 * Height(8));  // the header lines, their blank and a row
+        Size(tableSize_);
+        Keep(4 * Height(tableSize_));  // the header lines, their blank and a row
         Line({Item::TabTo(6), Item::Words(TableHeader)});
         Line({Item::TabTo(6), Item::Words(TableUnits)});
         Blank();
@@ -357,7 +421,7 @@ class ReportPrinter {
         bool firstPage = true;
         int rowsOnPage = 0;
         for (int s = 1; s <= count && !d_.Failed(); ++s) {
-            if (!Fits(Height(8))) {
+            if (!Fits(Height(tableSize_))) {
                 TableBreak();
                 firstPage = false;
                 rowsOnPage = 0;
@@ -377,58 +441,86 @@ class ReportPrinter {
         }
     }
 
-    // The column of a value placed so that its decimal separator falls in
-    // `reference` (a number item, with its leading blank, one further right).
-    static void Place(Items& items, const FieldValue& value, int reference, bool asFlow) {
-        if (value.IsEmpty()) {
-            return;
+    // A data row in the fixed-pitch font, where every character takes one
+    // column. A value whose column its neighbour has already reached moves
+    // one blank further right, so that two values never run together into
+    // one number ("250" and "1234,5" into "2501234,5").
+    class Row {
+      public:
+        // The value with its decimal separator in column `reference` (a
+        // number item, with its leading blank, one further right).
+        void Place(const FieldValue& value, int reference, bool asFlow) {
+            if (value.IsEmpty()) {
+                return;
+            }
+            const std::string text = value.DisplayText();
+            const int column = reference - IntegerDigits(text);
+            if (value.IsNumber() && !asFlow) {
+                Number(column, value.NumberValue());
+            } else {
+                Text(column, asFlow ? DotToComma(text) : text);
+            }
         }
-        const std::string text = value.DisplayText();
-        items.push_back(Item::TabTo(reference - IntegerDigits(text)));
-        if (value.IsNumber() && !asFlow) {
-            items.push_back(Item::Value(value.NumberValue()));
-        } else {
-            items.push_back(Item::Words(asFlow ? DotToComma(text) : text));
+        // A text that ends in column `end`.
+        void EndAt(const std::string& text, int end) {
+            Text(end + 1 - static_cast<int>(CharLength(text)), text);
         }
-    }
-    // A text that ends in column `end`.
-    static void EndAt(Items& items, const std::string& text, int end) {
-        items.push_back(Item::TabTo(end + 1 - static_cast<int>(CharLength(text))));
-        items.push_back(Item::Words(text));
-    }
+        void Number(int column, double value) {
+            Put(column, Item::Value(value), NumberItemText(value));
+        }
+        Items Take() { return std::move(items_); }
 
-    void DataRow(int s) {
-        const SectionRecord& r = p_.sections.Record(s);
-        Items items = {Item::TabTo(9 - static_cast<int>(SignedText(s).size())), Item::Value(s)};
-        Place(items, r[Field::lungh], 16, false);
-        Place(items, r[Field::quotain], 24, false);
-        Place(items, r[Field::quotafin], 32, false);
-        Place(items, r[Field::portun], 38, true);
-        EndAt(items, ResidentsCell(r[Field::abitun]), 49);
-        EndAt(items, AllowanceCell(r[Field::dotazun]), 57);
-        Place(items, r[Field::portfin], 62, true);
-        EndAt(items, ResidentsCell(r[Field::abitfin]), 73);
-        EndAt(items, AllowanceCell(r[Field::dotazfin]), 81);
-        Place(items, r[Field::per], 88, false);
-        Place(items, r[Field::dia], 96, false);
-        Place(items, r[Field::vel], 103, false);
-        if (!r[Field::sca].IsEmpty()) {
-            items.push_back(Item::TabTo(110));
-            items.push_back(Item::Value(NumericValue(r[Field::sca], Field::sca)));
+      private:
+        void Text(int column, const std::string& text) { Put(column, Item::Words(text), text); }
+        void Put(int column, Item item, const std::string& printed) {
+            const bool leadingBlank = !printed.empty() && printed.front() == ' ';
+            if (column <= next_ && !lastBlank_ && !leadingBlank && next_ > 1) {
+                column = next_ + 1;
+            }
+            items_.push_back(Item::TabTo(column));
+            items_.push_back(std::move(item));
+            next_ = std::max(next_, column) + static_cast<int>(CharLength(printed));
+            lastBlank_ = !printed.empty() && printed.back() == ' ';
         }
-        Emit(items);
+        Items items_;
+        int next_ = 1;  // the column the next character would print in
+        bool lastBlank_ = false;
+    };
+
+    void DataRow(int s) { Emit(DataRowItems(s)); }
+
+    Items DataRowItems(int s) const {
+        const SectionRecord& r = p_.sections.Record(s);
+        Row row;
+        row.Number(9 - static_cast<int>(SignedText(s).size()), s);
+        row.Place(r[Field::lungh], 16, false);
+        row.Place(r[Field::quotain], 24, false);
+        row.Place(r[Field::quotafin], 32, false);
+        row.Place(r[Field::portun], 38, true);
+        row.EndAt(ResidentsCell(r[Field::abitun]), 49);
+        row.EndAt(AllowanceCell(r[Field::dotazun]), 57);
+        row.Place(r[Field::portfin], 62, true);
+        row.EndAt(ResidentsCell(r[Field::abitfin]), 73);
+        row.EndAt(AllowanceCell(r[Field::dotazfin]), 81);
+        row.Place(r[Field::per], 88, false);
+        row.Place(r[Field::dia], 96, false);
+        row.Place(r[Field::vel], 103, false);
+        if (!r[Field::sca].IsEmpty()) {
+            row.Number(110, NumericValue(r[Field::sca], Field::sca));
+        }
+        return row.Take();
     }
 
     void Map() {
         Heading("MAPPA DELLE PERDITE DI CARICO E DELLE PORTATE");
         Paragraphs(10, {MapParagraph});
         Blank();
-        Keep(3 * Height(body_));
-        At(6, "Legenda:");
-        Blank();
+        std::vector<Items> legend;
         for (const Entry& row : MapRows) {
-            At(6, std::string(row.symbol) + " = " + row.meaning);
+            legend.push_back(
+                {Item::TabTo(6), Item::Words(std::string(row.symbol) + " = " + row.meaning)});
         }
+        Legend(legend, {});
         MapBlocks();
     }
 
@@ -441,7 +533,7 @@ class ReportPrinter {
         int blocksOnPage = 0;
         for (int s = 1; s <= count && !d_.Failed(); ++s) {
             const double blanks = atPageTop_ ? 0 : 3 * Height(size_);
-            if (!Fits(blanks + 2 * Height(body_) + 6 * Height(8))) {
+            if (!Fits(blanks + 2 * Height(body_) + 6 * Height(mapSize_))) {
                 NewPageWithFooter();
                 limit = MapPageBlocks;
                 blocksOnPage = 0;
@@ -460,18 +552,25 @@ class ReportPrinter {
         Size(body_);
         Emit({Item::TabTo(10), Item::Words("Tronco n."), Item::Value(s)});
         Blank();
-        Size(8);
+        Size(mapSize_);
         Emit({Item::TabTo(6), Item::Words(MapHeader)});
         for (std::size_t row = 1; row < MapRows.size(); ++row) {
-            std::string cells = MapRows[row].symbol;
-            for (int j = 1; j <= SegmentCount; ++j) {
-                const SegmentCell& c = p_.segments.Get(j, s);
-                const double values[] = {SegmentAbscissa(p_.sections, s, j), c.zStart, c.zEnd,
-                                         c.headLoss, c.flow};
-                cells += FormatFixed2(values[row - 1], 8);
-            }
-            Emit({Item::TabTo(6), Item::Words(cells)});
+            Emit({Item::TabTo(6), Item::Words(MapRowText(s, row))});
         }
+    }
+
+    // "as", "q0", "q1", "pc" or "po" and the 14 values of section s.
+    std::string MapRowText(int s, std::size_t row) const {
+        std::string cells = MapRows[row].symbol;
+        for (int j = 1; j <= SegmentCount; ++j) {
+            const SegmentCell& c = p_.segments.Get(j, s);
+            const double values[] = {SegmentAbscissa(p_.sections, s, j), c.zStart, c.zEnd,
+                                     c.headLoss, c.flow};
+            // A value as wide as its column keeps a blank before it.
+            const std::string cell = FormatFixed2(values[row - 1], 8);
+            cells += (cell.front() == ' ' ? "" : " ") + cell;
+        }
+        return cells;
     }
 
     std::vector<Items> ClosingLines(int pages) const {
@@ -524,6 +623,9 @@ class ReportPrinter {
     double bottom_ = FooterY;   // where the page's last line may end
     bool onTitlePage_ = false;
     bool atPageTop_ = false;
+    // The sizes of the data table's and the map's lines on this printer.
+    double tableSize_ = RowSize;
+    double mapSize_ = RowSize;
 };
 
 }  // namespace

@@ -1,8 +1,9 @@
 #include "reports/document_model.h"
 
 #include <algorithm>
-
 #include <stdexcept>
+
+#include "reports/column_widths.h"
 
 namespace acquenza {
 
@@ -140,6 +141,10 @@ void TableHandle::SetHeaderRows(int rows) {
 
 void TableHandle::SetKeepTogether(bool keep) {
     table().keepTogether = keep;
+}
+
+void TableHandle::ShrinkToFit(double smallest) {
+    table().fontSize = FittingFontSize(table(), smallest);
 }
 
 int TableHandle::Rows() const {

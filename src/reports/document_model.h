@@ -94,12 +94,22 @@ class Document {
     void SetPageCountText(const std::string& text);
 
     // A footer printed on every page after the first; none until set.
-    void SetFooterAfterFirstPage(Paragraph footer) { footer_ = std::move(footer); }
+    void SetFooterAfterFirstPage(Paragraph footer) {
+        footer_ = std::move(footer);
+        footerOnFirstPage_ = false;
+    }
+    // A footer printed on every page, the first one too.
+    void SetFooterOnEveryPage(Paragraph footer) {
+        footer_ = std::move(footer);
+        footerOnFirstPage_ = true;
+    }
     const std::optional<Paragraph>& Footer() const { return footer_; }
+    bool FooterOnFirstPage() const { return footerOnFirstPage_; }
 
   private:
     std::vector<Block> blocks_;
     std::optional<Paragraph> footer_;
+    bool footerOnFirstPage_ = false;
 };
 
 class DocumentBuilder;
@@ -114,6 +124,10 @@ class TableHandle {
     void SetColumnAlignment(int column, Alignment alignment);
     void SetHeaderRows(int rows);
     void SetKeepTogether(bool keep);
+    // The font made smaller, down to `smallest` points, where the columns'
+    // longest words would not fit across the page at the table's own size.
+    // Call once the cells are filled. Needs a QGuiApplication.
+    void ShrinkToFit(double smallest);
 
     int Rows() const;
     int Columns() const;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <memory>
+#include <string_view>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -431,8 +432,13 @@ QByteArray DocumentXml(const Document& document, const TableStyles& styles) {
         x.Empty(QStringLiteral("w:p"));  // the body must end with a paragraph
     }
     x.Start(QStringLiteral("w:sectPr"));
+    // The first page takes the empty footer unless the footer is on every page.
+    const bool emptyFirstFooter = document.Footer() && !document.FooterOnFirstPage();
     if (document.Footer()) {
         for (const auto& [type, id] : {std::pair{"default", "rId3"}, std::pair{"first", "rId4"}}) {
+            if (std::string_view(type) == "first" && !emptyFirstFooter) {
+                continue;
+            }
             x.Empty(QStringLiteral("w:footerReference"));
             x.Attr(QStringLiteral("w:type"), QString::fromLatin1(type));
             x.Attr(QStringLiteral("r:id"), QString::fromLatin1(id));
@@ -449,8 +455,8 @@ QByteArray DocumentXml(const Document& document, const TableStyles& styles) {
     x.Attr(QStringLiteral("w:header"), QStringLiteral("708"));
     x.Attr(QStringLiteral("w:footer"), QStringLiteral("708"));
     x.Attr(QStringLiteral("w:gutter"), QStringLiteral("0"));
-    if (document.Footer()) {
-        x.Empty(QStringLiteral("w:titlePg"));  // the first page takes the empty footer
+    if (emptyFirstFooter) {
+        x.Empty(QStringLiteral("w:titlePg"));
     }
     x.End();
     x.End();

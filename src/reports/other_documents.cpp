@@ -1,5 +1,6 @@
 #include "reports/other_documents.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/numbers.h"
@@ -87,9 +88,14 @@ Document BuildDataWindowDocument(const Project& project, const std::string& proj
     l.SetFontSize(10);
     FillRows(l, legend, 16);
 
-    const int count = project.enteredSectionCount;
+    // Every section up to the last one typed, so that a section left
+    // without its length does not take those after it off the page.
+    const int count = std::max(project.enteredSectionCount, LastSectionWithInput(project.sections));
     TableHandle t = doc.AddTable(count + 2, 14);
     t.SetFontSize(7);
+    // A table of 500 sections runs over several pages: each one opens with
+    // the column names and units.
+    t.SetHeaderRows(2);
     for (int c = 0; c < 14; ++c) {
         t.SetCell(1, c + 1, headings[c][0]);
         t.SetCell(2, c + 1, headings[c][1]);
@@ -115,7 +121,11 @@ Document BuildDataWindowDocument(const Project& project, const std::string& proj
         t.SetCell(row, 13, FormatResult(r[Field::vel], 2));
         t.SetCell(row, 14, FormatResult(r[Field::sca], 4));
     }
-    return doc.Finish();
+    t.ShrinkToFit(5);
+    Document document = doc.Finish();
+    document.SetFooterOnEveryPage(PageOfPagesFooter(DocumentFont, 9, 1));
+    SettlePageCount(document);
+    return document;
 }
 
 Document BuildAcquisitionTemplate() {

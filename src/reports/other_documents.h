@@ -13,8 +13,10 @@ namespace acquenza {
 
 Document BuildTitlePageDocument(const TitleTexts& titles, const Office& office);
 
-// The table of every entered section with its results. An empty residents
-// field shows as "0" in its cell; the project is only read.
+// The table of every section up to the last one typed, with its results,
+// its heading rows repeated on every page, and "pagina X di Y" at the foot
+// of each page. An empty residents field shows as "0" in its cell; the
+// project is only read. Needs a QGuiApplication (the pages are counted).
 Document BuildDataWindowDocument(const Project& project, const std::string& projectName);
 
 // The same whatever project is loaded: it reads nothing from it.

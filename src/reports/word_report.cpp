@@ -1,7 +1,12 @@
 #include "reports/word_report.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 #include "archive/project_file.h"
 #include "core/numbers.h"
+#include "reports/column_widths.h"
 #include "reports/pagination.h"
 #include "reports/report_texts.h"
 #include "reports/report_values.h"
@@ -14,6 +19,9 @@ using namespace report;
 
 const char* const ReportFont = "Century Gothic";
 constexpr double FooterFontSize = 9;
+// Tables of numbers get smaller rather than break a number across lines, but
+// not below this.
+constexpr double SmallestTableFont = 5;
 
 std::string Repeat(const char* text, int times) {
     std::string out;
@@ -39,6 +47,8 @@ void SymbolTable(DocumentBuilder& doc, const Entry* entries, std::size_t count,
                  const char* firstHeading = "simbolo") {
     TableHandle t = doc.AddTable(static_cast<int>(count) + 1, 2);
     t.SetFontSize(10);
+    // A legend is read whole: it goes to the next page rather than split.
+    t.SetKeepTogether(true);
     t.SetCell(1, 1, firstHeading);
     t.SetCell(1, 2, "significato");
     for (std::size_t i = 0; i < count; ++i) {
@@ -47,27 +57,102 @@ void SymbolTable(DocumentBuilder& doc, const Entry* entries, std::size_t count,
     }
 }
 
-void TitlePage(DocumentBuilder& doc, const TitleTexts& titles, const Office& office) {
+constexpr double TitleSize = 14;
+// Long texts are made smaller down to this size; only texts that would not
+// leave the title page one page even then go smaller still.
+constexpr double SmallestTitleSize = 8;
+constexpr double LeastTitleSize = 5;
+// Room to spare on the line for a word processor that prints the report's
+// font wider than the one measured here.
+constexpr double TitleWidthMargin = 1.15;
+
+// The title page's layout: blank lines between its blocks, and how small a
+// long text may get. A text too long for its line even at the smallest size
+// takes the room of some blank lines, so the title page stays one page.
+struct TitleLayout {
+    int afterSubtitle = 4;
+    int afterProject = 3;
+    int afterPlace = 3;
+    int beforeDesigner = 9;
+    int beforeOffice = 12;
+    double smallest = SmallestTitleSize;
+
+    // One blank line fewer, from the widest gap first, then smaller texts;
+    // false when nothing is left to give.
+    bool Tighten() {
+        for (auto [gap, least] : {std::pair{&beforeOffice, 2}, std::pair{&beforeDesigner, 2},
+                                  std::pair{&afterSubtitle, 1}, std::pair{&afterProject, 1},
+                                  std::pair{&afterPlace, 1}}) {
+            if (*gap > least) {
+                --*gap;
+                return true;
+            }
+        }
+        if (smallest > LeastTitleSize) {
+            smallest -= 0.5;
+            return true;
+        }
+        return false;
+    }
+};
+
+// One line of the title page, made smaller when it would not fit across the
+// page (the title boxes take one line each); `gap` blank lines follow it at
+// the title page's size.
+void TitleLine(DocumentBuilder& doc, const std::string& text, int gap, double smallest) {
+    const double wide = TextWidthPoints(text, ReportFont, TitleSize) * TitleWidthMargin;
+    const double room = PageTextWidthPoints();
+    double size = TitleSize;
+    if (wide > room) {
+        size = std::max(smallest, std::floor(2 * TitleSize * room / wide) / 2);
+    }
+    doc.SetFontSize(size);
+    doc.TypeText(text + "\r");
+    doc.SetFontSize(TitleSize);
+    doc.TypeText(Repeat("\r", gap));
+}
+
+void TitlePage(DocumentBuilder& doc, const TitleTexts& titles, const Office& office,
+               const TitleLayout& layout) {
+    const double least = layout.smallest;
     doc.SetFontName(ReportFont);
     doc.ToggleBold();
     doc.SetFontSize(24);
     doc.TypeText("CALCOLI IDRAULICI\r");
-    doc.SetFontSize(14);
+    doc.SetFontSize(TitleSize);
     doc.TypeText("(per tronchi di condotte idriche)\r");
     doc.ToggleBold();
-    doc.SetFontSize(14);
-    doc.TypeText("\r\r\r\rprogetto: " + Title(titles, TitleField::progetto) + "\r\r\r");
-    doc.TypeText("località: " + Title(titles, TitleField::localita) + "\r\r\r");
-    doc.TypeText("tipologia di studio: " + Title(titles, TitleField::tipostudio));
-    doc.TypeText(Repeat("\r", 9));
-    doc.TypeText("progettista: " + office.name + "\r");
-    doc.TypeText("committente: " + Title(titles, TitleField::committente) + "\r\r");
-    doc.TypeText(Title(titles, TitleField::luogo) + ": " + Title(titles, TitleField::data));
-    doc.TypeText(Repeat("\r", 12));
-    doc.TypeText(office.name + "\r");
+    doc.TypeText(Repeat("\r", layout.afterSubtitle));
+    TitleLine(doc, "progetto: " + Title(titles, TitleField::progetto), layout.afterProject - 1,
+              least);
+    TitleLine(doc, "località: " + Title(titles, TitleField::localita), layout.afterPlace - 1,
+              least);
+    TitleLine(doc, "tipologia di studio: " + Title(titles, TitleField::tipostudio),
+              layout.beforeDesigner - 1, least);
+    TitleLine(doc, "progettista: " + office.name, 0, least);
+    TitleLine(doc, "committente: " + Title(titles, TitleField::committente), 1, least);
+    TitleLine(doc, Title(titles, TitleField::luogo) + ": " + Title(titles, TitleField::data),
+              layout.beforeOffice - 1, least);
+    TitleLine(doc, office.name, 0, least);
     // The page break that ends the title page is the one that opens the
     // criteria below: one break, not two, so no blank page in between.
-    doc.TypeText(office.address + "\r");
+    TitleLine(doc, office.address, 0, least);
+}
+
+// The title page as designed, unless long texts would push it over one page
+// (with a few lines to spare for a taller font).
+TitleLayout FittedTitleLayout(const TitleTexts& titles, const Office& office) {
+    constexpr int SpareLines = 3;
+    TitleLayout layout;
+    do {
+        DocumentBuilder page;
+        TitlePage(page, titles, office, layout);
+        page.TypeText(Repeat("\r", SpareLines));
+        if (CountPages(page.Finish()) <= 1) {
+            break;
+        }
+    } while (layout.Tighten());
+    return layout;
 }
 
 void Criteria(DocumentBuilder& doc) {
@@ -133,6 +218,7 @@ void DataAndResults(DocumentBuilder& doc, const Project& project) {
     TypeKeptWithNext(doc, "Legenda:\r");
     TableHandle legend = doc.AddTable(16, 2);
     legend.SetFontSize(10);
+    legend.SetKeepTogether(true);
     legend.SetCell(1, 1, "simbolo");
     legend.SetCell(1, 2, "significato");
     for (std::size_t c = 0; c < DataColumns.size(); ++c) {
@@ -157,6 +243,7 @@ void DataAndResults(DocumentBuilder& doc, const Project& project) {
     for (int s = 1; s <= count; ++s) {
         DataRow(data, s + 2, project.sections, s);
     }
+    data.ShrinkToFit(SmallestTableFont);
     doc.TypeText("\r");
 }
 
@@ -191,6 +278,7 @@ void Map(DocumentBuilder& doc, const Project& project) {
             t.SetCell(6, j + 1, FormatHundredths(cell.flow));
             t.SetColumnAlignment(j + 1, Alignment::Right);
         }
+        t.ShrinkToFit(SmallestTableFont);
         doc.TypeText("\r");
     }
 }
@@ -212,26 +300,11 @@ void Closing(DocumentBuilder& doc, const TitleTexts& titles, const Office& offic
     doc.TypeText(office.name.empty() ? "" : "(" + office.name + ")");
 }
 
-// "pagina X di Y" at the foot of every page after the title page.
-Paragraph PageFooter() {
-    Paragraph footer;
-    footer.alignment = Alignment::Right;
-    footer.markFontName = ReportFont;
-    footer.markFontSize = FooterFontSize;
-    const auto run = [](std::string text) {
-        return Run{std::move(text), ReportFont, FooterFontSize, false, false, false};
-    };
-    footer.runs = {run("pagina "), run("2"), run(" di "), run("1")};
-    footer.runs[1].pageNumberField = true;
-    footer.runs[3].pageCountField = true;
-    return footer;
-}
-
 }  // namespace
 
 Document BuildWordReport(const Project& project, const TitleTexts& titles, const Office& office) {
     DocumentBuilder doc;
-    TitlePage(doc, titles, office);
+    TitlePage(doc, titles, office, FittedTitleLayout(titles, office));
     Criteria(doc);
     FireFlow(doc);
     DataAndResults(doc, project);
@@ -239,9 +312,23 @@ Document BuildWordReport(const Project& project, const TitleTexts& titles, const
     Closing(doc, titles, office);
     doc.SetAllParagraphsAlignment(Alignment::Justified);
     Document document = doc.Finish();
-    document.SetFooterAfterFirstPage(PageFooter());
+    document.SetFooterAfterFirstPage(PageOfPagesFooter(ReportFont, FooterFontSize, 2));
     SettlePageCount(document);
     return document;
+}
+
+Paragraph PageOfPagesFooter(const std::string& fontName, double points, int firstPage) {
+    Paragraph footer;
+    footer.alignment = Alignment::Right;
+    footer.markFontName = fontName;
+    footer.markFontSize = points;
+    const auto run = [&](std::string text) {
+        return Run{std::move(text), fontName, points, false, false, false};
+    };
+    footer.runs = {run("pagina "), run(std::to_string(firstPage)), run(" di "), run("1")};
+    footer.runs[1].pageNumberField = true;
+    footer.runs[3].pageCountField = true;
+    return footer;
 }
 
 int SettlePageCount(Document& document) {

@@ -19,6 +19,12 @@ struct Office {
 // document, as a page-count field the word processor keeps up to date.
 Document BuildWordReport(const Project& project, const TitleTexts& titles, const Office& office);
 
+// "pagina X di Y" at the right of a page's foot, in the given font: the page
+// number and the page count are fields the word processor keeps up to date;
+// until it does, they show `firstPage` (the first page the footer is on) and
+// the count stored by SettlePageCount.
+Paragraph PageOfPagesFooter(const std::string& fontName, double points, int firstPage);
+
 // Paginates the document and stores the count in its page-count fields,
 // again until the number no longer changes the layout. Returns the count.
 int SettlePageCount(Document& document);

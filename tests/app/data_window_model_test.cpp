@@ -298,6 +298,82 @@ TEST_F(DataWindow, TheDataCheckLeadsToTheFirstGap) {
     EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Information);
 }
 
+// Complete sections the calculation cannot size are refused by the check
+// before any report, named with what to change; a save lets them through.
+TEST_F(DataWindow, SectionsThatCannotBeSizedStopTheCheckButNotASave) {
+    const struct {
+        const char *lungh, *quotain, *quotafin, *portfin;
+        const char* message;
+        Field focus;
+    } cases[] = {
+        {"100", "280", "285", "1",
+         "- il dislivello non consente il dimensionamento: la quota iniziale (280 m) non supera "
+         "la quota finale (285 m). Correggere le quote: la quota iniziale deve essere maggiore "
+         "di quella finale.",
+         Field::quotain},
+        {"100", "280.5", "280.5", "1",
+         "- il dislivello non consente il dimensionamento: la quota iniziale (280,5 m) non "
+         "supera la quota finale (280,5 m). Correggere le quote: la quota iniziale deve essere "
+         "maggiore di quella finale.",
+         Field::quotain},
+        {"100", "280", "279.99", "5000000",
+         "- il dislivello non consente il dimensionamento: nessun diametro fino a 10 metri "
+         "contiene la perdita di carico entro il dislivello disponibile. Ridurre la portata o la "
+         "lunghezza del tronco, oppure aumentare il dislivello.",
+         Field::portun},
+        {"1e999", "280", "270", "1",
+         "- il valore della lunghezza è troppo grande per il calcolo: correggerlo.", Field::lungh},
+        {"100", "280", "-1e999", "1",
+         "- il valore della quota finale è troppo grande per il calcolo: correggerlo.",
+         Field::quotafin},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        ProgramState fresh;
+        FakeDialogs shown;
+        FakeWindows others{fresh, shown};
+        DataWindowModel check{fresh, shown, others};
+        InitProgramValues(fresh.mod.values);
+        check.Load();
+        auto& t = fresh.project.sections;
+        for (int s = 1; s <= 14; ++s) {
+            const bool odd = s == 12;
+            t.Set(s, Field::lungh, FieldValue::Text(odd ? c.lungh : "100"));
+            t.Set(s, Field::quotain, FieldValue::Text(odd ? c.quotain : "300"));
+            t.Set(s, Field::quotafin, FieldValue::Text(odd ? c.quotafin : "290"));
+            t.Set(s, Field::portun, FieldValue::Text("1"));
+            t.Set(s, Field::portfin, FieldValue::Text(odd ? c.portfin : "1"));
+            t.Set(s, Field::tipoc, FieldValue::Text("nuova"));
+        }
+        // A gap after it is reported only once the section is mended.
+        t.Set(13, Field::tipoc, FieldValue::Text(""));
+        CountEnteredSections(fresh.project);
+        check.CheckData();
+        ASSERT_EQ(shown.shown.size(), 1u);
+        EXPECT_EQ(shown.LastText(), std::string("Tronco n. 12:\n") + c.message);
+        EXPECT_EQ(shown.shown[0].icon, MessageIcon::Stop);
+        EXPECT_EQ(shown.shown[0].title, Check);
+        EXPECT_EQ(check.ScrollValue(), 12);
+        EXPECT_EQ(check.TakeFocusRequest(), (DataWindowModel::FocusRequest{1, c.focus}));
+
+        // A save stops only at the real gap, and once that is filled, passes.
+        fresh.project.saveCheckPending = true;
+        check.CheckData(DataWindowModel::CheckFor::Save);
+        EXPECT_EQ(shown.LastText(),
+                  "Tronco n. 13:\n- scegliere il tipo di condotta ('nuova' o 'in uso').");
+        EXPECT_TRUE(fresh.project.saveCheckPending);
+        t.Set(13, Field::tipoc, FieldValue::Text("nuova"));
+        shown.shown.clear();
+        check.CheckData(DataWindowModel::CheckFor::Save);
+        EXPECT_TRUE(shown.shown.empty());
+        EXPECT_FALSE(fresh.project.saveCheckPending);
+        fresh.project.saveCheckPending = true;
+        check.CheckData();
+        EXPECT_TRUE(fresh.project.saveCheckPending);
+        EXPECT_EQ(shown.LastText(), std::string("Tronco n. 12:\n") + c.message);
+    }
+}
+
 TEST_F(DataWindow, TheDataCheckOnAnEmptyProjectWarns) {
     state.project.saveCheckPending = true;
     model.CheckData();

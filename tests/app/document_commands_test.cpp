@@ -179,6 +179,30 @@ TEST_F(Documents, TheDataWindowDocumentLeavesEmptyResidentsEmpty) {
     EXPECT_EQ(FilesWritten(), 1);
 }
 
+// A section left without its length takes no section after it off the
+// data window's document, and those after it are printed with results.
+TEST_F(Documents, TheDataWindowDocumentGoesOnPastAnEmptiedLength) {
+    Sections(14);
+    state.project.sections.Set(3, Field::lungh, FieldValue::Text(""));
+    CountEnteredSections(state.project);
+    ASSERT_EQ(state.project.enteredSectionCount, 13);
+    auto commands = Commands();
+    commands.DataWindowDocument();
+    ASSERT_TRUE(commands.LastDocument().has_value());
+    const QJsonObject read = reports_test::ReadDocx(*commands.LastDocument());
+    QJsonArray table;
+    int tables = 0;
+    for (const auto& block : read["body"].toArray()) {
+        if (block.toObject()["type"] == "table" && ++tables == 2) {
+            table = block.toObject()["cells"].toArray();
+        }
+    }
+    ASSERT_EQ(table.size(), 16);
+    EXPECT_EQ(table[15].toArray()[0].toString(), " 14");
+    EXPECT_NE(table[15].toArray()[11].toString(), "");  // its diameter
+    EXPECT_TRUE(state.project.sections.Get(14, Field::dia).IsNumber());
+}
+
 TEST_F(Documents, ALinkLoopWhereADocumentGoesNeverStopsTheProgram) {
     Sections(1);
     const fs::path folder = root / "Acquenza";

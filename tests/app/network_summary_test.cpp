@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
+#include "core/flows.h"
 #include "core/section_calculation.h"
 
 namespace acquenza {
@@ -28,11 +31,12 @@ TEST(NetworkSummary, VelocitiesBelowInsideAndAboveTheBandAreMarked) {
     Section(p, 1, "1000", "120", "100", "5", "2", "in uso");  // 0,30 m/s
     Section(p, 2, "1250", "412.5", "396.2", "0", "27,34", "nuova");
     Section(p, 3, "100", "100", "90", "", "10", "nuova");  // 2,21 m/s
-    Section(p, 4, "100", "90", "95", "", "10", "nuova");   // rises: not sized
-    p.enteredSectionCount = 4;
+    Section(p, 4, "100", "90", "95", "", "10", "nuova");   // rises: cannot be sized
+    Section(p, 5, "100", "90", "80", "", "10", "");        // no pipe type yet
+    p.enteredSectionCount = 5;
     Settings settings;
     const NetworkSummary summary = SummarizeNetwork(p, settings);
-    ASSERT_EQ(summary.rows.size(), 4u);
+    ASSERT_EQ(summary.rows.size(), 5u);
     const auto velocity = static_cast<std::size_t>(SummaryColumn::Velocity);
     EXPECT_EQ(summary.rows[0].texts[velocity], "0,30");
     EXPECT_EQ(summary.rows[0].speed, SpeedCheck::Below);
@@ -40,16 +44,143 @@ TEST(NetworkSummary, VelocitiesBelowInsideAndAboveTheBandAreMarked) {
     EXPECT_EQ(summary.rows[1].speed, SpeedCheck::Inside);
     EXPECT_EQ(summary.rows[2].speed, SpeedCheck::Above);
     EXPECT_EQ(summary.rows[2].speedNote, "Velocità 2,21 m/s: sopra il massimo di 2,00 m/s.");
-    EXPECT_EQ(summary.rows[3].speed, SpeedCheck::NotSized);
+    EXPECT_EQ(summary.rows[3].speed, SpeedCheck::Unsizable);
     EXPECT_EQ(summary.rows[3].texts[velocity], "");
+    EXPECT_EQ(summary.rows[3].texts[static_cast<std::size_t>(SummaryColumn::Diameter)],
+              "non dimensionabile");
+    EXPECT_EQ(summary.rows[3].speedNote,
+              "Tronco non dimensionabile: la quota iniziale non supera quella finale.");
+    EXPECT_EQ(summary.rows[4].speed, SpeedCheck::NotSized);
+    EXPECT_EQ(summary.rows[4].texts[velocity], "");
     EXPECT_EQ(summary.outsideBand, 2);
     EXPECT_EQ(summary.BottomLine(settings),
-              "Tronchi: 4 \u2014 lunghezza totale: 2450,00 m \u2014 fuori dall'intervallo di "
-              "velocità 0,50\u20132,00 m/s: 2 \u2014 non dimensionati: 1");
+              "Tronchi: 5 \u2014 lunghezza totale: 2550,00 m \u2014 fuori dall'intervallo di "
+              "velocità 0,50\u20132,00 m/s: 2 \u2014 non dimensionati: 1 \u2014 non "
+              "dimensionabili: 1");
     // The office's own band moves the marks.
     settings.velocityMin = 0.2;
     settings.velocityMax = 2.5;
     EXPECT_EQ(SummarizeNetwork(p, settings).outsideBand, 0);
+}
+
+// A section of length 0 keeps the 1 mm pipe and the speed of an earlier
+// calculation; neither may show as a result.
+TEST(NetworkSummary, SectionsThatCannotBeSizedShowNoResults) {
+    Project p;
+    Section(p, 1, "100", "100", "90", "8,5", "", "nuova");
+    p.sections.Set(1, Field::lungh, FieldValue::Text("0"));
+    ASSERT_EQ(CalculateSection(p, 1), CalculationOutcome::Calculated);  // 0,1 cm
+    Section(p, 2, "100", "100", "90", "", "1e12", "nuova");             // no pipe is enough
+    Section(p, 3, "100", "100", "100", "", "1", "in uso");              // level
+    const NetworkSummary summary = SummarizeNetwork(p, Settings{});
+    ASSERT_EQ(summary.rows.size(), 3u);
+    const char* reasons[] = {"la lunghezza non è maggiore di zero",
+                             "nessun diametro fino a 10 metri contiene la perdita di carico nel "
+                             "dislivello",
+                             "la quota iniziale non supera quella finale"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const SummaryRow& row = summary.rows[i];
+        EXPECT_EQ(row.speed, SpeedCheck::Unsizable) << i;
+        EXPECT_EQ(row.speedNote, std::string("Tronco non dimensionabile: ") + reasons[i] + ".");
+        for (const SummaryColumn c :
+             {SummaryColumn::HeadLoss, SummaryColumn::Velocity, SummaryColumn::Roughness}) {
+            EXPECT_EQ(row.texts[static_cast<std::size_t>(c)], "") << i;
+        }
+        EXPECT_EQ(SummaryCellText(row, SummaryColumn::Diameter), "non dimensionabile");
+    }
+    EXPECT_FALSE(ProfileOf(p, 1).sized);
+    EXPECT_EQ(summary.unsizable, 3);
+    EXPECT_EQ(summary.outsideBand, 0);
+}
+
+// Emptying a length in the middle takes the section out of the count, but
+// not out of the table, and the sections after it stay.
+TEST(NetworkSummary, EverySectionUpToTheLastTypedHasItsRow) {
+    Project p;
+    for (int s = 1; s <= 12; ++s) {
+        Section(p, s, "100", "100", "90", "", "10", "nuova");
+    }
+    p.sections.Set(3, Field::lungh, FieldValue::Text(""));
+    p.sections.Set(14, Field::tipoc, FieldValue::Text("in uso"));  // only a pipe type
+    ASSERT_EQ(CountEnteredSections(p), 11);
+    const NetworkSummary summary = SummarizeNetwork(p, Settings{});
+    ASSERT_EQ(summary.rows.size(), 14u);
+    for (int s = 1; s <= 14; ++s) {
+        EXPECT_EQ(summary.rows[static_cast<std::size_t>(s - 1)].section, s);
+    }
+    EXPECT_EQ(summary.rows[2].texts[static_cast<std::size_t>(SummaryColumn::Length)], "");
+    EXPECT_EQ(summary.rows[2].speed, SpeedCheck::NotSized);
+    EXPECT_EQ(summary.rows[11].speed, SpeedCheck::Above);
+    EXPECT_EQ(summary.rows[12].texts[static_cast<std::size_t>(SummaryColumn::Section)], "13");
+    EXPECT_EQ(summary.totalLength, 1100);
+    EXPECT_EQ(SummarizeNetwork(Project{}, Settings{}).rows.size(), 0u);
+}
+
+std::vector<std::vector<std::string>> CsvLines(const std::string& csv) {
+    std::vector<std::vector<std::string>> lines;
+    std::size_t start = 3;  // after the byte-order mark
+    while (start < csv.size()) {
+        const std::size_t end = csv.find("\r\n", start);
+        const std::string line = csv.substr(start, end - start);
+        std::vector<std::string> fields;
+        std::size_t from = 0;
+        for (std::size_t semicolon; (semicolon = line.find(';', from)) != std::string::npos;
+             from = semicolon + 1) {
+            fields.push_back(line.substr(from, semicolon - from));
+        }
+        fields.push_back(line.substr(from));
+        lines.push_back(fields);
+        start = end + 2;
+    }
+    return lines;
+}
+
+TEST(NetworkSummary, CsvFireFlowsAreNumbersAndNoTextIsAFormula) {
+    Project p;
+    Section(p, 1, "100", "90", "100", "", "7,4", "nuova");  // rises: drop -10,00
+    p.sections.Set(1, Field::dotazfin, FieldValue::Text(FireMarker));
+    Section(p, 2, "100", "100", "90", "2,5", "7,4", "=HYPERLINK(\"http://x\";\"y\")");
+    p.sections.Set(2, Field::dotazun, FieldValue::Text(FireMarker));
+    p.sections.Set(2, Field::dotazfin, FieldValue::Text(FireMarker));
+    const char* risky[] = {"+1", "-nuova", "@SUM(A1)", "\tx", "\rx"};
+    int s = 3;
+    for (const char* pipe : risky) {
+        Section(p, s++, "100", "100", "90", "", "1", pipe);
+    }
+    const NetworkSummary summary = SummarizeNetwork(p, Settings{});
+    EXPECT_EQ(SummaryCellText(summary.rows[0], SummaryColumn::FlowEnd), "7,40 ant.");
+    const auto lines = CsvLines(SummaryCsv(summary));
+    ASSERT_EQ(lines.size(), 8u);
+    const std::vector<std::string> heading = {"Tronco",
+                                              "Lunghezza (m)",
+                                              "Quota iniziale (m)",
+                                              "Quota finale (m)",
+                                              "Dislivello (m)",
+                                              "Portata lungo il tronco (l/s)",
+                                              "Portata all'estremità (l/s)",
+                                              "Antincendio",
+                                              "Residenti serviti",
+                                              "Tipo di condotta",
+                                              "Perdita di carico (m)",
+                                              "Diametro (cm)",
+                                              "Velocità (m/s)",
+                                              "Scabrezza",
+                                              "Verifica velocità"};
+    EXPECT_EQ(lines[0], heading);
+    EXPECT_EQ(lines[1][4], "-10,00");  // a negative number stays a number
+    EXPECT_EQ(lines[1][6], "7,40");
+    EXPECT_EQ(lines[1][7], "all'estremità");
+    EXPECT_EQ(lines[1][11], "non dimensionabile");
+    EXPECT_EQ(lines[1][14], "non dimensionabile");
+    EXPECT_EQ(lines[2][5], "2,50");
+    EXPECT_EQ(lines[2][7], "lungo il tronco e all'estremità");
+    // The quotes around a field holding ";" or '"' come after the apostrophe.
+    EXPECT_EQ(lines[2][9] + ";" + lines[2][10], "\"'=HYPERLINK(\"\"http://x\"\";\"\"y\"\")\"");
+    const std::vector<std::string> guarded = {"'+1", "'-nuova", "'@SUM(A1)", "'\tx", "\"'\rx\""};
+    for (std::size_t i = 0; i < guarded.size(); ++i) {
+        EXPECT_EQ(lines[3 + i][9], guarded[i]) << i;
+        EXPECT_EQ(lines[3 + i][7], "");
+    }
 }
 
 TEST(NetworkSummary, TheGradeLineFallsByEachSegmentsDarcyLoss) {

@@ -148,6 +148,69 @@ TEST(SectionCalculation, DiameterIsTheAccumulatedSum) {
     }
 }
 
+TEST(SizingObstacle, NamesWhatStopsTheSizingAndTheBoxToCorrect) {
+    using Kind = SizingObstacle::Kind;
+    const struct {
+        SectionText text;
+        SizingObstacle expected;
+    } cases[] = {
+        {{"100", "100", "90", "", "10", "nuova"}, {}},
+        {{"100", "0", "10", "", "10", "nuova"}, {Kind::NoDrop, Field::quotain}},   // uphill
+        {{"100", "-5", "-5", "", "10", "nuova"}, {Kind::NoDrop, Field::quotain}},  // level
+        {{"0", "100", "90", "", "10", "nuova"}, {Kind::NoLength, Field::lungh}},
+        {{"-20", "100", "90", "", "10", "nuova"}, {Kind::NoLength, Field::lungh}},
+        {{"abc", "100", "90", "", "10", "nuova"}, {Kind::NoLength, Field::lungh}},
+        {{"1e400", "100", "90", "", "10", "nuova"}, {Kind::NotFinite, Field::lungh}},
+        {{"100", "100", "-1e400", "", "10", "in uso"}, {Kind::NotFinite, Field::quotafin}},
+        {{"100", "100", "90", "1e400", "10", "in uso"}, {Kind::NotFinite, Field::portun}},
+        {{"100", "100", "90", "", "1e12", "nuova"}, {Kind::NoDiameter, Field::portun}},
+        {{"0", "100", "90", "", "1e201", "nuova"}, {Kind::NoLength, Field::lungh}},
+        // Missing data are the data check's business, not an obstacle.
+        {{"", "100", "90", "", "10", "nuova"}, {}},
+        {{"100", "90", "100", "", "10", ""}, {}},
+        {{"100", "", "100", "", "10", "nuova"}, {}},
+    };
+    for (const auto& c : cases) {
+        Project p;
+        Put(p, 4, c.text);
+        EXPECT_EQ(FindSizingObstacle(p.sections, 4), c.expected)
+            << c.text.lungh << ' ' << c.text.quotain << ' ' << c.text.quotafin << ' '
+            << c.text.portun << ' ' << c.text.portfin;
+    }
+    Project empty;
+    EXPECT_FALSE(FindSizingObstacle(empty.sections, 0));
+    EXPECT_FALSE(FindSizingObstacle(empty.sections, MaxSections + 1));
+}
+
+// Whatever the numbers, a section is free of obstacles exactly when the
+// calculation sizes it with a length above zero; and asking never changes it.
+TEST(SizingObstacle, AgreesWithTheCalculationOverRandomSections) {
+    std::mt19937 rng(8122026);
+    std::uniform_real_distribution<double> unit(0, 1);
+    auto pick = [&](double lo, double hi) { return lo + (hi - lo) * unit(rng); };
+    for (int n = 0; n < 600; ++n) {
+        const double zin = pick(-50, 1500);
+        const double zfin = zin + pick(-300, 60) * (n % 11 == 0 ? 0 : 1);
+        const std::string lengths[] = {NumberText(std::pow(10, pick(-1, 4))), "0", "-3", "1e999"};
+        const SectionText t = {
+            lengths[n % 9 == 0 ? (n / 9) % 4 : 0],
+            SignedText(zin),
+            SignedText(zfin),
+            n % 5 == 0 ? "" : DotToComma(SignedText(std::pow(10, pick(-2, 3)))),
+            DotToComma(SignedText(std::pow(10, pick(-3, n % 13 == 0 ? 12 : 3.5)))),
+            n % 2 == 0 ? "nuova" : "in uso"};
+        Project p;
+        Put(p, 9, t);
+        const Project before = p;
+        const SizingObstacle obstacle = FindSizingObstacle(p.sections, 9);
+        ASSERT_EQ(p.sections.Record(9), before.sections.Record(9));
+        const bool sized = CalculateSection(p, 9) == CalculationOutcome::Calculated &&
+                           NumericValue(p.sections, 9, Field::lungh) > 0;
+        ASSERT_EQ(!obstacle, sized) << t.lungh << ' ' << t.quotain << ' ' << t.quotafin << ' '
+                                    << t.portun << ' ' << t.portfin;
+    }
+}
+
 bool SameBits(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }

@@ -3,7 +3,7 @@
 
     command_line_test.py BUILD_FOLDER CASE
 
-CASE is one of: no-display, settings, open-project, batch, csv.
+CASE is one of: no-display, settings, open-project, batch, csv, unsizable.
 """
 
 import os
@@ -210,7 +210,8 @@ def csv_export(work):
         fail("the file lacks the byte-order mark or the CR LF line ends")
     with open(out, encoding="utf-8-sig", newline="") as f:
         rows = list(csv.reader(f, delimiter=";"))
-    if rows[0][:2] != ["Tronco", "Lunghezza (m)"] or rows[0][11] != "Velocità (m/s)":
+    if (rows[0][:2] != ["Tronco", "Lunghezza (m)"] or rows[0][7] != "Antincendio"
+            or rows[0][12] != "Velocità (m/s)"):
         fail(f"headings: {rows[0]}")
     report = work / "relazione.docx"
     run(["--relazione", str(EXAMPLE), "-o", str(report)])
@@ -219,14 +220,43 @@ def csv_export(work):
     if len(cells) != len(rows) - 1 or len(cells) != 12:
         fail(f"{len(rows) - 1} rows in the CSV, {len(cells)} in the report")
     # CSV column -> the report's data table column
-    pairs = {1: 1, 2: 2, 3: 3, 5: 4, 9: 10, 10: 11, 11: 12, 12: 13}
+    pairs = {1: 1, 2: 2, 3: 3, 5: 4, 6: 7, 10: 10, 11: 11, 12: 12, 13: 13}
     for csv_row, report_row in zip(rows[1:], cells):
         for c, r in pairs.items():
-            value = csv_row[c].replace(" ant.", "")
+            value = csv_row[c]
             if "." in value or "," not in value:
                 fail(f"{value!r} is not written with a decimal comma")
             if abs(float(value.replace(",", ".")) - float(report_row[r].replace(",", "."))) > 1e-9:
                 fail(f"section {csv_row[0]}, {rows[0][c]}: {csv_row[c]} vs {report_row[r]}")
+
+
+UNSIZABLE = (b'3\r\n"100","120","110","1",,,"1",,,"nuova"\r\n'
+             b'"80","110","112","1",,,"1",,,"nuova"\r\n'
+             b'"60","112","100","1",,,"1",,,"in uso"\r\n"Rete","X","","","","",""\r\n')
+
+
+def unsizable(work):
+    """A section that rises cannot be sized: no report, exit 1, and the
+    message names the section and what to change; the summary marks it."""
+    project = work / "Acquenza-dati-salita"
+    project.write_bytes(UNSIZABLE)
+    for option, target in (("--relazione", work / "no.docx"), ("--stampa-pdf", work / "no.pdf")):
+        result = run([option, str(project), "-o", str(target)])
+        if result.returncode != 1 or target.exists():
+            fail(f"{option} on a rising section: {result.returncode}, {target} written")
+        if ("Tronco n. 2:" not in result.stderr
+                or "il dislivello non consente il dimensionamento" not in result.stderr):
+            fail(f"{option} on a rising section said {result.stderr!r}")
+    out = work / "riepilogo.csv"
+    if run(["--csv", str(project), "-o", str(out)]).returncode != 0:
+        fail("--csv of a project with a rising section failed")
+    import csv
+    with open(out, encoding="utf-8-sig", newline="") as f:
+        rows = list(csv.reader(f, delimiter=";"))
+    if rows[2][11] != "non dimensionabile" or rows[2][-1] != "non dimensionabile":
+        fail(f"section 2 in the CSV: {rows[2]}")
+    if rows[2][4] != "-2,00" or rows[3][11] == "non dimensionabile":
+        fail(f"sections 2 and 3 in the CSV: {rows[2]} {rows[3]}")
 
 
 def main():
@@ -237,7 +267,8 @@ def main():
          "settings": lambda: settings(work),
          "open-project": lambda: open_project(work),
          "batch": lambda: batch(work),
-         "csv": lambda: csv_export(work)}[case]()
+         "csv": lambda: csv_export(work),
+         "unsizable": lambda: unsizable(work)}[case]()
     print("ok", case)
 
 

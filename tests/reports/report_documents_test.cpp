@@ -299,6 +299,19 @@ TEST_F(ReportFile, PageCountsAgreeWithLibreOffice) {
     }
     for (std::size_t i = 0; i < sizes.size(); ++i) {
         EXPECT_EQ(reports_test::PdfPages((*pdfs)[i]), stated[i]) << sizes[i] << " sections";
+        // The map's legend, from its heading to its last row, on one page.
+        const std::string text =
+            reports_test::RunCommand("pdftotext " + reports_test::Quoted((*pdfs)[i].string()) +
+                                     " -")
+                .value_or("");
+        const std::size_t first = text.find("Legenda:", text.find("MAPPA DELLE PERDITE"));
+        const std::size_t last = text.find("portata d'acqua in litri al secondo nel tratto");
+        ASSERT_NE(first, std::string::npos) << sizes[i];
+        ASSERT_NE(last, std::string::npos) << sizes[i];
+        EXPECT_EQ(std::count(text.begin() + static_cast<std::ptrdiff_t>(first),
+                             text.begin() + static_cast<std::ptrdiff_t>(last), '\f'),
+                  0)
+            << "the map legend splits with " << sizes[i] << " sections";
     }
     const std::string last =
         reports_test::RunCommand("pdftotext -f " + std::to_string(stated.back()) + " " +

@@ -21,8 +21,13 @@ namespace {
 const QColor BelowColour(255, 236, 170);  // too slow: deposits
 const QColor AboveColour(255, 190, 190);  // too fast: noise, wear, water hammer
 const QColor NotSizedColour(225, 225, 225);
+const QColor UnsizableColour(255, 214, 214);  // complete data that cannot be sized
 
 constexpr int Velocity = static_cast<int>(SummaryColumn::Velocity);
+// "non dimensionabile" stands in the diameter's cell, stretched over the
+// results after it.
+constexpr int UnsizableColumn = static_cast<int>(SummaryColumn::Diameter);
+constexpr int UnsizableSpan = SummaryColumnCount - UnsizableColumn;
 
 }  // namespace
 
@@ -41,7 +46,8 @@ bool SummaryTableModel::SetSummary(NetworkSummary summary) {
     for (std::size_t i = 0; i < summary.rows.size(); ++i) {
         const SummaryRow& now = summary.rows[i];
         const SummaryRow& was = summary_.rows[i];
-        if (now.texts != was.texts || now.speed != was.speed || now.speedNote != was.speedNote) {
+        if (now.texts != was.texts || now.speed != was.speed || now.speedNote != was.speedNote ||
+            now.fireAlong != was.fireAlong || now.fireEnd != was.fireEnd) {
             changed.push_back(static_cast<int>(i));
         }
     }
@@ -69,16 +75,23 @@ QVariant SummaryTableModel::data(const QModelIndex& index, int role) const {
     const bool pipeType = index.column() == static_cast<int>(SummaryColumn::PipeType);
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(row.texts[column]);
+            return QString::fromStdString(
+                SummaryCellText(row, static_cast<SummaryColumn>(index.column())));
         case Qt::UserRole:  // what the column sorts by
             return pipeType ? QVariant(QString::fromStdString(row.texts[column]))
                             : QVariant(row.numbers[column]);
         case Qt::TextAlignmentRole:
+            if (row.speed == SpeedCheck::Unsizable && index.column() == UnsizableColumn) {
+                return QVariant::fromValue(Qt::AlignCenter);
+            }
             return QVariant::fromValue(Qt::AlignVCenter |
                                        (pipeType ? Qt::AlignLeft : Qt::AlignRight));
         case Qt::BackgroundRole:
             if (row.speed == SpeedCheck::NotSized) {
                 return NotSizedColour;
+            }
+            if (row.speed == SpeedCheck::Unsizable) {
+                return UnsizableColour;
             }
             if (index.column() == Velocity && row.speed == SpeedCheck::Below) {
                 return BelowColour;
@@ -88,7 +101,8 @@ QVariant SummaryTableModel::data(const QModelIndex& index, int role) const {
             }
             return {};
         case Qt::ToolTipRole:
-            if (index.column() == Velocity || row.speed == SpeedCheck::NotSized) {
+            if (index.column() == Velocity || row.speed == SpeedCheck::NotSized ||
+                row.speed == SpeedCheck::Unsizable) {
                 return QString::fromStdString(row.speedNote);
             }
             return {};
@@ -162,6 +176,12 @@ SummaryWindow::SummaryWindow(ProgramState& state, Dialogs& dialogs, Actions acti
     });
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { ShowProfile(); });
+    const auto respan = [this] { SpanUnsizableRows(); };
+    connect(sorted_, &QAbstractItemModel::layoutChanged, this, respan);
+    connect(sorted_, &QAbstractItemModel::modelReset, this, respan);
+    connect(sorted_, &QAbstractItemModel::rowsInserted, this, respan);
+    connect(sorted_, &QAbstractItemModel::rowsRemoved, this, respan);
+    connect(sorted_, &QAbstractItemModel::dataChanged, this, respan);
 
     totals_ = new QLabel(this);
     totals_->setObjectName(QStringLiteral("totali"));
@@ -207,6 +227,18 @@ void SummaryWindow::Sync() {
         SelectSection(selected);
     }
     ShowProfile();
+}
+
+void SummaryWindow::SpanUnsizableRows() {
+    table_->clearSpans();
+    const auto& rows = model_->Summary().rows;
+    for (int r = 0; r < sorted_->rowCount(); ++r) {
+        const int source = sorted_->mapToSource(sorted_->index(r, 0)).row();
+        if (source >= 0 && static_cast<std::size_t>(source) < rows.size() &&
+            rows[static_cast<std::size_t>(source)].speed == SpeedCheck::Unsizable) {
+            table_->setSpan(r, UnsizableColumn, 1, UnsizableSpan);
+        }
+    }
 }
 
 int SummaryWindow::SelectedSection() const {

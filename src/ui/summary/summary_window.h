@@ -56,6 +56,9 @@ class SummaryWindow : public QWidget {
   private:
     void ShowProfile();
     void SaveChart();
+    // A section that cannot be sized shows its mark across the result
+    // columns, wherever the sorting puts its row.
+    void SpanUnsizableRows();
 
     ProgramState& state_;
     Dialogs& dialogs_;

@@ -92,5 +92,53 @@ TEST(SummaryWindowRoad, OpenSortDoubleClickAndFollowTheDataWindow) {
     EXPECT_EQ(table->currentIndex().siblingAtColumn(1).data().toString(), "16000,00");
 }
 
+// A section that cannot be sized shows "non dimensionabile" whole, across
+// the result columns, wherever a sort moves its row; its tooltip says why.
+TEST(SummaryWindowRoad, UnsizableSectionsShowTheirMarkWhole) {
+    ProgramState state;
+    testing::FakeDialogs dialogs;
+    for (int s = 1; s <= 6; ++s) {
+        auto& t = state.project.sections;
+        t.Set(s, Field::lungh, FieldValue::Text(std::to_string(100 * s)));
+        t.Set(s, Field::quotain, FieldValue::Text("200"));
+        t.Set(s, Field::quotafin, FieldValue::Text(s == 3 ? "205" : "190"));
+        t.Set(s, Field::portfin, FieldValue::Text("5"));
+        t.Set(s, Field::tipoc, FieldValue::Text("nuova"));
+        SettleSection(state.project, s);
+    }
+    CountEnteredSections(state.project);
+    SummaryWindow summary(state, dialogs, {[](int) {}, [] { return std::string(); }});
+    summary.show();
+    auto* table = summary.findChild<QTableView*>("tabella");
+    const int diameter = static_cast<int>(SummaryColumn::Diameter);
+    auto rowOf = [&](int section) {
+        for (int r = 0; r < table->model()->rowCount(); ++r) {
+            if (table->model()->index(r, 0).data().toInt() == section) {
+                return r;
+            }
+        }
+        return -1;
+    };
+    for (const int sortColumn : {0, static_cast<int>(SummaryColumn::Velocity)}) {
+        table->sortByColumn(sortColumn, Qt::DescendingOrder);
+        for (int s = 1; s <= 6; ++s) {
+            const int r = rowOf(s);
+            EXPECT_EQ(table->columnSpan(r, diameter), s == 3 ? 3 : 1) << s;
+        }
+        const QModelIndex mark = table->model()->index(rowOf(3), diameter);
+        EXPECT_EQ(mark.data().toString(), "non dimensionabile");
+        EXPECT_GE(table->visualRect(mark).width(),
+                  table->fontMetrics().horizontalAdvance(mark.data().toString()));
+        EXPECT_EQ(mark.data(Qt::ToolTipRole).toString(),
+                  "Tronco non dimensionabile: la quota iniziale non supera quella finale.");
+    }
+    // Mended, the section is sized and its row spans no more.
+    state.project.sections.Set(3, Field::quotafin, FieldValue::Text("190"));
+    SettleSection(state.project, 3);
+    summary.Sync();
+    EXPECT_EQ(table->columnSpan(rowOf(3), diameter), 1);
+    EXPECT_NE(table->model()->index(rowOf(3), diameter).data().toString(), "non dimensionabile");
+}
+
 }  // namespace
 }  // namespace acquenza::ui
