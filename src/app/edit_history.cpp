@@ -152,6 +152,29 @@ const std::string& EditHistory::RedoName() const {
     return CanRedo() ? steps_[done_].name : none;
 }
 
+void EditHistory::ResumeTyping(const std::string& typingKey) {
+    if (!typingKey.empty() && done_ > 0 && done_ == steps_.size() &&
+        steps_.back().typingKey == typingKey) {
+        typing_ = true;
+    }
+}
+
+std::optional<EditStep> EditHistory::TakeBackTyping(const std::string& typingKey) {
+    typing_ = false;
+    if (open_ || typingKey.empty() || done_ == 0 || done_ != steps_.size() ||
+        steps_.back().typingKey != typingKey) {
+        return std::nullopt;
+    }
+    EditStep step = std::move(steps_.back());
+    steps_.pop_back();
+    bytes_ -= step.Bytes();
+    --done_;
+    if (saved_ && *saved_ > done_) {
+        saved_.reset();
+    }
+    return step;
+}
+
 const EditStep* EditHistory::TakeUndo() {
     typing_ = false;
     return CanUndo() ? &steps_[--done_] : nullptr;

@@ -508,7 +508,7 @@ TEST_F(DataWindow, NumericBoxesTakeOnlyWhatCanBeANumber) {
     EXPECT_EQ(Stored(1, Field::lungh), FieldValue::Text("4"));
     dialogs.shown.clear();
     for (const char* typed : {"-", "-1.", "-1.5e", "-1.5e+3", " 1 500"}) {
-        model.TypeInBox(1, Field::abitun, typed);
+        model.TypeInBox(1, Field::quotain, typed);
     }
     model.TypeInBox(1, Field::portun, "2,5");  // a flow takes the comma
     EXPECT_EQ(Stored(1, Field::portun), FieldValue::Text("2,5"));

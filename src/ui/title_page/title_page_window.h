@@ -39,6 +39,7 @@ class TitlePageWindow : public QMainWindow {
     void BuildFields(QWidget* form);
     void BuildCommands(QWidget* form);
     void OnToolbarButton(int position);
+    void NewProject();
     template <typename Action>
     void Do(Action&& action);
     void Archive(void (ArchiveCommands::*command)());
