@@ -115,6 +115,8 @@ class UserDataInvariants : public ::testing::Test {
         // and its fields before that typing.
         int judged = 0;
         std::array<FieldValue, InputFieldCount> judgedBefore{};
+        // After a deletion, the section the fire button may write into.
+        int fired = 0;
     };
 
     Expectation Act(std::string& name);
@@ -165,25 +167,35 @@ UserDataInvariants::Expectation UserDataInvariants::Act(std::string& name) {
         e.judgedBefore = pendingBefore;
     }
     const int roll = Pick(0, 99);
-    const int row = Pick(1, DataWindowModel::Rows);
-    const int section = grid().SectionOfRow(row);
+    int row = Pick(1, DataWindowModel::Rows);
     if (roll < 45) {
-        const Field f = InputFields[static_cast<std::size_t>(Pick(0, InputFieldCount - 1))];
-        const std::string text = TextFor(f);
+        Field f = InputFields[static_cast<std::size_t>(Pick(0, InputFieldCount - 1))];
+        std::string text = TextFor(f);
+        // Now and then the project grows by one section, so that deleted
+        // rows have sections after them to move up.
+        const int next = state.project.enteredSectionCount + 2 - grid().ScrollValue();
+        if (next >= 1 && next <= DataWindowModel::Rows && Pick(0, 3) == 0) {
+            row = next;
+            f = Field::lungh;
+            text = "150";
+        }
+        const int section = grid().SectionOfRow(row);
         name = "scrivi \"" + text + "\" in " + std::string(FieldName(f)) + " riga " +
                std::to_string(row);
         const auto sectionBefore = Snapshot()[static_cast<std::size_t>(section)];
-        const int residentsMarkerBefore = state.project.residentsMarker;
+        const int scroll = grid().ScrollValue();
         grid().TypeInBox(row, f, text);
         e.sections.insert(section);
         if (const auto typing = grid().BoxBeingTyped();
             typing && (typing->section != pendingSection || typing->field != pendingField)) {
             pendingBefore = sectionBefore;  // a new typing: what a refusal goes back to
         }
-        if ((f == Field::abitun || f == Field::abitfin) &&
-            (state.project.residentsMarker != residentsMarkerBefore ||
-             state.project.sections.Get(section, f).DisplayText() == text)) {
-            residentsSection = section;
+        // Residents taken: the button acts on them, unless they are no whole
+        // number and so taken back when their box is left.
+        if ((f == Field::abitun || f == Field::abitfin) && grid().ScrollValue() == scroll &&
+            state.project.residentsMarker == (f == Field::abitun ? 1 : 2) &&
+            state.project.sections.Get(section, f).DisplayText() == text) {
+            residentsSection = text.empty() || IsWholeNumber(text, false) ? section : 0;
         }
         // Most of the time the user goes on with Tab.
         if (Pick(0, 3) != 0) {
@@ -192,7 +204,7 @@ UserDataInvariants::Expectation UserDataInvariants::Act(std::string& name) {
         FollowTyping();
         return e;
     }
-    const Expectation shown = ActOtherwise(name, e, roll, row, section);
+    const Expectation shown = ActOtherwise(name, e, roll, row, grid().SectionOfRow(row));
     FollowTyping();
     return shown;
 }
@@ -211,9 +223,29 @@ UserDataInvariants::Expectation UserDataInvariants::ActOtherwise(std::string& na
         e.sections.insert(section);
         return e;
     }
-    if (roll < 53) {
+    if (roll < 54) {
+        // Half the time a row with a length above the residents the fire
+        // button would act on, when they are on screen: the rows below move up.
+        std::vector<int> above;
+        for (int r = 1; r <= residentsSection - grid().ScrollValue() && r <= DataWindowModel::Rows;
+             ++r) {
+            if (!grid().BoxText(r, Field::lungh).empty()) {
+                above.push_back(r);
+            }
+        }
+        if (!above.empty() && Pick(0, 1) == 0) {
+            row = PickOf(above);
+            section = grid().SectionOfRow(row);
+        }
         name = "cancella riga " + std::to_string(row);
+        // The X judges a number still being typed first, as any step does;
+        // a refusal that brings the grid to it means the X pressed was for a
+        // row that moved away, and nothing is deleted.
         const int scroll = grid().ScrollValue();
+        grid().FinishTyping();
+        if (grid().ScrollValue() != scroll) {
+            return e;
+        }
         const bool hasLength = !grid().BoxText(row, Field::lungh).empty();
         const int last =
             std::max({section, state.project.enteredSectionCount, LastWithInput(state.project)});
@@ -221,9 +253,7 @@ UserDataInvariants::Expectation UserDataInvariants::ActOtherwise(std::string& na
                                     residentsSection <= LastWithInput(state.project) &&
                                     HasInput(state.project, residentsSection);
         grid().DeleteRow(row);
-        // A refusal of the number being typed brings the grid to it, and the
-        // X pressed for the row that moved away deletes nothing.
-        if (hasLength && (grid().ScrollValue() == scroll || e.judged == 0)) {
+        if (hasLength) {
             e.shiftAt = section;
             e.shiftLast = last;
             // The fire button follows the residents typed to their new number.
@@ -231,6 +261,23 @@ UserDataInvariants::Expectation UserDataInvariants::ActOtherwise(std::string& na
                 residentsSection = 0;
             } else if (residentsSection > section) {
                 --residentsSection;
+            }
+        }
+        // Often the button right after: it must write where the residents
+        // went, never into the section that moved into their row.
+        if (Pick(0, 1) == 0) {
+            name += " e antincendio";
+            e.fired = residentsSection;
+            const int marker = state.project.residentsMarker;
+            const bool residents = e.fired != 0 && marker != 0 &&
+                                   NumericValue(state.project.sections, e.fired,
+                                                marker == 1 ? Field::abitun : Field::abitfin) > 0;
+            grid().FireButton();
+            if (residents) {
+                EXPECT_EQ(state.project.sections.Get(
+                              e.fired, marker == 1 ? Field::dotazun : Field::dotazfin),
+                          FieldValue::Text("antincend."))
+                    << "seed " << seed << ": tronco " << e.fired;
             }
         }
         return e;
@@ -349,7 +396,7 @@ void UserDataInvariants::Verify(const Inputs& before, const Inputs& after, const
     };
     for (int s = 0; s <= MaxSections; ++s) {
         const auto i = static_cast<std::size_t>(s);
-        if (e.sections.count(s) != 0 && e.shiftAt == 0) {
+        if ((e.sections.count(s) != 0 && e.shiftAt == 0) || (e.fired != 0 && s == e.fired)) {
             continue;
         }
         for (int f = 0; f < InputFieldCount; ++f) {
