@@ -71,6 +71,30 @@ constexpr int RowHeight = 285;
 constexpr int FormWidth = 9480;
 constexpr int FormHeight = 5600;
 
+// Gives the wheel over any part of the grid to its scroll bar, which turns
+// some sections a notch: no box under the pointer takes it as input (a pipe
+// type would change), and the grid moves as a user expects.
+class WheelToScrollBar final : public QObject {
+  public:
+    WheelToScrollBar(QScrollBar* bar, QObject* parent) : QObject(parent), bar_(bar) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Wheel || watched == bar_) {
+            return QObject::eventFilter(watched, event);
+        }
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        QWheelEvent turned(bar_->mapFromGlobal(wheel->globalPosition()), wheel->globalPosition(),
+                           wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(),
+                           wheel->modifiers(), wheel->phase(), wheel->inverted(), wheel->source());
+        QCoreApplication::sendEvent(bar_, &turned);
+        return true;
+    }
+
+  private:
+    QScrollBar* bar_;
+};
+
 const QColor Cyan(0, 255, 255);
 const QColor Yellow(255, 255, 0);
 const QColor LightBlue(175, 220, 255);
@@ -98,6 +122,12 @@ DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& wi
     BuildResultArea(form_);
     BuildGrid(form_);
     BuildCommands(form_);
+    // The wheel anywhere over the window's form turns the grid like its bar.
+    auto* wheel = new WheelToScrollBar(scroll_, this);
+    form_->installEventFilter(wheel);
+    for (QWidget* part : form_->findChildren<QWidget*>()) {
+        part->installEventFilter(wheel);
+    }
     form_->resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
                   static_cast<int>(TwipsToPixelsY(this, FormHeight)));
 
@@ -422,8 +452,6 @@ void DataWindow::BuildGrid(QWidget* form) {
         }
     }
 
-    // The wheel anywhere over the grid turns it like its bar.
-    form->installEventFilter(this);
     scroll_ = new QScrollBar(Qt::Vertical, form);
     scroll_->setObjectName(QStringLiteral("VScroll1"));
     scroll_->setRange(1, DataWindowModel::MaxFirstVisible);
@@ -579,23 +607,8 @@ bool DataWindow::TabAcrossTheGridEdge(QObject* watched, QEvent* event) {
     return false;
 }
 
-bool DataWindow::WheelTurnsTheGrid(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::Wheel ||
-        (watched != form_ && qobject_cast<QComboBox*>(watched) == nullptr)) {
-        return false;
-    }
-    // A pipe-type box under the pointer never takes the wheel as a choice:
-    // the grid scrolls, some sections a notch, as over its own bar.
-    const auto* wheel = static_cast<QWheelEvent*>(event);
-    QWheelEvent turned(scroll_->mapFromGlobal(wheel->globalPosition()), wheel->globalPosition(),
-                       wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(),
-                       wheel->modifiers(), wheel->phase(), wheel->inverted(), wheel->source());
-    QCoreApplication::sendEvent(scroll_, &turned);
-    return true;
-}
-
 bool DataWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (TabAcrossTheGridEdge(watched, event) || WheelTurnsTheGrid(watched, event)) {
+    if (TabAcrossTheGridEdge(watched, event)) {
         return true;
     }
     if (event->type() == QEvent::FocusOut && !showingForMessage_) {

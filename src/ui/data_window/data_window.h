@@ -51,7 +51,6 @@ class DataWindow : public QMainWindow {
     // Tab past the last box of the grid, or Shift+Tab before its first: the
     // grid moves by one section and the focus follows.
     bool TabAcrossTheGridEdge(QObject* watched, QEvent* event);
-    bool WheelTurnsTheGrid(QObject* watched, QEvent* event);
     void NewProject();
     // Runs an action, then mirrors the models in every window.
     template <typename Action>

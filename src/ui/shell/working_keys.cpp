@@ -45,15 +45,18 @@ void Shortcut(QMainWindow* window, const char* entry, const QKeySequence& keys) 
 namespace {
 
 // A box's own menu, with the project's undo and redo in place of the box's:
-// the box's own would bring back texts the history knows nothing of.
+// the box's own would bring back texts the history knows nothing of. The
+// toolkit puts its undo and redo first in the menu of a box that can be
+// edited.
 void ShowBoxMenu(QLineEdit* box, const QPoint& where, const UndoEntries& entries) {
     QPointer<QMenu> menu = box->createStandardContextMenu();
-    for (const auto& [own, ours] :
-         {std::pair{"edit-undo", entries.undo}, std::pair{"edit-redo", entries.redo}}) {
-        if (auto* theirs = menu->findChild<QAction*>(QString::fromLatin1(own))) {
-            menu->insertAction(theirs, ours);
-            menu->removeAction(theirs);
-        }
+    const QList<QAction*> actions = menu->actions();
+    if (!box->isReadOnly() && actions.size() >= 2 && !actions[0]->isSeparator() &&
+        !actions[1]->isSeparator()) {
+        menu->insertAction(actions[0], entries.undo);
+        menu->insertAction(actions[0], entries.redo);
+        menu->removeAction(actions[0]);
+        menu->removeAction(actions[1]);
     }
     menu->exec(box->mapToGlobal(where));
     delete menu;
