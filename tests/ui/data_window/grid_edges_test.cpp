@@ -306,3 +306,34 @@ TEST_F(GridEdges, NuovoIsInBothWindowsAndAsksFirst) {
 
 }  // namespace
 }  // namespace acquenza::ui
+
+namespace acquenza::ui {
+namespace {
+
+// Exporting the summary while a length is still being typed: the length is
+// judged first, and the refused "1e" never reaches the spreadsheet.
+TEST_F(GridEdges, TheSummaryExportJudgesTheNumberBeingTyped) {
+    TypeSections(2);
+    QLineEdit* length = Box("lungh", 2);
+    length->setFocus();
+    length->selectAll();
+    QTest::keyClicks(length, "1e");
+    ASSERT_EQ(state.project.sections.Get(2, Field::lungh), FieldValue::Text("1e"));
+    QTest::keyClick(data, Qt::Key_R, Qt::ControlModifier);
+    QWidget* summary = windows.Window(WindowId::riepilogo);
+    ASSERT_NE(summary, nullptr);
+    const std::string csv = file + ".csv";
+    dialogs.files = {csv};
+    QTest::mouseClick(Find<QPushButton>(summary, "esportacsv"), Qt::LeftButton);
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_NE(dialogs.shown.front().text.find("«1e» non è un numero completo"), std::string::npos);
+    EXPECT_EQ(state.project.sections.Get(2, Field::lungh), FieldValue::Text("100"));
+    EXPECT_EQ(length->text(), "100");
+    std::ifstream in(csv, std::ios::binary);
+    const std::string written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_NE(written.find("\n2;100,00;"), std::string::npos) << written;
+    std::filesystem::remove(csv);
+}
+
+}  // namespace
+}  // namespace acquenza::ui
