@@ -82,7 +82,14 @@ void EditHistory::End(Project& project, const std::string& fileName) {
     step.countAfter = project.enteredSectionCount;
     step.fileAfter = fileName;
     typing_ = !step.typingKey.empty();
-    if (step.Empty() && !reopened_) {
+    // A value typed back to what it was ("i" completed to the "in uso" the
+    // box held) changes nothing: no step to undo, no unsaved mark.
+    std::erase_if(step.fields, [](const FieldNote& note) { return note.before == note.after; });
+    std::erase_if(step.titles, [](const TitleNote& note) { return note.before == note.after; });
+    if (step.Empty()) {
+        // Nothing to continue either: an older step of the same box, closed
+        // when the box was left, must not take the next keystroke.
+        typing_ = false;
         return;
     }
     if (!reopened_) {

@@ -180,6 +180,19 @@ TEST_F(Typing, TwoVisitsToOneBoxAreTwoSteps) {
         UndoCommands(state, windows).Redo();
         EXPECT_EQ(Stored(1, c.field).DisplayText(), c.second);
     }
+    // Typed back to what the box held: no step, nothing unsaved.
+    state.history.MarkSaved();
+    const std::size_t steps = state.history.StepCount();
+    Type(1, Field::lungh, "130");  // over "130", by way of "1" and "13"
+    grid().TypeInBox(1, Field::tipoc, "n");
+    grid().TypeInBox(1, Field::tipoc, "nuova");
+    grid().LeaveBox(1, Field::tipoc);
+    EXPECT_EQ(state.history.StepCount(), steps);
+    EXPECT_FALSE(state.history.Modified());
+    // And the next edit of that box is a step of its own.
+    Type(1, Field::lungh, "140");
+    UndoCommands(state, windows).Undo();
+    EXPECT_EQ(Stored(1, Field::lungh).DisplayText(), "130");
 }
 
 TEST_F(Typing, RedoingTheClearingLeavesNoResultsOnScreen) {
