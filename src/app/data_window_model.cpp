@@ -372,7 +372,8 @@ void DataWindowModel::TakeBackTyping(const PendingCheck& pending) {
 void DataWindowModel::PointTheUserAt(int section, Field field) {
     const int first = project_.firstVisibleSection;
     if (section < first || section >= first + Rows) {
-        project_.firstVisibleSection = std::clamp(section, 1, MaxFirstVisible);
+        // Low in the grid, clear of a message box centred on the window.
+        project_.firstVisibleSection = std::clamp(section - (Rows - 3), 1, MaxFirstVisible);
         RefreshGrid();
     }
     FocusSection(section, field);
