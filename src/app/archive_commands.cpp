@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/data_window_model.h"
+#include "app/new_project.h"
 #include "app/title_page_model.h"
 #include "app/unsizable_sections.h"
 #include "archive/atomic_file.h"
@@ -35,6 +36,9 @@ std::string& ArchiveCommands::DialogName() {
 
 void ArchiveCommands::Open() {
     windows_.LoadDataWindow().FinishTyping();
+    if (!LetProjectGo(state_, dialogs_, windows_, from_)) {
+        return;
+    }
     const std::optional<std::string> chosen = dialogs_.ChooseFile(
         {FileDialogRequest::Kind::Open, "Apri file", "", {AllFiles, DataFiles}, 1});
     if (!chosen) {

@@ -1,6 +1,7 @@
 #include "app/data_window_model.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "app/entry_check.h"
@@ -29,7 +30,15 @@ std::string Prefix(int section) {
 }  // namespace
 
 DataWindowModel::DataWindowModel(ProgramState& state, Dialogs& dialogs, WindowSystem& windows)
-    : state_(state), project_(state.project), dialogs_(dialogs), windows_(windows) {}
+    : state_(state), project_(state.project), dialogs_(dialogs), windows_(windows) {
+    state_.typingJudge = this;
+}
+
+DataWindowModel::~DataWindowModel() {
+    if (state_.typingJudge == this) {
+        state_.typingJudge = nullptr;
+    }
+}
 
 void DataWindowModel::Load() {
     InitSharedTitles(state_.mod.titles, state_.mod.values);
@@ -134,21 +143,67 @@ bool OnlyRemoves(std::string_view before, std::string_view now) {
     return head + tail == now.size();
 }
 
+bool IsFlowBox(Field f) {
+    return f == Field::portun || f == Field::portfin;
+}
+
+// Residents and allowances count people and litres: never below zero.
+bool IsCountBox(Field f) {
+    return f == Field::abitun || f == Field::abitfin || f == Field::dotazun || f == Field::dotazfin;
+}
+
+bool StartsWithMinus(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\n");
+    return first != std::string_view::npos && text[first] == '-';
+}
+
+double BoxValue(Field field, const std::string& text) {
+    return IsFlowBox(field) ? FlowValue(DotToComma(text)) : PointValue(text);
+}
+
+// The box's own refusal: "Tronco n. 3: nella casella «lunghezza» si può
+// digitare solo un numero."
+std::string BoxRefusal(int section, Field field, bool notNegative) {
+    return "Tronco n." + SignedText(section) + ": nella casella «" + BoxName(field) +
+           (notNegative ? "» si può digitare solo un numero non negativo."
+                        : "» si può digitare solo un numero.");
+}
+
 }  // namespace
 
 bool DataWindowModel::AcceptNumber(int row, Field field, const std::string& text) {
-    const bool flow = field == Field::portun || field == Field::portfin;
-    if (!IsNumericBox(field) || IsNumberPrefix(text, flow) ||
-        OnlyRemoves(BoxText(row, field), text)) {
+    if (!IsNumericBox(field)) {
         return true;
     }
-    std::string why = "Tronco n." + SignedText(SectionOfRow(row)) + ": nella casella «" +
-                      BoxName(field) + "» si può digitare solo un numero.";
-    if (!flow && text.find(',') != std::string::npos) {
-        why += "\nPer i decimali usare il punto: la virgola non è ammessa.";
+    const bool flow = IsFlowBox(field);
+    const int section = SectionOfRow(row);
+    // Only pasting brings a line break or a tab: two values, never one.
+    if (text.find_first_of("\r\n\t") != std::string::npos) {
+        Error(BoxRefusal(section, field, false) +
+                  "\nIl testo incollato contiene più di un valore: incollarne uno alla volta.",
+              MessageIcon::Stop);
+        return false;
     }
-    Error(why, MessageIcon::Stop);
-    return false;
+    // Taking characters out of a text (the fire marker) is always allowed.
+    const bool removing = OnlyRemoves(BoxText(row, field), text);
+    if (!removing && IsCountBox(field) && StartsWithMinus(text)) {
+        Error(BoxRefusal(section, field, true), MessageIcon::Stop);
+        return false;
+    }
+    if (!removing && !IsNumberPrefix(text, flow)) {
+        std::string why = BoxRefusal(section, field, false);
+        if (!flow && text.find(',') != std::string::npos) {
+            why += "\nPer i decimali usare il punto: la virgola non è ammessa.";
+        }
+        Error(why, MessageIcon::Stop);
+        return false;
+    }
+    if (!std::isfinite(BoxValue(field, text))) {
+        Error(BoxRefusal(section, field, false) + "\nIl numero digitato è troppo grande.",
+              MessageIcon::Stop);
+        return false;
+    }
+    return true;
 }
 
 void DataWindowModel::TypeInBox(int row, Field field, const std::string& text) {
@@ -160,24 +215,29 @@ void DataWindowModel::TypeInBox(int row, Field field, const std::string& text) {
         return;  // the box keeps its previous text
     }
     const int s = SectionOfRow(row);
-    if (pendingElevation_ &&
-        (pendingElevation_->section != s || pendingElevation_->field != field)) {
+    if (pending_ && (pending_->section != s || pending_->field != field) &&
+        !FinishTypingKeeps(row)) {
         // Another box, or the grid moved under a box still being typed in:
-        // what was typed there is judged before anything else.
-        FinishTyping();
+        // what was typed there is judged before anything else, and a
+        // keystroke in a row the judgement moved away is not applied.
+        return;
     }
     EditScope step(state_, std::string(BoxName(field)) + " del tronco n." + SignedText(s), s,
                    TypingKey(s, field));
     project_.currentSection = s;
     Box(row, field) = text;
+    if (IsNumericBox(field)) {
+        pending_ = PendingCheck{s, field, text};
+    }
     switch (field) {
         case Field::lungh:
-            OnLengthTyped(row);
+            if (!OnLengthTyped(row)) {
+                pending_.reset();  // refused and emptied already
+            }
             return;
         case Field::quotain:
         case Field::quotafin:
             Store(s, field, text);
-            pendingElevation_ = PendingCheck{s, field};
             break;
         case Field::portun:
         case Field::portfin:
@@ -201,6 +261,9 @@ void DataWindowModel::PickPipeType(int row, const std::string& text) {
     if (row < 1 || row > Rows) {
         return;
     }
+    if (!FinishTypingKeeps(row)) {
+        return;
+    }
     const int s = SectionOfRow(row);
     EditScope step(state_, "tipo di condotta del tronco n." + SignedText(s), s);
     project_.currentSection = s;
@@ -209,23 +272,114 @@ void DataWindowModel::PickPipeType(int row, const std::string& text) {
 }
 
 void DataWindowModel::LeaveBox(int row, Field field) {
-    state_.history.EndTyping();
     // Only the box typed in can be left while a value waits: the grid may
     // have moved under it meanwhile, so the value's own section is judged.
-    if (row >= 1 && row <= Rows && pendingElevation_ && pendingElevation_->field == field) {
+    if (row >= 1 && row <= Rows && pending_ && pending_->field == field) {
+        FinishTyping();
+    }
+    // What is typed in any box from now on is a new step.
+    state_.history.EndTyping();
+}
+
+void DataWindowModel::FinishTyping() {
+    const std::optional<PendingCheck> pending = std::exchange(pending_, std::nullopt);
+    if (!pending) {
+        return;
+    }
+    if (JudgeWholeValue(*pending) &&
+        (pending->field == Field::quotain || pending->field == Field::quotafin)) {
+        // The end of the typing in that box, and so part of its step: an
+        // undo goes back to before the typing, never to the refused value.
+        const std::string key = TypingKey(pending->section, pending->field);
+        state_.history.ResumeTyping(key);
+        EditScope step(
+            state_,
+            std::string(BoxName(pending->field)) + " del tronco n." + SignedText(pending->section),
+            pending->section, key);
+        CheckElevations(pending->section, pending->field);
+    }
+    state_.history.EndTyping();
+}
+
+void DataWindowModel::BeforeStep(const std::string& typingKey) {
+    if (pending_ && TypingKey(pending_->section, pending_->field) != typingKey) {
         FinishTyping();
     }
 }
 
-void DataWindowModel::FinishTyping() {
-    if (const std::optional<PendingCheck> pending =
-            std::exchange(pendingElevation_, std::nullopt)) {
-        // The end of the typing in that box, and so part of its step.
-        EditScope step(
-            state_,
-            std::string(BoxName(pending->field)) + " del tronco n." + SignedText(pending->section),
-            pending->section, TypingKey(pending->section, pending->field));
-        CheckElevations(pending->section, pending->field);
+bool DataWindowModel::FinishTypingKeeps(int row) {
+    const int before = SectionOfRow(row);
+    FinishTyping();
+    return SectionOfRow(row) == before;
+}
+
+bool DataWindowModel::JudgeWholeValue(const PendingCheck& pending) {
+    const std::string& text = pending.text;
+    if (text.empty()) {
+        return true;
+    }
+    std::string why;
+    if (!IsWholeNumber(text, IsFlowBox(pending.field))) {
+        why = BoxRefusal(pending.section, pending.field, false) + "\n«" + text +
+              "» non è un numero completo: viene ripristinato il valore precedente.";
+    } else if (!std::isfinite(BoxValue(pending.field, text))) {
+        why = BoxRefusal(pending.section, pending.field, false) +
+              "\nIl numero digitato è troppo grande: viene ripristinato il valore precedente.";
+    } else if (IsCountBox(pending.field) && BoxValue(pending.field, text) < 0) {
+        why = BoxRefusal(pending.section, pending.field, true) +
+              "\nViene ripristinato il valore precedente.";
+    } else {
+        return true;
+    }
+    PointTheUserAt(pending.section, pending.field);
+    Error(why, MessageIcon::Stop);
+    TakeBackTyping(pending);
+    return false;
+}
+
+// Refused input is undone: the whole typing goes, with what it brought (a
+// derived flow, a default allowance, the count), and out of the history.
+void DataWindowModel::TakeBackTyping(const PendingCheck& pending) {
+    const int s = pending.section;
+    if (std::optional<EditStep> step = state_.history.TakeBackTyping(TypingKey(s, pending.field))) {
+        for (const FieldNote& note : step->fields) {
+            project_.sections.Set(note.section, note.field, note.before);
+        }
+        project_.enteredSectionCount = step->countBefore;
+        Recalculate(s);
+    } else {
+        // Nothing of it was recorded (the text typed was the one stored):
+        // the value cannot stay, and emptying it is a step of its own.
+        EditScope emptying(
+            state_, std::string(BoxName(pending.field)) + " del tronco n." + SignedText(s), s);
+        Store(s, pending.field, "");
+        CountEnteredSections(project_);
+    }
+    if (pending.field == Field::abitun || pending.field == Field::abitfin) {
+        residentsSection_ = 0;
+        project_.residentsMarker = 0;
+    }
+    project_.currentSection = s;
+    const int row = s - project_.firstVisibleSection + 1;
+    if (row >= 1 && row <= Rows) {
+        ShowRow(row);
+        FocusSection(s, pending.field);
+    }
+    ShowEnteredCount();
+    UpdateGuidance();
+    ShowSectionResults(s);
+}
+
+void DataWindowModel::PointTheUserAt(int section, Field field) {
+    const int first = project_.firstVisibleSection;
+    if (section < first || section >= first + Rows) {
+        // Low in the grid, clear of a message box centred on the window.
+        project_.firstVisibleSection = std::clamp(section - (Rows - 3), 1, MaxFirstVisible);
+        RefreshGrid();
+    }
+    FocusSection(section, field);
+    if (showNow_) {
+        showNow_();
     }
 }
 
@@ -239,7 +393,7 @@ void DataWindowModel::Store(int section, Field field, const std::string& text) {
     project_.sections.Set(section, field, FieldValue::Text(text));
 }
 
-void DataWindowModel::OnLengthTyped(int row) {
+bool DataWindowModel::OnLengthTyped(int row) {
     const int s = SectionOfRow(row);
     const std::string text = BoxText(row, Field::lungh);
     const int count = project_.enteredSectionCount;
@@ -254,7 +408,7 @@ void DataWindowModel::OnLengthTyped(int row) {
         UpdateGuidance();
         SetScrollValue(count == 0 ? 1 : count);
         FocusSection(count + 1, Field::lungh);
-        return;
+        return false;
     }
     ResetRowColours();
     Store(s, Field::lungh, text);
@@ -263,6 +417,7 @@ void DataWindowModel::OnLengthTyped(int row) {
     }
     ShowEnteredCount();
     CommonTail();
+    return true;
 }
 
 // The elevations are judged once the whole value is typed: a keystroke that
@@ -274,6 +429,8 @@ void DataWindowModel::CheckElevations(int section, Field left) {
     if (initialLeft ? !(a > 0 && b > 0 && a <= b) : !(b > 0 && a <= b)) {
         return;
     }
+    // Scrolled away meanwhile: the grid comes back to the section first.
+    PointTheUserAt(section, left);
     Error(initialLeft ? "Attenzione: la quota iniziale del tronco deve essere superiore alla "
                         "quota finale (vengono azzerate le due quote: occorre ridigitarle)."
                       : "Attenzione: la quota iniziale del tronco deve essere superiore alla "
@@ -390,6 +547,7 @@ void DataWindowModel::UpdateGuidance() {
 }
 
 void DataWindowModel::ShowSectionResults(int section) {
+    resultsSection_ = section;
     label25_ = "tronco n." + SignedText(section);
     for (Field f : {Field::per, Field::dia, Field::vel, Field::sca}) {
         results_[ResultIndex(f)] = project_.sections.Get(section, f).DisplayText();
@@ -443,6 +601,7 @@ void DataWindowModel::ShowRowExcept(int section, Field typing) {
 void DataWindowModel::RefreshGrid() {
     ResetRowColours();
     project_.firstVisibleSection = std::clamp(project_.firstVisibleSection, 1, MaxFirstVisible);
+    bool shown = false;
     for (int r = 1; r <= Rows; ++r) {
         ShowRow(r);
         // Every shown section is recalculated; the result area ends on the
@@ -450,6 +609,15 @@ void DataWindowModel::RefreshGrid() {
         const int s = SectionOfRow(r);
         if (Recalculate(s) != CalculationOutcome::Incomplete) {
             ShowSectionResults(s);
+            shown = true;
+        }
+    }
+    // With none, the area still tells the truth about the section it names:
+    // results that section no longer has (the data cleared, another project
+    // read) are not left on screen.
+    if (!shown && resultsSection_ > 0) {
+        for (Field f : {Field::per, Field::dia, Field::vel, Field::sca}) {
+            results_[ResultIndex(f)] = project_.sections.Get(resultsSection_, f).DisplayText();
         }
     }
     enteredCount_ = NumberText(project_.enteredSectionCount);
@@ -496,7 +664,9 @@ void DataWindowModel::DeleteRow(int row) {
     if (row < 1 || row > Rows) {
         return;
     }
-    FinishTyping();
+    if (!FinishTypingKeeps(row)) {
+        return;  // the grid moved to a refused value: the X pressed was for another row
+    }
     const int s = SectionOfRow(row);
     if (BoxText(row, Field::lungh).empty()) {
         Error("I dati del tronco n." + SignedText(s) +
@@ -504,9 +674,22 @@ void DataWindowModel::DeleteRow(int row) {
               MessageIcon::Exclamation);
         return;
     }
+    const int follow = residentsSection_;
+    const bool followHasInput =
+        follow > 0 && std::any_of(InputFields.begin(), InputFields.end(), [&](Field f) {
+            return !project_.sections.Get(follow, f).IsEmpty();
+        });
     {
         EditScope step(state_, "cancellazione del tronco n." + SignedText(s), s);
         DeleteSection(project_, s);
+    }
+    // The fire button follows the residents typed to their new number, and
+    // forgets them with their section: never the section moved into the row.
+    if (follow == s || (follow > s && !followHasInput)) {
+        residentsSection_ = 0;
+        project_.residentsMarker = 0;
+    } else if (follow > s) {
+        residentsSection_ = follow - 1;
     }
     RefreshGrid();
 }
@@ -518,9 +701,10 @@ void DataWindowModel::FireButton() {
         return;
     }
     FinishTyping();
-    if (residentsSection_ > 0) {
-        project_.currentSection = residentsSection_;
+    if (residentsSection_ == 0) {
+        return;  // the residents typed were taken back or deleted
     }
+    project_.currentSection = residentsSection_;
     EditScope step(state_,
                    "portata antincendio del tronco n." + SignedText(project_.currentSection),
                    project_.currentSection);
@@ -601,6 +785,19 @@ void DataWindowModel::CheckData(CheckFor purpose) {
                 return;
             }
         }
+        // A value that reads as infinite (a huge exponent in a file) can be
+        // neither calculated nor printed.
+        for (const Field f : InputFields) {
+            if (IsNumericBox(f) && !std::isfinite(NumericValue(project_.sections, i, f))) {
+                Error("Tronco n." + SignedText(i) + ":\n- nella casella «" + BoxName(f) +
+                          "» il valore «" + project_.sections.Get(i, f).DisplayText() +
+                          "» non è un numero utilizzabile.",
+                      MessageIcon::Stop);
+                SetScrollValue(i);
+                FocusSection(i, f);
+                return;
+            }
+        }
         if (purpose == CheckFor::Save) {
             continue;
         }
@@ -625,7 +822,7 @@ void DataWindowModel::CheckData(CheckFor purpose) {
 }
 
 void DataWindowModel::ClearWindow() {
-    pendingElevation_.reset();
+    FinishTyping();
     EditScope step(state_, "cancellazione dei dati della finestra", 0);
     ClearAll(project_);
     results_ = {};
@@ -634,6 +831,28 @@ void DataWindowModel::ClearWindow() {
     }
     UpdateGuidance();
     enteredCount_ = NumberText(project_.enteredSectionCount);
+}
+
+void DataWindowModel::DropTyping() {
+    pending_.reset();
+    residentsSection_ = 0;
+    project_.residentsMarker = 0;
+}
+
+void DataWindowModel::StartAfresh() {
+    DropTyping();
+    focus_.reset();
+    project_.firstVisibleSection = 1;
+    project_.currentSection = 1;
+    results_ = {};
+    label25_.clear();
+    resultsSection_ = 0;
+    RefreshGrid();
+    // The next Save asks for a name in the same folder, from the prefix.
+    const std::size_t slash = fileDialogName_.rfind('/');
+    fileDialogName_ =
+        (slash == std::string::npos ? std::string() : fileDialogName_.substr(0, slash + 1)) +
+        "Acquenza-dati-";
 }
 
 void DataWindowModel::ChooseBackground() {

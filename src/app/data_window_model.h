@@ -10,6 +10,7 @@
 // default allowance, refusals, recount), and it changes only its section.
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,7 +23,7 @@
 
 namespace acquenza {
 
-class DataWindowModel {
+class DataWindowModel final : private TypingJudge {
   public:
     static constexpr int Rows = 10;
     static constexpr int MaxFirstVisible = MaxSections - Rows + 1;  // 491
@@ -34,6 +35,9 @@ class DataWindowModel {
     };
 
     DataWindowModel(ProgramState& state, Dialogs& dialogs, WindowSystem& windows);
+    ~DataWindowModel();
+    DataWindowModel(const DataWindowModel&) = delete;
+    DataWindowModel& operator=(const DataWindowModel&) = delete;
 
     // Loading the window: shared titles, guidance, first row, type lists.
     void Load();
@@ -55,6 +59,15 @@ class DataWindowModel {
     Rgb Background() const { return background_; }
     // Where the input focus must go after the last action, once.
     std::optional<FocusRequest> TakeFocusRequest();
+    struct TypedBox {
+        int section;
+        Field field;
+    };
+    // The box whose number is still being typed, not yet judged whole.
+    std::optional<TypedBox> BoxBeingTyped() const {
+        return pending_ ? std::optional<TypedBox>(TypedBox{pending_->section, pending_->field})
+                        : std::nullopt;
+    }
 
     // --- the user's actions
     void TypeInBox(int row, Field field, const std::string& text);
@@ -64,7 +77,7 @@ class DataWindowModel {
     void LeaveBox(int row, Field field);
     // Makes the checks still waiting for the user to leave a box; every
     // command that reads the project (check, save, documents) starts here.
-    void FinishTyping();
+    void FinishTyping() override;
     void Scroll(int value);
     void PointAtRow(int row);
     void DeleteRow(int row);
@@ -91,8 +104,16 @@ class DataWindowModel {
     // The grid brought to `section` (moving only when it is not on screen)
     // with the focus in its length box: the network summary's double click.
     void GoToSection(int section);
-    // Forgets a value still being typed without judging it (it is undone).
-    void DropTyping() { pendingElevation_.reset(); }
+    // Before an undo or a redo: forgets a value still being typed without
+    // judging it (its step is the one undone) and the residents the fire
+    // button would act on, which the history may be about to change.
+    void DropTyping();
+    // A new project: the grid at its first section, nothing shown, nothing
+    // being typed.
+    void StartAfresh();
+    // Called when a message is about to speak of a box the grid has just
+    // brought into view, so the screen shows it, focus in that box, first.
+    void SetShowNow(std::function<void()> showNow) { showNow_ = std::move(showNow); }
     void SetBackground(Rgb colour) { background_ = colour; }
     // The name the window's file dialog shows next.
     std::string& FileDialogName() { return fileDialogName_; }
@@ -104,8 +125,27 @@ class DataWindowModel {
     // Whether the text may stand in a numeric box: refused otherwise, with
     // the message, and the box keeps its previous text.
     bool AcceptNumber(int row, Field field, const std::string& text);
+    // A step of another kind begins: a value still being typed elsewhere is
+    // judged first, within its own typing.
+    void BeforeStep(const std::string& typingKey) override;
+    // Finishes the typing; false when doing so moved the grid, so that `row`
+    // no longer shows the section the user acted on.
+    bool FinishTypingKeeps(int row);
+    struct PendingCheck {
+        int section;
+        Field field;
+        std::string text;  // as typed
+    };
+    // The value of a box left after typing: a whole, finite number (not
+    // negative for residents and allowances). Otherwise the message and the
+    // typing taken back; false then.
+    bool JudgeWholeValue(const PendingCheck& pending);
+    void TakeBackTyping(const PendingCheck& pending);
+    // The grid brought to `section` when it is not on screen, the focus
+    // requested for its box, and the screen shown before a message.
+    void PointTheUserAt(int section, Field field);
 
-    void OnLengthTyped(int row);
+    bool OnLengthTyped(int row);
     void OnFlowTyped(int row, Field flow);
     void OnResidentsTyped(int row, Field residents);
     void OnPipeTypeChanged(int row, bool allowEmpty);
@@ -141,14 +181,14 @@ class DataWindowModel {
     Rgb lastChosenColour_{220, 234, 240};
     std::optional<FocusRequest> focus_;
     std::string fileDialogName_ = "Acquenza-dati-";
-    // Section whose residents were typed last: the fire button acts on them.
+    // Section whose residents were typed last: the fire button acts on them,
+    // following them when a deleted row renumbers the sections.
     int residentsSection_ = 0;
-    // An elevation typed and not yet judged, until the user leaves its box.
-    struct PendingCheck {
-        int section;
-        Field field;
-    };
-    std::optional<PendingCheck> pendingElevation_;
+    // The section the result area names.
+    int resultsSection_ = 0;
+    // A number typed and not yet judged whole, until the user leaves its box.
+    std::optional<PendingCheck> pending_;
+    std::function<void()> showNow_;
 };
 
 }  // namespace acquenza

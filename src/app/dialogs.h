@@ -21,8 +21,8 @@ struct Rgb {
 inline constexpr Rgb LightGrey{192, 192, 192};
 
 enum class MessageIcon { None, Stop, Exclamation, Information, Question };
-enum class MessageButtons { Ok, YesNo };
-enum class Answer { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class Answer { Ok, Yes, No, Cancel };
 
 // A modal message box. Lines of the text are separated by "\n".
 struct Message {

@@ -82,7 +82,14 @@ void EditHistory::End(Project& project, const std::string& fileName) {
     step.countAfter = project.enteredSectionCount;
     step.fileAfter = fileName;
     typing_ = !step.typingKey.empty();
-    if (step.Empty() && !reopened_) {
+    // A value typed back to what it was ("i" completed to the "in uso" the
+    // box held) changes nothing: no step to undo, no unsaved mark.
+    std::erase_if(step.fields, [](const FieldNote& note) { return note.before == note.after; });
+    std::erase_if(step.titles, [](const TitleNote& note) { return note.before == note.after; });
+    if (step.Empty()) {
+        // Nothing to continue either: an older step of the same box, closed
+        // when the box was left, must not take the next keystroke.
+        typing_ = false;
         return;
     }
     if (!reopened_) {
@@ -150,6 +157,29 @@ const std::string& EditHistory::UndoName() const {
 const std::string& EditHistory::RedoName() const {
     static const std::string none;
     return CanRedo() ? steps_[done_].name : none;
+}
+
+void EditHistory::ResumeTyping(const std::string& typingKey) {
+    if (!typingKey.empty() && done_ > 0 && done_ == steps_.size() &&
+        steps_.back().typingKey == typingKey) {
+        typing_ = true;
+    }
+}
+
+std::optional<EditStep> EditHistory::TakeBackTyping(const std::string& typingKey) {
+    typing_ = false;
+    if (open_ || typingKey.empty() || done_ == 0 || done_ != steps_.size() ||
+        steps_.back().typingKey != typingKey) {
+        return std::nullopt;
+    }
+    EditStep step = std::move(steps_.back());
+    steps_.pop_back();
+    bytes_ -= step.Bytes();
+    --done_;
+    if (saved_ && *saved_ > done_) {
+        saved_.reset();
+    }
+    return step;
 }
 
 const EditStep* EditHistory::TakeUndo() {

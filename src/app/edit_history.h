@@ -64,6 +64,14 @@ class EditHistory final : private SectionTableListener {
     void NoteTitle(int field, const std::string& before, const std::string& after);
     // The box was left: the next keystroke starts a new step.
     void EndTyping() { typing_ = false; }
+    // The typing of `typingKey` goes on in its step when that step is still
+    // the last one: the judgement of a value when its box is left belongs to
+    // the typing that produced it, whatever was left or shown meanwhile.
+    void ResumeTyping(const std::string& typingKey);
+    // The step of a typing whose value was refused, taken out of the history
+    // to be undone by the caller: redo can never bring the value back. None
+    // when that typing is not the last step.
+    std::optional<EditStep> TakeBackTyping(const std::string& typingKey);
 
     bool CanUndo() const { return done_ > 0; }
     bool CanRedo() const { return done_ < steps_.size(); }

@@ -1,5 +1,7 @@
 #include "app/program_shell.h"
 
+#include "app/new_project.h"
+
 namespace acquenza {
 
 namespace {
@@ -51,10 +53,20 @@ void ProgramShell::SplashKeyPressed() {
 }
 
 bool ProgramShell::ConfirmExit() {
-    const std::string& name = state_.mod.values.ProgramName;
-    if (!dialogs_.AskYesNo("Attenzione: i dati non archiviati andranno persi !",
-                           "Vuoi uscire da " + name + "?", MessageIcon::Question, Answer::No)) {
-        return false;
+    if (state_.typingJudge != nullptr) {
+        state_.typingJudge->FinishTyping();
+    }
+    if (state_.history.Modified()) {
+        // Changes not archived: the one question is whether to keep them.
+        if (!LetProjectGo(state_, dialogs_, windows_, WindowId::dati)) {
+            return false;
+        }
+    } else {
+        const std::string& name = state_.mod.values.ProgramName;
+        if (!dialogs_.AskYesNo("Attenzione: i dati non archiviati andranno persi !",
+                               "Vuoi uscire da " + name + "?", MessageIcon::Question, Answer::No)) {
+            return false;
+        }
     }
     for (const WindowId window : ExitClosingOrder) {
         if (windows_.IsOpen(window)) {

@@ -28,8 +28,9 @@ class ProgramShell {
     void SplashClicked();
     void SplashKeyPressed();
 
-    // Asks, and on Yes closes every window, discards the project and returns
-    // to the splash. Returns whether the user confirmed.
+    // Asks (about the unsaved changes when there are any, otherwise whether
+    // to leave), then closes every window, discards the project and returns
+    // to the splash. Returns whether the user let the program go.
     bool ConfirmExit();
 
   private:

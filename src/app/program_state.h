@@ -14,6 +14,19 @@
 
 namespace acquenza {
 
+// Judges a value still being typed before a step of another kind begins, so
+// that the judgement (a refusal, a value emptied) ends the typing's own step
+// and never joins, or stands as, a step that undo would take back alone.
+class TypingJudge {
+  public:
+    virtual void BeforeStep(const std::string& typingKey) = 0;
+    // Judges it now: the project is about to be read or let go.
+    virtual void FinishTyping() = 0;
+
+  protected:
+    ~TypingJudge() = default;
+};
+
 struct ProgramState {
     ModAcquenza mod;
     Project project;
@@ -24,6 +37,7 @@ struct ProgramState {
     std::map<std::string, FileFingerprint> filesSeen;
     Settings settings = BuiltInSettings();
     EditHistory history;
+    TypingJudge* typingJudge = nullptr;  // the data window, while it exists
 };
 
 // One step of the user's, from construction to destruction: every change of
@@ -32,6 +46,9 @@ class EditScope {
   public:
     EditScope(ProgramState& state, std::string name, int section, std::string typingKey = {})
         : state_(state) {
+        if (state_.typingJudge != nullptr && !state_.history.Recording()) {
+            state_.typingJudge->BeforeStep(typingKey);
+        }
         state_.history.Begin(state_.project, state_.currentFileName, std::move(name), section,
                              std::move(typingKey));
     }

@@ -14,7 +14,6 @@ TitlePageModel::TitlePageModel(ProgramState& state, Dialogs& dialogs, WindowSyst
     : state_(state), dialogs_(dialogs), windows_(windows), today_(std::move(today)) {}
 
 void TitlePageModel::Load() {
-    texts_[data] = today_;
     officeName_ = state_.settings.officeName;
     officeAddress_ = state_.settings.officeAddress;
     // No office is made up: an empty one is printed empty, and the window
@@ -31,10 +30,20 @@ void TitlePageModel::Load() {
     } else if (officeAddress_.empty()) {
         officeAddressHint_ = "da impostare: [ufficio] indirizzo=… nel file " + file;
     }
+    StartAfresh();
+    reportBodyFontSize_ = 12;
+}
+
+void TitlePageModel::StartAfresh() {
+    texts_ = {};
+    texts_[data] = today_;
     guidance_ =
         "Digitare i dati fino ad un massimo di 60 caratteri per campo o prelevare un file "
         "dall'archivio.";
-    reportBodyFontSize_ = 12;
+    const std::size_t slash = fileDialogName_.rfind('/');
+    fileDialogName_ =
+        (slash == std::string::npos ? std::string() : fileDialogName_.substr(0, slash + 1)) +
+        "Acquenza-dati-";
 }
 
 void TitlePageModel::TypeInField(int field, const std::string& text) {

@@ -45,6 +45,9 @@ class TitlePageModel {
     // A text put back by an undo or a redo, as it was, without a warning.
     void RestoreField(int field, const std::string& text);
 
+    // A new project: the seven texts empty but for today's date, as at start.
+    void StartAfresh();
+
     void ClickOfficeField();
     void CheckFields();
     void ClearWindow();

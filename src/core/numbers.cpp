@@ -258,34 +258,61 @@ int IntegerDigits(std::string_view text) {
     return static_cast<int>(CharLength(text.substr(0, stop)));
 }
 
-bool IsNumberPrefix(std::string_view text, bool flow) {
+namespace {
+
+// Where a typed text stands on the road to a number: the part reached after
+// its last character, and whether that part holds a digit yet.
+struct NumberProgress {
     enum class Part { Sign, Whole, Fraction, ExponentSign, Exponent };
+    bool onTheRoad = true;  // every character could continue a number
     Part part = Part::Sign;
-    bool anyDigit = false;
+    bool mantissaDigit = false;
+    bool exponentDigit = false;
+};
+
+NumberProgress WalkNumber(std::string_view text, bool flow) {
+    using Part = NumberProgress::Part;
+    NumberProgress p;
     for (const char c : text) {
         if (IsSkippedBlank(c)) {
             continue;
         }
         const bool separator = c == '.' || (flow && c == ',');
         if (IsDigit(c)) {
-            anyDigit = true;
-            if (part == Part::Sign) {
-                part = Part::Whole;
-            } else if (part == Part::ExponentSign) {
-                part = Part::Exponent;
+            if (p.part == Part::Sign) {
+                p.part = Part::Whole;
+            } else if (p.part == Part::ExponentSign) {
+                p.part = Part::Exponent;
             }
-        } else if ((c == '+' || c == '-') && (part == Part::Sign || part == Part::ExponentSign)) {
-            part = part == Part::Sign ? Part::Whole : Part::Exponent;
-        } else if (separator && (part == Part::Sign || part == Part::Whole)) {
-            part = Part::Fraction;
-        } else if ((c == 'E' || c == 'e' || c == 'D' || c == 'd') && anyDigit &&
-                   (part == Part::Whole || part == Part::Fraction)) {
-            part = Part::ExponentSign;
+            (p.part == Part::Exponent ? p.exponentDigit : p.mantissaDigit) = true;
+        } else if ((c == '+' || c == '-') &&
+                   (p.part == Part::Sign || p.part == Part::ExponentSign)) {
+            p.part = p.part == Part::Sign ? Part::Whole : Part::Exponent;
+        } else if (separator && (p.part == Part::Sign || p.part == Part::Whole)) {
+            p.part = Part::Fraction;
+        } else if ((c == 'E' || c == 'e' || c == 'D' || c == 'd') && p.mantissaDigit &&
+                   (p.part == Part::Whole || p.part == Part::Fraction)) {
+            p.part = Part::ExponentSign;
         } else {
-            return false;
+            p.onTheRoad = false;
+            break;
         }
     }
-    return true;
+    return p;
+}
+
+}  // namespace
+
+bool IsNumberPrefix(std::string_view text, bool flow) {
+    return WalkNumber(text, flow).onTheRoad;
+}
+
+bool IsWholeNumber(std::string_view text, bool flow) {
+    const NumberProgress p = WalkNumber(text, flow);
+    using Part = NumberProgress::Part;
+    const bool exponentOpen =
+        p.part == Part::ExponentSign || (p.part == Part::Exponent && !p.exponentDigit);
+    return p.onTheRoad && p.mantissaDigit && !exponentOpen;
 }
 
 std::string FormatFixed2(double x, int width) {

@@ -59,4 +59,10 @@ std::size_t CharLength(std::string_view text);
 // A flow takes "." or "," as its separator; any other value only ".".
 bool IsNumberPrefix(std::string_view text, bool flow);
 
+// Whether the text, blanks skipped, is a number the boxes read whole, with
+// nothing left unfinished: a digit before or after the separator, and an
+// exponent with its digits. "12", "-1.", ".5", "1e3", " 1 500" are; "", "-",
+// ".", "1e", "1e+" are not. Says nothing about the size of the value.
+bool IsWholeNumber(std::string_view text, bool flow);
+
 }  // namespace acquenza

@@ -101,6 +101,7 @@ TEST_F(Archive, SaveClearOpenFromTheOtherWindowBringsEverythingBack) {
     data().ClearWindow();
     title().ClearWindow();
     dialogs.files = {file};
+    dialogs.answers = {Answer::No};  // the cleared project is not kept
     From(WindowId::frontespizio).Open();
     const FileDialogRequest& open = dialogs.fileDialogs.back();
     EXPECT_EQ(open.title, "Apri file");
@@ -244,6 +245,7 @@ TEST_F(Archive, ACancelledOrFailedOpenChangesNothing) {
     const SectionTable before = state.project.sections;
     dialogs.files = {std::nullopt,
                      (std::filesystem::path(file).parent_path() / "assente").string()};
+    dialogs.answers = {Answer::No, Answer::No};
     From(WindowId::dati).Open();
     From(WindowId::dati).Open();
     EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
@@ -267,6 +269,7 @@ TEST_F(Archive, OpeningTwoSectionsOverFiveLeavesTwo) {
     }
     ASSERT_EQ(state.project.enteredSectionCount, 5);
     dialogs.files = {file};
+    dialogs.answers = {Answer::No};
     From(WindowId::frontespizio).Open();
     EXPECT_EQ(state.project.enteredSectionCount, 2);
     EXPECT_TRUE(state.project.sections.Get(3, Field::lungh).IsEmpty());
@@ -291,8 +294,9 @@ TEST_F(Archive, AnOpenThatStopsEarlySaysWhereAndForgetsTheName) {
     state.currentFileName = "/precedente/Acquenza-dati-x";
     TypeSection(1, 1);
     // Asked whether to see what was read: No keeps the project in memory.
+    // (Each Open first asks about the unsaved sections: No, let them go.)
     dialogs.files = {file, file};
-    dialogs.answers = {Answer::No, Answer::Yes};
+    dialogs.answers = {Answer::No, Answer::No, Answer::No, Answer::Yes};
     From(WindowId::dati).Open();
     EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Question);
     EXPECT_EQ(state.currentFileName, "/precedente/Acquenza-dati-x");
@@ -327,6 +331,7 @@ TEST_F(Archive, FailedSavesSayWhichFileAndWhyAndKeepTheOldFile) {
     std::ofstream(file, std::ios::binary)
         << "1\r\n\"100\",\"120\",\"110\",\"1\",,,\"1\",,,nu\"ova\r\n\"Rete\",,,,,,\r\n";
     dialogs.files = {file};
+    dialogs.answers = {Answer::No};
     From(WindowId::dati).Open();
     const std::string original = Slurp(file);
     From(WindowId::dati).Save();

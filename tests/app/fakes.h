@@ -4,6 +4,7 @@
 #include <array>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +25,9 @@ class FakeDialogs : public Dialogs {
   public:
     Answer Show(const Message& message) override {
         shown.push_back(message);
+        if (onShow) {
+            onShow(message);
+        }
         if (answers.empty()) {
             return message.buttons == MessageButtons::Ok ? Answer::Ok : message.defaultAnswer;
         }
@@ -54,6 +58,8 @@ class FakeDialogs : public Dialogs {
 
     std::deque<Answer> answers;
     std::vector<Message> shown;
+    // Looks at the program while a message stands on screen.
+    std::function<void(const Message&)> onShow;
     std::optional<Rgb> nextColour;
     std::vector<Rgb> colourDialogOpenedWith;
     // Answers of the file dialogs in turn; nullopt cancels.

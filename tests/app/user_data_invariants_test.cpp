@@ -71,12 +71,13 @@ class UserDataInvariants : public ::testing::Test {
     }
 
     std::string TextFor(Field f) {
-        static const std::vector<std::string> lengths = {"100", "250", "12.5", "0",     "",
-                                                         "1e3", "abc", "4x0",  "410,5", "7"};
+        static const std::vector<std::string> lengths = {"100", "250", "12.5",  "0", "",   "1e3",
+                                                         "abc", "4x0", "410,5", "7", "1e", "1e999"};
         static const std::vector<std::string> elevations = {"400", "380.5", "120", "90", "4",
                                                             "488", "0",     "-3",  "",   "1,5"};
         static const std::vector<std::string> flows = {"2.5", "2,5", "0", "", ".", "10", "x"};
-        static const std::vector<std::string> counts = {"1000", "350", "0", "", "95", "-20"};
+        static const std::vector<std::string> counts = {"1000", "350", "0",  "",
+                                                        "95",   "-20", "2e", "4\n5"};
         static const std::vector<std::string> allowances = {"250", "200", "", "0", "abc"};
         static const std::vector<std::string> pipes = {"nuova", "in uso", "", "altro"};
         switch (f) {
@@ -110,9 +111,17 @@ class UserDataInvariants : public ::testing::Test {
         int shiftAt = 0;
         int shiftLast = 0;
         bool everything = false;
+        // The section of a number still being typed when the action began,
+        // and its fields before that typing.
+        int judged = 0;
+        std::array<FieldValue, InputFieldCount> judgedBefore{};
+        // After a deletion, the section the fire button may write into.
+        int fired = 0;
     };
 
     Expectation Act(std::string& name);
+    Expectation ActOtherwise(std::string& name, Expectation e, int roll, int row, int section);
+    void FollowTyping();
     void Verify(const Inputs& before, const Inputs& after, const Expectation& e,
                 const std::string& trail);
 
@@ -123,10 +132,18 @@ class UserDataInvariants : public ::testing::Test {
     fs::path root;
     unsigned seed = 0;
     std::mt19937 rng;
-    int pendingSection = 0;  // an elevation typed and not yet judged
+    // A number typed and not yet judged, and its section as it was before
+    // that typing: a refusal when the box is left takes the typing back.
+    int pendingSection = 0;
     Field pendingField = Field::quotain;
+    std::array<FieldValue, InputFieldCount> pendingBefore{};
     int residentsSection = 0;  // the section the fire button acts on
 };
+
+bool HasInput(const Project& p, int s) {
+    return std::any_of(InputFields.begin(), InputFields.end(),
+                       [&](Field f) { return !p.sections.Get(s, f).IsEmpty(); });
+}
 
 int LastWithInput(const Project& p) {
     for (int s = MaxSections; s >= 1; --s) {
@@ -141,56 +158,131 @@ int LastWithInput(const Project& p) {
 
 UserDataInvariants::Expectation UserDataInvariants::Act(std::string& name) {
     Expectation e;
-    // Whatever else happens, an elevation still being typed may be judged
-    // and emptied: that completes the user's own edit of that section.
+    // Whatever else happens, a number still being typed may be judged: an
+    // elevation emptied, or a refused value taken back with its typing.
+    // That completes the user's own edit of that section.
     if (pendingSection != 0) {
         e.sections.insert(pendingSection);
+        e.judged = pendingSection;
+        e.judgedBefore = pendingBefore;
     }
     const int roll = Pick(0, 99);
-    const int row = Pick(1, DataWindowModel::Rows);
-    const int section = grid().SectionOfRow(row);
+    int row = Pick(1, DataWindowModel::Rows);
     if (roll < 45) {
-        const Field f = InputFields[static_cast<std::size_t>(Pick(0, InputFieldCount - 1))];
-        const std::string text = TextFor(f);
+        Field f = InputFields[static_cast<std::size_t>(Pick(0, InputFieldCount - 1))];
+        std::string text = TextFor(f);
+        // Now and then the project grows by one section, so that deleted
+        // rows have sections after them to move up.
+        const int next = state.project.enteredSectionCount + 2 - grid().ScrollValue();
+        if (next >= 1 && next <= DataWindowModel::Rows && Pick(0, 3) == 0) {
+            row = next;
+            f = Field::lungh;
+            text = "150";
+        }
+        const int section = grid().SectionOfRow(row);
         name = "scrivi \"" + text + "\" in " + std::string(FieldName(f)) + " riga " +
                std::to_string(row);
-        const FieldValue before = state.project.sections.Get(section, f);
+        const auto sectionBefore = Snapshot()[static_cast<std::size_t>(section)];
+        const int scroll = grid().ScrollValue();
         grid().TypeInBox(row, f, text);
         e.sections.insert(section);
-        if (state.project.sections.Get(section, f) != before &&
-            (f == Field::quotain || f == Field::quotafin)) {
-            pendingSection = section;
-            pendingField = f;
+        if (const auto typing = grid().BoxBeingTyped();
+            typing && (typing->section != pendingSection || typing->field != pendingField)) {
+            pendingBefore = sectionBefore;  // a new typing: what a refusal goes back to
         }
-        if ((f == Field::abitun || f == Field::abitfin) && IsNumberPrefix(text, false)) {
-            residentsSection = section;
+        // Residents taken: the button acts on them, unless they are no whole
+        // number and so taken back when their box is left.
+        if ((f == Field::abitun || f == Field::abitfin) && grid().ScrollValue() == scroll &&
+            state.project.residentsMarker == (f == Field::abitun ? 1 : 2) &&
+            state.project.sections.Get(section, f).DisplayText() == text) {
+            residentsSection = text.empty() || IsWholeNumber(text, false) ? section : 0;
         }
         // Most of the time the user goes on with Tab.
         if (Pick(0, 3) != 0) {
             grid().LeaveBox(row, f);
-            if (pendingSection == grid().SectionOfRow(row) && pendingField == f) {
-                pendingSection = 0;
-            }
         }
+        FollowTyping();
         return e;
     }
+    const Expectation shown = ActOtherwise(name, e, roll, row, grid().SectionOfRow(row));
+    FollowTyping();
+    return shown;
+}
+
+void UserDataInvariants::FollowTyping() {
+    const auto typing = grid().BoxBeingTyped();
+    pendingSection = typing ? typing->section : 0;
+    pendingField = typing ? typing->field : Field::lungh;
+}
+
+UserDataInvariants::Expectation UserDataInvariants::ActOtherwise(std::string& name, Expectation e,
+                                                                 int roll, int row, int section) {
     if (roll < 50) {
         name = "tipo di condotta riga " + std::to_string(row);
         grid().PickPipeType(row, Pick(0, 1) == 0 ? "nuova" : "in uso");
         e.sections.insert(section);
         return e;
     }
-    if (roll < 53) {
-        name = "cancella riga " + std::to_string(row);
-        if (!grid().BoxText(row, Field::lungh).empty()) {
-            e.shiftAt = section;
-            e.shiftLast = std::max(
-                {section, state.project.enteredSectionCount, LastWithInput(state.project)});
+    if (roll < 54) {
+        // Half the time a row with a length above the residents the fire
+        // button would act on, when they are on screen: the rows below move up.
+        std::vector<int> above;
+        for (int r = 1; r <= residentsSection - grid().ScrollValue() && r <= DataWindowModel::Rows;
+             ++r) {
+            if (!grid().BoxText(r, Field::lungh).empty()) {
+                above.push_back(r);
+            }
         }
+        if (!above.empty() && Pick(0, 1) == 0) {
+            row = PickOf(above);
+            section = grid().SectionOfRow(row);
+        }
+        name = "cancella riga " + std::to_string(row);
+        // The X judges a number still being typed first, as any step does;
+        // a refusal that brings the grid to it means the X pressed was for a
+        // row that moved away, and nothing is deleted.
+        const int scroll = grid().ScrollValue();
+        grid().FinishTyping();
+        if (grid().ScrollValue() != scroll) {
+            return e;
+        }
+        const bool hasLength = !grid().BoxText(row, Field::lungh).empty();
+        const int last =
+            std::max({section, state.project.enteredSectionCount, LastWithInput(state.project)});
+        const bool followHasInput = residentsSection != 0 &&
+                                    residentsSection <= LastWithInput(state.project) &&
+                                    HasInput(state.project, residentsSection);
         grid().DeleteRow(row);
+        if (hasLength) {
+            e.shiftAt = section;
+            e.shiftLast = last;
+            // The fire button follows the residents typed to their new number.
+            if (residentsSection == section || (residentsSection > section && !followHasInput)) {
+                residentsSection = 0;
+            } else if (residentsSection > section) {
+                --residentsSection;
+            }
+        }
+        // Often the button right after: it must write where the residents
+        // went, never into the section that moved into their row.
+        if (Pick(0, 1) == 0) {
+            name += " e antincendio";
+            e.fired = residentsSection;
+            const int marker = state.project.residentsMarker;
+            const bool residents = e.fired != 0 && marker != 0 &&
+                                   NumericValue(state.project.sections, e.fired,
+                                                marker == 1 ? Field::abitun : Field::abitfin) > 0;
+            grid().FireButton();
+            if (residents) {
+                EXPECT_EQ(state.project.sections.Get(
+                              e.fired, marker == 1 ? Field::dotazun : Field::dotazfin),
+                          FieldValue::Text("antincend."))
+                    << "seed " << seed << ": tronco " << e.fired;
+            }
+        }
         return e;
     }
-    if (roll < 55) {
+    if (roll < 56) {
         name = "antincendio";
         if (residentsSection != 0) {
             e.sections.insert(residentsSection);
@@ -198,22 +290,26 @@ UserDataInvariants::Expectation UserDataInvariants::Act(std::string& name) {
         grid().FireButton();
         return e;
     }
-    if (roll < 56) {
+    if (roll < 57) {
         name = "cancella dati finestra";
         grid().ClearWindow();
         e.everything = true;
-        pendingSection = 0;
         residentsSection = 0;
         return e;
     }
-    if (roll < 57) {
+    if (roll < 58) {
         name = "frontespizio";
         title().TypeInField(Pick(0, 1) == 0 ? progetto : luogo, Pick(0, 1) == 0 ? "Rete" : "");
         return e;
     }
-    // Everything below only shows (a check or a document first judges an
-    // elevation still being typed, which the expectation allows).
-    if (roll < 70) {
+    // Everything below only shows (a check or a document first judges a
+    // number still being typed, which the expectation allows). The wheel
+    // over the grid, wherever it is, only turns the grid.
+    if (roll < 62) {
+        const int notches = Pick(-3, 3);
+        name = "rotella " + std::to_string(notches);
+        grid().Scroll(grid().ScrollValue() - 3 * notches);
+    } else if (roll < 70) {
         const int value = Pick(0, 2) == 0 ? grid().ScrollValue() + Pick(-1, 1) : ScrollTarget();
         name = "scorri a " + std::to_string(value);
         grid().Scroll(value);
@@ -300,7 +396,7 @@ void UserDataInvariants::Verify(const Inputs& before, const Inputs& after, const
     };
     for (int s = 0; s <= MaxSections; ++s) {
         const auto i = static_cast<std::size_t>(s);
-        if (e.sections.count(s) != 0 && e.shiftAt == 0) {
+        if ((e.sections.count(s) != 0 && e.shiftAt == 0) || (e.fired != 0 && s == e.fired)) {
             continue;
         }
         for (int f = 0; f < InputFieldCount; ++f) {
@@ -308,11 +404,15 @@ void UserDataInvariants::Verify(const Inputs& before, const Inputs& after, const
             if (after[i][j] == expected(s)[j]) {
                 continue;
             }
-            // An elevation being typed may be emptied once it is judged.
-            const bool judged =
-                e.sections.count(s) != 0 &&
-                (f == static_cast<int>(Field::quotain) || f == static_cast<int>(Field::quotafin)) &&
-                after[i][j] == FieldValue::Text("");
+            // A number being typed is judged before a row is deleted: an
+            // elevation may be emptied, a refused value taken back to what
+            // the section held before that typing.
+            const int origin = e.shiftAt != 0 && s >= e.shiftAt && s < e.shiftLast ? s + 1 : s;
+            const bool elevation =
+                f == static_cast<int>(Field::quotain) || f == static_cast<int>(Field::quotafin);
+            const bool judged = e.judged != 0 && origin == e.judged &&
+                                ((elevation && after[i][j] == FieldValue::Text("")) ||
+                                 after[i][j] == e.judgedBefore[j]);
             ASSERT_TRUE(judged) << "seed " << seed << ": tronco " << s << ", campo "
                                 << FieldName(static_cast<Field>(f)) << " cambiato da «"
                                 << before[i][j].DisplayText() << "» a «"

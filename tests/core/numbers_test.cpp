@@ -166,3 +166,37 @@ TEST(Numbers, CharLengthCountsCharactersNotBytes) {
 
 }  // namespace
 }  // namespace acquenza
+
+namespace acquenza {
+namespace {
+
+// What a box may hold while typing goes on, and what it may be left with.
+TEST(Numbers, APrefixMayBeTypedOnlyAWholeNumberMayBeLeft) {
+    struct Case {
+        const char* text;
+        bool flow;
+        bool prefix;
+        bool whole;
+    };
+    const std::vector<Case> cases = {
+        {"12", false, true, true},      {"-1.", false, true, true},
+        {".5", false, true, true},      {" 1 500", false, true, true},
+        {"1e3", false, true, true},     {"1.5E-3", false, true, true},
+        {"2D2", false, true, true},     {"+4", false, true, true},
+        {"2,5", true, true, true},      {"2.5", true, true, true},
+        {"", false, true, false},       {"-", false, true, false},
+        {".", false, true, false},      {",", true, true, false},
+        {"-.", false, true, false},     {"1e", false, true, false},
+        {"1e+", false, true, false},    {"1.5e-", false, true, false},
+        {"2,5", false, false, false},   {"4x", false, false, false},
+        {"1.2.3", false, false, false}, {"e5", false, false, false},
+        {"1e3e", false, false, false},  {"--5", false, false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsNumberPrefix(c.text, c.flow), c.prefix) << '"' << c.text << '"';
+        EXPECT_EQ(IsWholeNumber(c.text, c.flow), c.whole) << '"' << c.text << '"';
+    }
+}
+
+}  // namespace
+}  // namespace acquenza

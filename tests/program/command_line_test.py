@@ -127,11 +127,19 @@ def wait_for_window(name, env, seconds=20):
 def open_project(work):
     """acquenza FILE on a real X display: the data window names the project;
     an unreadable file gets the Open command's message."""
-    display = subprocess.Popen(["Xvfb", ":87", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+    # The server picks a free display and writes its number once it is ready,
+    # so another X server on the machine (a parallel test) is no obstacle.
+    ready, told = os.pipe()
+    display = subprocess.Popen(["Xvfb", "-displayfd", str(told), "-screen", "0", "1280x1024x24",
+                                "-nolisten", "tcp"], pass_fds=(told,),
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(told)
     try:
-        time.sleep(1.5)
-        env = bare_environment(DISPLAY=":87", XDG_CONFIG_HOME=str(work))
+        number = os.read(ready, 16).decode().strip()
+        os.close(ready)
+        if not number:
+            fail("Xvfb did not start")
+        env = bare_environment(DISPLAY=":" + number, XDG_CONFIG_HOME=str(work))
         project = work / "Acquenza-dati-villa"
         project.write_bytes(EXAMPLE.read_bytes())
         for path, window in ((project, "Acquenza-dati-villa"),
@@ -144,6 +152,14 @@ def open_project(work):
             finally:
                 program.kill()
                 program.wait()
+                # The server tidies up after a killed client for a moment, and
+                # refuses a new one meanwhile: wait until its windows are gone.
+                deadline = time.time() + 10
+                while time.time() < deadline and subprocess.run(
+                        ["xdotool", "search", "--name", "Acquenza"], env=env,
+                        capture_output=True, text=True).stdout.strip():
+                    time.sleep(0.2)
+                time.sleep(0.5)
     finally:
         display.kill()
         display.wait()

@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,7 +17,9 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
+#include "app/new_project.h"
 #include "app/program_shell.h"
 #include "app/undo_commands.h"
 #include "ui/shell/form_resizer.h"
@@ -67,6 +71,30 @@ constexpr int RowHeight = 285;
 constexpr int FormWidth = 9480;
 constexpr int FormHeight = 5600;
 
+// Gives the wheel over any part of the grid to its scroll bar, which turns
+// some sections a notch: no box under the pointer takes it as input (a pipe
+// type would change), and the grid moves as a user expects.
+class WheelToScrollBar final : public QObject {
+  public:
+    WheelToScrollBar(QScrollBar* bar, QObject* parent) : QObject(parent), bar_(bar) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Wheel || watched == bar_) {
+            return QObject::eventFilter(watched, event);
+        }
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        QWheelEvent turned(bar_->mapFromGlobal(wheel->globalPosition()), wheel->globalPosition(),
+                           wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(),
+                           wheel->modifiers(), wheel->phase(), wheel->inverted(), wheel->source());
+        QCoreApplication::sendEvent(bar_, &turned);
+        return true;
+    }
+
+  private:
+    QScrollBar* bar_;
+};
+
 const QColor Cyan(0, 255, 255);
 const QColor Yellow(255, 255, 0);
 const QColor LightBlue(175, 220, 255);
@@ -90,9 +118,16 @@ DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& wi
     setCentralWidget(form_);
     BuildMenus();
     BuildToolbar(this, DataToolbar(), [this](int position) { OnToolbarButton(position); });
+    AddNewProjectButton(this, [this] { NewProject(); });
     BuildResultArea(form_);
     BuildGrid(form_);
     BuildCommands(form_);
+    // The wheel anywhere over the window's form turns the grid like its bar.
+    auto* wheel = new WheelToScrollBar(scroll_, this);
+    form_->installEventFilter(wheel);
+    for (QWidget* part : form_->findChildren<QWidget*>()) {
+        part->installEventFilter(wheel);
+    }
     form_->resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
                   static_cast<int>(TwipsToPixelsY(this, FormHeight)));
 
@@ -110,6 +145,13 @@ DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& wi
         this, "modif", [this] { Do([this] { UndoCommands(state_, windows_).Undo(); }); },
         [this] { Do([this] { UndoCommands(state_, windows_).Redo(); }); });
     model_.Load();
+    // A message about a box the grid has just brought back stands over it.
+    model_.SetShowNow([this] {
+        const bool before = showingForMessage_;
+        showingForMessage_ = true;
+        windows_.SyncAll();
+        showingForMessage_ = before;
+    });
     for (int r = 1; r <= DataWindowModel::Rows; ++r) {
         for (const std::string& type : model_.PipeTypeList(r)) {
             rows_[static_cast<std::size_t>(r)].tipoc->addItem(Q(type));
@@ -136,6 +178,10 @@ void DataWindow::Documents(void (DocumentCommands::*command)()) {
     });
 }
 
+void DataWindow::NewProject() {
+    Do([this] { acquenza::NewProject(state_, dialogs_, windows_, WindowId::dati); });
+}
+
 void DataWindow::Archive(void (ArchiveCommands::*command)()) {
     Do([&] {
         ArchiveCommands commands(state_, dialogs_, windows_, WindowId::dati);
@@ -150,6 +196,7 @@ void DataWindow::BuildMenus() {
 
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("file"));
+    AddMenuEntry(file, "nuovo", QStringLiteral("&Nuovo"), [this] { NewProject(); });
     AddMenuEntry(file, "apri", QStringLiteral("&Apri..."),
                  [this] { Archive(&ArchiveCommands::Open); });
     AddMenuSeparator(file, "l1");
@@ -334,17 +381,37 @@ void DataWindow::BuildGrid(QWidget* form) {
                 combo->setObjectName(name);
                 combo->setEditable(true);
                 combo->setInsertPolicy(QComboBox::NoInsert);
+                // Reached by Tab or a click, never by the wheel passing over
+                // it (the filter below gives the wheel to the grid).
+                combo->setFocusPolicy(Qt::StrongFocus);
+                // A completion shown is one of the list's own texts, letter
+                // for letter ("N" never turns into "Nuova").
+                combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
                 PlaceInTwips(combo, c.left, top, c.width, RowHeight);
                 connect(combo->lineEdit(), &QLineEdit::textEdited, this,
                         [this, r](const QString& t) {
+                            completing_ = 0;
+                            Do([&] { model_.TypeInBox(r, Field::tipoc, t.toStdString()); });
+                        });
+                // The text the completion puts in the box is the text the
+                // user sees, and so the one stored: the completer announces
+                // it, the box then shows it.
+                connect(combo->completer(), qOverload<const QString&>(&QCompleter::highlighted),
+                        this, [this, r] { completing_ = r; });
+                connect(combo->lineEdit(), &QLineEdit::textChanged, this,
+                        [this, r](const QString& t) {
+                            if (completing_ != r) {
+                                return;
+                            }
+                            completing_ = 0;
                             Do([&] { model_.TypeInBox(r, Field::tipoc, t.toStdString()); });
                         });
                 connect(combo, &QComboBox::activated, this, [this, r, combo](int index) {
                     Do([&] { model_.PickPipeType(r, combo->itemText(index).toStdString()); });
                 });
                 row.tipoc = combo;
+                combo->installEventFilter(this);
                 if (r == DataWindowModel::Rows) {
-                    combo->installEventFilter(this);
                     combo->lineEdit()->installEventFilter(this);
                 }
                 continue;
@@ -463,6 +530,7 @@ void DataWindow::Sync() {
             const QString text = Q(model_.BoxText(r, f));
             if (f == Field::tipoc) {
                 if (row.tipoc->currentText() != text) {
+                    completing_ = 0;
                     const QSignalBlocker block(row.tipoc);
                     row.tipoc->setEditText(text);
                 }
@@ -543,15 +611,17 @@ bool DataWindow::eventFilter(QObject* watched, QEvent* event) {
     if (TabAcrossTheGridEdge(watched, event)) {
         return true;
     }
-    if (event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut && !showingForMessage_) {
         // Left with Tab or a click: the value is whole. A message box or a
         // menu taking the focus for a moment does not end the typing.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             for (int r = 1; r <= DataWindowModel::Rows; ++r) {
+                const Row& row = rows_[static_cast<std::size_t>(r)];
                 for (const Field f : InputFields) {
-                    if (watched ==
-                        rows_[static_cast<std::size_t>(r)].boxes[static_cast<std::size_t>(f)]) {
+                    QWidget* box = f == Field::tipoc ? static_cast<QWidget*>(row.tipoc)
+                                                     : row.boxes[static_cast<std::size_t>(f)];
+                    if (watched == box) {
                         Do([this, r, f] { model_.LeaveBox(r, f); });
                     }
                 }

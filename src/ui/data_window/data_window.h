@@ -51,6 +51,7 @@ class DataWindow : public QMainWindow {
     // Tab past the last box of the grid, or Shift+Tab before its first: the
     // grid moves by one section and the focus follows.
     bool TabAcrossTheGridEdge(QObject* watched, QEvent* event);
+    void NewProject();
     // Runs an action, then mirrors the models in every window.
     template <typename Action>
     void Do(Action&& action);
@@ -78,6 +79,11 @@ class DataWindow : public QMainWindow {
     QLabel* label1_ = nullptr;
     std::array<QLabel*, 4> results_{};
     QWidget* form_ = nullptr;
+    // The row whose pipe-type box is taking a completion, until it shows it.
+    int completing_ = 0;
+    // The screen is being brought in line for a message: focus moved by it
+    // is not the user leaving a box.
+    bool showingForMessage_ = false;
 };
 
 }  // namespace acquenza::ui

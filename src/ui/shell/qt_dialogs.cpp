@@ -122,6 +122,20 @@ Answer QtDialogs::Show(const Message& message) {
     QMessageBox box(IconOf(message.icon), QString::fromStdString(message.title),
                     QString::fromStdString(message.text), QMessageBox::NoButton,
                     QApplication::activeWindow());
+    if (message.buttons == MessageButtons::YesNoCancel) {
+        QPushButton* yes = box.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        QPushButton* cancel = box.addButton(QStringLiteral("&Annulla"), QMessageBox::RejectRole);
+        box.setDefaultButton(message.defaultAnswer == Answer::No       ? no
+                             : message.defaultAnswer == Answer::Cancel ? cancel
+                                                                       : yes);
+        // Escape, or closing the box, changes nothing.
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == yes  ? Answer::Yes
+               : box.clickedButton() == no ? Answer::No
+                                           : Answer::Cancel;
+    }
     if (message.buttons == MessageButtons::YesNo) {
         QPushButton* yes = box.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);

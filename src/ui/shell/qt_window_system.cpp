@@ -1,12 +1,14 @@
 #include "ui/shell/qt_window_system.h"
 
 #include <QApplication>
+#include <QSessionManager>
 #include <QTimer>
 #include <QWidget>
 
 #include "app/archive_commands.h"
 #include "app/document_commands.h"
 #include "app/guide_pages.h"
+#include "app/new_project.h"
 #include "ui/data_window/data_window.h"
 #include "ui/help/about_window.h"
 #include "ui/help/catalogue_window.h"
@@ -25,7 +27,26 @@ QtWindowSystem::QtWindowSystem(ProgramState& state, Dialogs& dialogs, MusicPlaye
     : state_(state),
       dialogs_(dialogs),
       programFolder_(std::move(programFolder)),
-      shell_(state, music, dialogs, *this) {}
+      shell_(state, music, dialogs, *this) {
+#ifndef QT_NO_SESSIONMANAGER
+    // Logging out ends the program without the exit procedure: the unsaved
+    // sections are asked about here, when the desktop lets the program ask,
+    // and Annulla keeps the session open.
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+            if (!manager.allowsInteraction()) {
+                return;
+            }
+            const bool letGo = LetProjectGo(state_, dialogs_, *this, WindowId::dati);
+            SyncAll();
+            if (!letGo) {
+                manager.cancel();
+            }
+            manager.release();
+        });
+    }
+#endif
+}
 
 QtWindowSystem::~QtWindowSystem() {
     for (auto& [id, window] : others_) {
@@ -148,7 +169,11 @@ QWidget* QtWindowSystem::MakeWindow(WindowId window) {
                                           Show(WindowId::dati);
                                           SyncAll();
                                       },
-                                      [this] { return LoadTitlePage().Text(progetto); }});
+                                      [this] { return LoadTitlePage().Text(progetto); },
+                                      [this] {
+                                          LoadDataWindow().FinishTyping();
+                                          SyncAll();
+                                      }});
         case WindowId::prodotti:
             return new CatalogueWindow(state_.settings.products, programFolder_);
         default:

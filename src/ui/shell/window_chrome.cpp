@@ -158,6 +158,20 @@ void BuildToolbar(QMainWindow* window, const std::array<ToolbarButton, 20>& butt
     }
 }
 
+void AddNewProjectButton(QMainWindow* window, std::function<void()> onClick) {
+    auto* toolbar = window->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+    auto* first = window->findChild<QAction*>(QStringLiteral("Toolbar1_1"));
+    if (toolbar == nullptr || first == nullptr) {
+        return;
+    }
+    auto* action = new QAction(ToolbarIcon("nuovo"), QStringLiteral("nuovo progetto"), toolbar);
+    action->setObjectName(QStringLiteral("Toolbar1_nuovo"));
+    action->setToolTip(QStringLiteral("nuovo progetto"));
+    toolbar->insertAction(first, action);
+    QObject::connect(action, &QAction::triggered, window,
+                     [onClick = std::move(onClick)] { onClick(); });
+}
+
 std::array<ToolbarButton, 20> SharedToolbarLayout() {
     const ToolbarButton separator{nullptr, nullptr};
     return {{

@@ -66,6 +66,10 @@ struct ToolbarButton {
 void BuildToolbar(QMainWindow* window, const std::array<ToolbarButton, 20>& buttons,
                   std::function<void(int)> onClick);
 
+// "nuovo progetto" before the toolbar's first position, in both working
+// windows; the 20 positions keep their numbers.
+void AddNewProjectButton(QMainWindow* window, std::function<void()> onClick);
+
 // The layout both working windows share: the same buttons at every position
 // but those the window sets for itself (6, 8, 9, 11, 18, 19).
 std::array<ToolbarButton, 20> SharedToolbarLayout();

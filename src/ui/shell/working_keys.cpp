@@ -1,23 +1,28 @@
 #include "ui/shell/working_keys.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPointer>
 
 namespace acquenza::ui {
 
 namespace {
 
-// Keeps the text boxes from taking the undo keys for their own undo.
+// Keeps the text boxes from taking the undo keys for their own undo. An
+// editable combo box hands the keys straight to its own text box, past any
+// filter there: it is watched itself.
 class UndoKeysToTheProject final : public QObject {
   public:
     using QObject::QObject;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched)) {
+        if (event->type() == QEvent::ShortcutOverride &&
+            (qobject_cast<QLineEdit*>(watched) || qobject_cast<QComboBox*>(watched))) {
             auto* key = static_cast<QKeyEvent*>(event);
             if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
                 key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)) {
@@ -37,7 +42,30 @@ void Shortcut(QMainWindow* window, const char* entry, const QKeySequence& keys) 
 
 }  // namespace
 
+namespace {
+
+// A box's own menu, with the project's undo and redo in place of the box's:
+// the box's own would bring back texts the history knows nothing of. The
+// toolkit puts its undo and redo first in the menu of a box that can be
+// edited.
+void ShowBoxMenu(QLineEdit* box, const QPoint& where, const UndoEntries& entries) {
+    QPointer<QMenu> menu = box->createStandardContextMenu();
+    const QList<QAction*> actions = menu->actions();
+    if (!box->isReadOnly() && actions.size() >= 2 && !actions[0]->isSeparator() &&
+        !actions[1]->isSeparator()) {
+        menu->insertAction(actions[0], entries.undo);
+        menu->insertAction(actions[0], entries.redo);
+        menu->removeAction(actions[0]);
+        menu->removeAction(actions[1]);
+    }
+    menu->exec(box->mapToGlobal(where));
+    delete menu;
+}
+
+}  // namespace
+
 void AddUsualShortcuts(QMainWindow* window, const char* print, const char* exit) {
+    Shortcut(window, "nuovo", QKeySequence(Qt::CTRL | Qt::Key_N));
     Shortcut(window, "apri", QKeySequence(Qt::CTRL | Qt::Key_O));
     Shortcut(window, "salva", QKeySequence(Qt::CTRL | Qt::Key_S));
     Shortcut(window, "salvanome", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -85,6 +113,12 @@ UndoEntries AddUndoEntries(QMainWindow* window, const char* editMenu, std::funct
     QObject::connect(entries.redo, &QAction::triggered, menu, [redo = std::move(redo)] { redo(); });
     auto* keys = new UndoKeysToTheProject(window);
     for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
+        box->installEventFilter(keys);
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(box, &QWidget::customContextMenuRequested, box,
+                         [box, entries](const QPoint& where) { ShowBoxMenu(box, where, entries); });
+    }
+    for (QComboBox* box : window->findChildren<QComboBox*>()) {
         box->installEventFilter(keys);
     }
     return entries;

@@ -12,8 +12,9 @@ class QMainWindow;
 
 namespace acquenza::ui {
 
-// Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+P and Ctrl+Q on the window's entries
-// (found by name; `print` is the entry Ctrl+P runs), shown in the menus.
+// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+P and Ctrl+Q on the window's
+// entries (found by name; `print` is the entry Ctrl+P runs), shown in the
+// menus.
 void AddUsualShortcuts(QMainWindow* window, const char* print, const char* exit);
 
 // "Riepilogo della rete" at the end of the window's view menu, with Ctrl+R.
@@ -25,8 +26,9 @@ struct UndoEntries {
 };
 
 // "Annulla" and "Ripeti" at the top of the window's edit menu, with Ctrl+Z,
-// Ctrl+Y and Ctrl+Shift+Z, which win over the text boxes' own undo: the
-// project's history is the one undo the user meets.
+// Ctrl+Y and Ctrl+Shift+Z, which win over the text boxes' own undo (keys
+// and right-click menu): the project's history is the one undo the user
+// meets.
 UndoEntries AddUndoEntries(QMainWindow* window, const char* editMenu, std::function<void()> undo,
                            std::function<void()> redo);
 // For a window's destructor: its controls still live a moment after the

@@ -191,8 +191,13 @@ SummaryWindow::SummaryWindow(ProgramState& state, Dialogs& dialogs, Actions acti
     exportCsv->setObjectName(QStringLiteral("esportacsv"));
     exportCsv->setToolTip(
         QStringLiteral("la tabella come foglio di calcolo (LibreOffice Calc, Excel)"));
-    connect(exportCsv, &QPushButton::clicked, this,
-            [this] { ExportSummaryCsv(model_->Summary(), actions_.projectName(), dialogs_); });
+    connect(exportCsv, &QPushButton::clicked, this, [this] {
+        if (actions_.finishTyping) {
+            actions_.finishTyping();
+        }
+        Sync();
+        ExportSummaryCsv(model_->Summary(), actions_.projectName(), dialogs_);
+    });
     auto* saveChart = new QPushButton(QStringLiteral("Salva &grafico..."), this);
     saveChart->setObjectName(QStringLiteral("salvagrafico"));
     saveChart->setToolTip(QStringLiteral("il profilo del tronco scelto come immagine PNG"));

@@ -45,6 +45,9 @@ class SummaryWindow : public QWidget {
         std::function<void(int)> goToSection;
         // The title page's project, for the exported file's name.
         std::function<std::string()> projectName;
+        // Judges a number still being typed in the data window, so what is
+        // exported is what the user will keep.
+        std::function<void()> finishTyping;
     };
     SummaryWindow(ProgramState& state, Dialogs& dialogs, Actions actions);
 

@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include "app/italian_date.h"
+#include "app/new_project.h"
 #include "app/program_shell.h"
 #include "app/undo_commands.h"
 #include "ui/shell/form_resizer.h"
@@ -69,6 +70,7 @@ TitlePageWindow::TitlePageWindow(ProgramState& state, Dialogs& dialogs, QtWindow
     setCentralWidget(form_);
     BuildMenus();
     BuildToolbar(this, TitleToolbar(), [this](int position) { OnToolbarButton(position); });
+    AddNewProjectButton(this, [this] { NewProject(); });
     BuildFields(form_);
     BuildCommands(form_);
     form_->resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
@@ -107,6 +109,10 @@ void TitlePageWindow::Documents(Result (DocumentCommands::*command)()) {
     });
 }
 
+void TitlePageWindow::NewProject() {
+    Do([this] { acquenza::NewProject(state_, dialogs_, windows_, WindowId::frontespizio); });
+}
+
 void TitlePageWindow::Archive(void (ArchiveCommands::*command)()) {
     Do([&] {
         ArchiveCommands commands(state_, dialogs_, windows_, WindowId::frontespizio);
@@ -120,6 +126,7 @@ void TitlePageWindow::BuildMenus() {
 
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("file"));
+    AddMenuEntry(file, "nuovo", QStringLiteral("&Nuovo"), [this] { NewProject(); });
     AddMenuEntry(file, "apri", QStringLiteral("&Apri..."),
                  [this] { Archive(&ArchiveCommands::Open); });
     AddMenuSeparator(file, "linea1");

@@ -40,6 +40,7 @@ class TitlePageWindow : public QMainWindow {
     void BuildCommands(QWidget* form);
     void OnToolbarButton(int position);
     static void ShowOffice(QLabel* label, const std::string& text, const std::string& hint);
+    void NewProject();
     template <typename Action>
     void Do(Action&& action);
     void Archive(void (ArchiveCommands::*command)());

@@ -91,12 +91,15 @@ TEST_F(UserRoad, FromTheSplashToTheResultsAndBack) {
     Find<QScrollBar>(data, "VScroll1")->setValue(11);
     EXPECT_EQ(Text(data, "num_1"), "11");
 
-    dialogs.answers = {Answer::No};
+    // Sections typed and never archived: the exit asks about them first.
+    dialogs.answers = {Answer::Cancel};
     QTest::mouseClick(Find<QPushButton>(data, "esco"), Qt::LeftButton);
-    EXPECT_EQ(dialogs.shown.back().text, "Vuoi uscire da Acquenza?");
+    EXPECT_EQ(dialogs.shown.back().text,
+              "Le modifiche al progetto senza nome non sono state archiviate. Archiviarle prima "
+              "di continuare?");
     EXPECT_TRUE(data->isVisible());
 
-    dialogs.answers = {Answer::Yes};
+    dialogs.answers = {Answer::No};
     QTest::mouseClick(Find<QPushButton>(data, "esco"), Qt::LeftButton);
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -107,7 +107,7 @@ TEST(SummaryWindowRoad, UnsizableSectionsShowTheirMarkWhole) {
         SettleSection(state.project, s);
     }
     CountEnteredSections(state.project);
-    SummaryWindow summary(state, dialogs, {[](int) {}, [] { return std::string(); }});
+    SummaryWindow summary(state, dialogs, {[](int) {}, [] { return std::string(); }, [] {}});
     summary.show();
     auto* table = summary.findChild<QTableView*>("tabella");
     const int diameter = static_cast<int>(SummaryColumn::Diameter);
