@@ -32,6 +32,10 @@ report_stages() {
 }
 trap report_stages EXIT
 
+# The compiler cache finds a file compiled in another clone of the repository
+# (CI starts from a fresh one each time) when paths under it are relative.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+
 stage "dependencies"
 bash scripts/install-deps.sh test
 

@@ -212,8 +212,7 @@ TEST(HelpWindows, TipAboutAndSupportTextsFitTheirBoxes) {
     ExpectLabelsFit(&about);
 
     // Each tip shipped with the program, in the tip area.
-    const std::filesystem::path resources =
-        std::filesystem::path(__FILE__).parent_path() / ".." / ".." / ".." / "resources";
+    const std::filesystem::path resources = ACQUENZA_RESOURCES_DIR;
     ASSERT_TRUE(std::filesystem::exists(resources / TipsFileName));
     TipWindow tips(resources);
     ASSERT_GE(tips.Model().TipCount(), 10);

@@ -145,7 +145,7 @@ TEST(FluidSynthSoundFont, PrefersTimGM6mbThenFluidR3ThenTheDefaultThenAnyOther) 
 }
 
 fs::path SourceRoot() {
-    return fs::path(__FILE__).parent_path() / ".." / ".." / "..";
+    return fs::path(ACQUENZA_RESOURCES_DIR).parent_path();
 }
 
 fs::path TunePath() {
@@ -166,7 +166,7 @@ TEST(FluidSynthReal, AcceptsOnlyTheTuneAndFailsQuietlyWithoutSoundDevice) {
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(synth->LoadSoundFont("/nonexistent/gm.sf2"));
     EXPECT_TRUE(synth->LoadSoundFont(soundFont));
-    EXPECT_FALSE(synth->LoadFile(__FILE__));
+    EXPECT_FALSE(synth->LoadFile(SourceRoot() / "resources" / "SuggerimentiAcquenza.TXT"));
     EXPECT_TRUE(synth->LoadFile(TunePath()));
     EXPECT_FALSE(synth->OpenOutput());
     synth->Release();
