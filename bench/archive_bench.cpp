@@ -20,11 +20,17 @@ std::filesystem::path BenchFile() {
            ("Acquenza-dati-bench-" + std::to_string(::getpid()));
 }
 
+Project TitledSample() {
+    Project p = bench::SampleProject(MaxSections);
+    p.titles = Titles;
+    return p;
+}
+
 void BM_WriteProjectFile(benchmark::State& state) {
-    const Project p = bench::SampleProject(MaxSections);
+    const Project p = TitledSample();
     const auto path = BenchFile();
     for (auto _ : state) {
-        if (!WriteProjectFile(path, p, Titles).ok) {
+        if (!WriteProjectFile(path, p).ok) {
             state.SkipWithError("write failed");
             break;
         }
@@ -35,11 +41,10 @@ BENCHMARK(BM_WriteProjectFile)->Unit(benchmark::kMillisecond);
 
 void BM_ReadProjectFile(benchmark::State& state) {
     const auto path = BenchFile();
-    WriteProjectFile(path, bench::SampleProject(MaxSections), Titles);
+    WriteProjectFile(path, TitledSample());
     for (auto _ : state) {
         Project p;
-        TitleTexts titles;
-        if (!ReadProjectFile(path, p, titles).complete) {
+        if (!ReadProjectFile(path, p).complete) {
             state.SkipWithError("read failed");
             break;
         }

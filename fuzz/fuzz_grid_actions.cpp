@@ -33,20 +33,19 @@ std::string Typed(FuzzedDataProvider& in) {
     return Cp1252ToUtf8(in.ConsumeRandomLengthString(40));
 }
 
-void SaveAndReadBack(const Project& project, const TitleTexts& titles) {
+void SaveAndReadBack(const Project& project) {
     std::string first;
-    if (!EncodeProjectFile(project, titles, first).ok) {
+    if (!EncodeProjectFile(project, first).ok) {
         return;  // a text the file cannot hold, refused at the save
     }
     if (DecodeUtf8OrCp1252(first).wasUtf8) {
         return;  // typed text that happens to look like UTF-8 in Windows-1252
     }
     Project again;
-    TitleTexts againTitles;
-    const ReadOutcome read = ReadProjectData(first, again, againTitles);
+    const ReadOutcome read = ReadProjectData(first, again);
     std::string second;
-    if (!read.complete || read.layout.line != 0 ||
-        !EncodeProjectFile(again, againTitles, second).ok || second != first) {
+    if (!read.complete || read.layout.line != 0 || !EncodeProjectFile(again, second).ok ||
+        second != first) {
         std::abort();
     }
 }
@@ -102,7 +101,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 }
                 break;
             default:
-                title.TypeInField(in.ConsumeIntegralInRange(0, TitleTextCount - 1), Typed(in));
+                title.TypeInField(
+                    static_cast<TitleField>(in.ConsumeIntegralInRange(0, TitleTextCount - 1)),
+                    Typed(in));
                 break;
         }
         const Project& p = state.project;
@@ -111,6 +112,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         }
     }
-    SaveAndReadBack(state.project, title.Texts());
+    SaveAndReadBack(state.project);
     return 0;
 }

@@ -79,9 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         grid.Scroll(first);
     }
     const Office office{"Studio Tecnico", "Via dell'Acquedotto 12"};
-    Encode(BuildWordReport(state.project, title.Texts(), office));
-    Encode(BuildTitlePageDocument(title.Texts(), office));
-    Encode(BuildDataWindowDocument(state.project, title.Text(progetto)));
+    Encode(BuildWordReport(state.project, office));
+    Encode(BuildTitlePageDocument(state.project, office));
+    Encode(BuildDataWindowDocument(state.project));
 
     title.SelectPrintMode(2);
     dialogs.nextPrinter = std::make_unique<reports_test::RecordingPrinter>();

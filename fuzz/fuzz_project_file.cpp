@@ -40,8 +40,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     Project project;
-    TitleTexts titles;
-    const ReadOutcome read = ReadProjectData(bytes, project, titles);
+    const ReadOutcome read = ReadProjectData(bytes, project);
     if (!read.complete && read.message.empty()) {
         std::abort();
     }
@@ -58,20 +57,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
     std::string first;
-    if (!EncodeProjectFile(project, titles, first).ok) {
+    if (!EncodeProjectFile(project, first).ok) {
         return 0;  // holds a text the file cannot hold (a quote inside a bare value)
     }
     if (DecodeUtf8OrCp1252(first).wasUtf8) {
         return 0;  // Windows-1252 text that reads as UTF-8, such as "Ã¨"
     }
     Project again;
-    TitleTexts againTitles;
-    const ReadOutcome reread = ReadProjectData(first, again, againTitles);
+    const ReadOutcome reread = ReadProjectData(first, again);
     if (!reread.complete || reread.layout.line != 0 || reread.readAsUtf8) {
         std::abort();
     }
     std::string second;
-    if (!EncodeProjectFile(again, againTitles, second).ok || second != first) {
+    if (!EncodeProjectFile(again, second).ok || second != first) {
         std::abort();
     }
     return 0;

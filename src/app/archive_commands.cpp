@@ -60,9 +60,9 @@ bool ArchiveCommands::OpenFile(const std::string& path) {
     // The file is read into a project of its own: the one in memory is
     // replaced only once there is something to replace it with.
     auto read = std::make_unique<Project>();
-    TitlePageModel& titlePage = windows_.LoadTitlePage();
-    TitleTexts titles = titlePage.Texts();
-    const ReadOutcome outcome = ReadProjectFile(source, *read, titles);
+    // A file that stops before its title line leaves the titles as they are.
+    read->titles = state_.project.titles;
+    const ReadOutcome outcome = ReadProjectFile(source, *read);
     const OpenReport report = ReportOpen(outcome, source);
     auto message = report.messages.begin();
     if (report.read == OpenReport::Read::Nothing) {
@@ -77,7 +77,7 @@ bool ArchiveCommands::OpenFile(const std::string& path) {
     {
         EditScope step(state_,
                        "apertura del file " + std::filesystem::path(path).filename().string(), 1);
-        ReplaceProject(*read, titles);
+        ReplaceProject(*read);
         // A damaged or hand-edited file must never be overwritten by a later
         // Save without the user naming a file.
         state_.currentFileName = report.forgetFileName ? std::string() : path;
@@ -103,7 +103,7 @@ bool ArchiveCommands::OpenFile(const std::string& path) {
     return true;
 }
 
-void ArchiveCommands::ReplaceProject(const Project& read, const TitleTexts& titles) {
+void ArchiveCommands::ReplaceProject(const Project& read) {
     Project& project = state_.project;
     for (int s = 1; s <= MaxSections; ++s) {
         for (const Field f : InputFields) {
@@ -118,14 +118,17 @@ void ArchiveCommands::ReplaceProject(const Project& read, const TitleTexts& titl
     // Residents typed before belong to the project that was replaced: the
     // fire button has nothing to act on until residents are typed again.
     project.residentsMarker = 0;
-    // Each title text the file replaced goes through the field's own handling
-    // (the length warning), in the file's order.
-    TitlePageModel& titlePage = windows_.LoadTitlePage();
-    for (int f = progetto; f <= allegati; ++f) {
-        if (titles[static_cast<std::size_t>(f)] != titlePage.Text(f)) {
-            titlePage.SetField(f, titles[static_cast<std::size_t>(f)]);
+    // Each title text the file replaced is warned about as typing it would
+    // be (the length warning), in the file's order.
+    for (const TitleFieldSpec& title : TitleFields) {
+        const std::string& text = read.titles.*title.text;
+        if (text != project.titles.*title.text) {
+            project.titles.*title.text = text;
+            WarnIfTitleTooLong(text, dialogs_, state_.mod.titles);
         }
     }
+    // Both working windows stand ready with what was read, shown or not.
+    windows_.LoadTitlePage();
     project.firstVisibleSection = 1;
     windows_.LoadDataWindow().RefreshGrid();
 }
@@ -152,8 +155,7 @@ void ArchiveCommands::SaveProject(std::string previousName) {
         }
         return;
     }
-    TitlePageModel& titlePage = windows_.LoadTitlePage();
-    if (titlePage.Text(progetto).empty()) {
+    if (state_.project.titles.progetto.empty()) {
         state_.currentFileName = previousName;
         dialogs_.Inform(state_.mod.titles.CheckTitle,
                         "E' necessario digitare almeno il dato del 'progetto'.", MessageIcon::Stop);
@@ -186,8 +188,7 @@ void ArchiveCommands::SaveProject(std::string previousName) {
     }
     WriteOptions options;
     FileFingerprint written;
-    ArchiveResult result =
-        WriteProjectFile(file, state_.project, titlePage.Texts(), options, &written);
+    ArchiveResult result = WriteProjectFile(file, state_.project, options, &written);
     if (!result.ok && result.ownedByOther) {
         if (!dialogs_.AskYesNo(ArchiveTitle, OthersFileQuestion(result, file),
                                MessageIcon::Question, Answer::No)) {
@@ -195,7 +196,7 @@ void ArchiveCommands::SaveProject(std::string previousName) {
             return;
         }
         options.replaceOthersFile = true;
-        result = WriteProjectFile(file, state_.project, titlePage.Texts(), options, &written);
+        result = WriteProjectFile(file, state_.project, options, &written);
     }
     if (!result.ok) {
         // The project still lives where it lived before: a name that holds

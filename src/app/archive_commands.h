@@ -34,7 +34,7 @@ class ArchiveCommands {
     // program changed it.
     bool MayOverwrite(const std::string& file);
     std::string& DialogName();
-    void ReplaceProject(const Project& read, const TitleTexts& titles);
+    void ReplaceProject(const Project& read);
 
     ProgramState& state_;
     Dialogs& dialogs_;

@@ -17,9 +17,10 @@ namespace acquenza {
 
 namespace {
 
-// The office the title page shows is the one every report prints.
-Office OfficeOf(const TitlePageModel& titlePage) {
-    return {titlePage.OfficeNameText(), titlePage.OfficeAddressText()};
+// The office the settings give, which the title page shows, is the one every
+// report prints.
+Office OfficeOf(const Settings& settings) {
+    return {settings.officeName, settings.officeAddress};
 }
 
 // Documents made in the same second get "-2", "-3", ... up to this.
@@ -118,22 +119,21 @@ bool DocumentCommands::FullReport() {
         return false;
     }
     RecalculateAll();
+    // How to print is the title page's choice, as its window shows it.
     TitlePageModel& titlePage = windows_.LoadTitlePage();
     if (titlePage.PrintMode() == 2) {
-        return PrintDirectly(titlePage);
+        return PrintDirectly(titlePage.ReportBodyFontSize());
     }
     titlePage.SetGuidance("sto caricando WORD per la stampa");
-    return Deliver(BuildWordReport(state_.project, titlePage.Texts(), OfficeOf(titlePage)),
-                   "relazione");
+    return Deliver(BuildWordReport(state_.project, OfficeOf(state_.settings)), "relazione");
 }
 
-bool DocumentCommands::PrintDirectly(const TitlePageModel& titlePage) {
+bool DocumentCommands::PrintDirectly(int bodyFontSize) {
     const std::unique_ptr<PrinterDevice> printer = dialogs_.ChoosePrinter();
     if (!printer) {
         return false;  // cancelled: nothing is printed
     }
-    PrintReport(*printer, state_.project, titlePage.Texts(), OfficeOf(titlePage),
-                titlePage.ReportBodyFontSize());
+    PrintReport(*printer, state_.project, OfficeOf(state_.settings), bodyFontSize);
     if (printer->Failed()) {
         // A print that stops halfway must not pass for a finished one. The
         // device says what failed: the printer to check, or the PDF file
@@ -147,15 +147,13 @@ bool DocumentCommands::PrintDirectly(const TitlePageModel& titlePage) {
 }
 
 void DocumentCommands::TitlePageDocument() {
-    const TitlePageModel& titlePage = windows_.LoadTitlePage();
-    Deliver(BuildTitlePageDocument(titlePage.Texts(), OfficeOf(titlePage)), "frontespizio");
+    Deliver(BuildTitlePageDocument(state_.project, OfficeOf(state_.settings)), "frontespizio");
 }
 
 void DocumentCommands::DataWindowDocument() {
     RecalculateAll();
     windows_.LoadDataWindow().SetGuidance("sto caricando WORD");
-    const std::string project = windows_.LoadTitlePage().Text(progetto);
-    Deliver(BuildDataWindowDocument(state_.project, project), "dati");
+    Deliver(BuildDataWindowDocument(state_.project), "dati");
 }
 
 void DocumentCommands::AcquisitionTemplate() {
@@ -193,7 +191,7 @@ bool DocumentCommands::Deliver(const Document& document, const std::string& kind
     if (!folder) {
         return false;
     }
-    const std::string project = windows_.LoadTitlePage().Text(progetto);
+    const std::string& project = state_.project.titles.progetto;
     const std::string stamp = desk_.Timestamp();
     std::string bytes;
     std::string error;

@@ -50,7 +50,7 @@ class DocumentCommands {
     // Every section's results and map made current, without moving the grid
     // and without touching what the user typed.
     void RecalculateAll();
-    bool PrintDirectly(const TitlePageModel& titlePage);
+    bool PrintDirectly(int bodyFontSize);
     // Creates a new file for the document in the documents folder, never in
     // place of another (or writes the file WriteTo named), and opens it.
     bool Deliver(const Document& document, const std::string& kind);

@@ -62,6 +62,7 @@ void EditHistory::Begin(Project& project, const std::string& fileName, std::stri
         open_->fileBefore = fileName;
         reopened_ = false;
     }
+    titlesAtBegin_ = project.titles;
     project.sections.Listen(this);
 }
 
@@ -74,6 +75,7 @@ void EditHistory::End(Project& project, const std::string& fileName) {
         return;
     }
     project.sections.Listen(nullptr);
+    NoteTitles(project.titles);
     for (const FieldNote& note : open_->fields) {
         noteIndex_[Slot(note.section, note.field)] = 0;
     }
@@ -122,17 +124,22 @@ void EditHistory::FieldChanged(int section, Field field, const FieldValue& befor
     index = open_->fields.size();
 }
 
-void EditHistory::NoteTitle(int field, const std::string& before, const std::string& after) {
-    if (!open_ || before == after) {
-        return;
-    }
-    for (TitleNote& note : open_->titles) {
-        if (note.field == field) {
-            note.after = after;
-            return;
+void EditHistory::NoteTitles(const TitleTexts& now) {
+    for (const TitleFieldSpec& title : TitleFields) {
+        const std::string& before = titlesAtBegin_.*title.text;
+        const std::string& after = now.*title.text;
+        if (before == after) {
+            continue;
+        }
+        const auto noted =
+            std::find_if(open_->titles.begin(), open_->titles.end(),
+                         [&](const TitleNote& note) { return note.field == title.field; });
+        if (noted != open_->titles.end()) {
+            noted->after = after;
+        } else {
+            open_->titles.push_back({title.field, before, after});
         }
     }
-    open_->titles.push_back({field, before, after});
 }
 
 std::vector<int> EditHistory::TouchedSections() const {

@@ -24,7 +24,7 @@ struct FieldNote {
 };
 
 struct TitleNote {
-    int field = 0;
+    TitleField field = TitleField::progetto;
     std::string before;
     std::string after;
 };
@@ -60,8 +60,6 @@ class EditHistory final : private SectionTableListener {
     bool Recording() const { return open_.has_value(); }
     // The sections whose input fields the step being recorded has changed.
     std::vector<int> TouchedSections() const;
-    // A title-page text changed within the step being recorded.
-    void NoteTitle(int field, const std::string& before, const std::string& after);
     // The box was left: the next keystroke starts a new step.
     void EndTyping() { typing_ = false; }
     // The typing of `typingKey` goes on in its step when that step is still
@@ -94,6 +92,9 @@ class EditHistory final : private SectionTableListener {
   private:
     void FieldChanged(int section, Field field, const FieldValue& before,
                       const FieldValue& after) override;
+    // The title texts that differ from what they were when the step began
+    // (or was taken up again), noted with their value from before the step.
+    void NoteTitles(const TitleTexts& now);
     void Trim();
     static std::size_t Slot(int section, Field field) {
         return static_cast<std::size_t>(section) * FieldCount + static_cast<std::size_t>(field);
@@ -104,6 +105,9 @@ class EditHistory final : private SectionTableListener {
     // The position that matches the file; none once that step was dropped.
     std::optional<std::size_t> saved_ = 0;
     std::optional<EditStep> open_;
+    // The title texts as the open step found them: the seven short texts
+    // are compared when it ends, rather than watched.
+    TitleTexts titlesAtBegin_;
     bool reopened_ = false;
     int depth_ = 0;
     // Where each field's note sits in the open step (index + 1), so a step

@@ -2,6 +2,11 @@
 
 namespace acquenza {
 
+HeadlessWindows::HeadlessWindows(ProgramState& state, Dialogs& dialogs, std::string today)
+    : state_(state), dialogs_(dialogs), today_(std::move(today)) {
+    StartTitles(state_.project.titles, today_);
+}
+
 DataWindowModel& HeadlessWindows::LoadDataWindow() {
     if (!data_) {
         data_ = std::make_unique<DataWindowModel>(state_, dialogs_, *this);
@@ -12,7 +17,7 @@ DataWindowModel& HeadlessWindows::LoadDataWindow() {
 
 TitlePageModel& HeadlessWindows::LoadTitlePage() {
     if (!title_) {
-        title_ = std::make_unique<TitlePageModel>(state_, dialogs_, *this, today_);
+        title_ = std::make_unique<TitlePageModel>(state_, dialogs_, *this);
         title_->Load();
     }
     return *title_;

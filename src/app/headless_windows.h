@@ -16,9 +16,9 @@ namespace acquenza {
 
 class HeadlessWindows : public WindowSystem {
   public:
-    // `today` is the date the title page starts with.
-    HeadlessWindows(ProgramState& state, Dialogs& dialogs, std::string today)
-        : state_(state), dialogs_(dialogs), today_(std::move(today)) {}
+    // `today` is the date a project starts with; the project in `state`
+    // takes it when it has no title texts yet.
+    HeadlessWindows(ProgramState& state, Dialogs& dialogs, std::string today);
 
     DataWindowModel& LoadDataWindow() override;
     TitlePageModel& LoadTitlePage() override;
@@ -28,6 +28,7 @@ class HeadlessWindows : public WindowSystem {
     bool IsOpen(WindowId window) const override { return open_[static_cast<std::size_t>(window)]; }
     void Close(WindowId window) override { open_[static_cast<std::size_t>(window)] = false; }
     bool HasTitlePage() const { return title_ != nullptr; }
+    std::string Today() const override { return today_; }
     void ShowSplash() override {}
     void CloseSplash() override {}
 

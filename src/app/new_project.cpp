@@ -45,6 +45,7 @@ void NewProject(ProgramState& state, Dialogs& dialogs, WindowSystem& windows, Wi
     }
     Project& project = state.project;
     ClearAll(project);
+    project.titles = FreshTitles(windows.Today());
     project.residentsMarker = 0;
     project.saveCheckPending = false;
     state.currentFileName.clear();

@@ -74,6 +74,9 @@ bool ProgramShell::ConfirmExit() {
         }
     }
     ClearAll(state_.project);
+    // The next project starts with the title page's texts empty, as the
+    // first one did.
+    state_.project.titles = FreshTitles(windows_.Today());
     state_.history.Clear();
     state_.project.firstVisibleSection = 1;
     state_.project.residentsMarker = 0;

@@ -1,7 +1,6 @@
 #include "app/title_page_model.h"
 
 #include <algorithm>
-#include <array>
 
 #include "app/entry_check.h"
 #include "app/settings.h"
@@ -9,9 +8,8 @@
 
 namespace acquenza {
 
-TitlePageModel::TitlePageModel(ProgramState& state, Dialogs& dialogs, WindowSystem& windows,
-                               std::string today)
-    : state_(state), dialogs_(dialogs), windows_(windows), today_(std::move(today)) {}
+TitlePageModel::TitlePageModel(ProgramState& state, Dialogs& dialogs, WindowSystem& windows)
+    : state_(state), dialogs_(dialogs), windows_(windows) {}
 
 void TitlePageModel::Load() {
     officeName_ = state_.settings.officeName;
@@ -35,8 +33,6 @@ void TitlePageModel::Load() {
 }
 
 void TitlePageModel::StartAfresh() {
-    texts_ = {};
-    texts_[data] = today_;
     guidance_ =
         "Digitare i dati fino ad un massimo di 60 caratteri per campo o prelevare un file "
         "dall'archivio.";
@@ -46,42 +42,24 @@ void TitlePageModel::StartAfresh() {
         "Acquenza-dati-";
 }
 
-void TitlePageModel::TypeInField(int field, const std::string& text) {
-    if (field < progetto || field > allegati) {
+void TitlePageModel::TypeInField(TitleField field, const std::string& text) {
+    if (static_cast<int>(field) < 0 || static_cast<int>(field) >= TitleTextCount) {
         return;
     }
     if (!AcceptTypedText(text, dialogs_, state_.mod.titles.CheckTitle)) {
         return;  // the field keeps its previous text
     }
-    static const std::array<const char*, TitleTextCount> names = {
-        "progetto",          "località", "tipologia di studio", "committente", "luogo elaborazione",
-        "data elaborazione", "allegati"};
-    const std::string name = names[static_cast<std::size_t>(field)];
+    const std::string name(SpecOf(field).stepName);
     EditScope step(state_, name + " del frontespizio", 0, "frontespizio " + name);
-    SetField(field, text);
+    TitleText(state_.project.titles, field) = text;
+    WarnIfTitleTooLong(text, dialogs_, state_.mod.titles);
 }
 
-void TitlePageModel::SetField(int field, const std::string& text) {
-    if (field < progetto || field > allegati) {
-        return;
-    }
-    std::string& stored = texts_[static_cast<std::size_t>(field)];
-    state_.history.NoteTitle(field, stored, text);
-    stored = text;
-    WarnFieldTooLong(field);
-}
-
-void TitlePageModel::RestoreField(int field, const std::string& text) {
-    if (field >= progetto && field <= allegati) {
-        texts_[static_cast<std::size_t>(field)] = text;
-    }
-}
-
-void TitlePageModel::WarnFieldTooLong(int field) {
-    if (CharLength(Text(field)) > MaxFieldLength) {
-        dialogs_.Inform(state_.mod.titles.CheckTitle,
-                        "Per una stampa corretta non digitare dati lunghi più di 60 spazi.",
-                        MessageIcon::Exclamation);
+void WarnIfTitleTooLong(const std::string& text, Dialogs& dialogs, const SharedTitles& titles) {
+    if (CharLength(text) > TitlePageModel::MaxFieldLength) {
+        dialogs.Inform(titles.CheckTitle,
+                       "Per una stampa corretta non digitare dati lunghi più di 60 spazi.",
+                       MessageIcon::Exclamation);
     }
 }
 
@@ -98,12 +76,14 @@ void TitlePageModel::ClickOfficeField() {
 }
 
 void TitlePageModel::CheckFields() {
-    const auto empty = [&](int f) { return Text(f).empty(); };
+    const TitleTexts& t = Texts();
     const std::string& title = state_.mod.titles.CheckTitle;
-    if (empty(progetto) && empty(localita) && empty(tipostudio) && empty(committente) &&
-        empty(luogo) && empty(allegati)) {
+    // The date is filled in by the program: it alone is no data.
+    if (t.progetto.empty() && t.localita.empty() && t.tipostudio.empty() && t.committente.empty() &&
+        t.luogo.empty() && t.allegati.empty()) {
         dialogs_.Inform(title, "Non è stato immesso alcun dato.", MessageIcon::Question);
-    } else if (std::any_of(texts_.begin(), texts_.end(), [](const auto& t) { return t.empty(); })) {
+    } else if (std::any_of(TitleFields.begin(), TitleFields.end(),
+                           [&](const TitleFieldSpec& f) { return (t.*f.text).empty(); })) {
         dialogs_.Inform(title, "Inserire dati per ogni campo.", MessageIcon::Exclamation);
     } else {
         dialogs_.Inform(title, "I dati sono stati immessi correttamente.",
@@ -113,9 +93,7 @@ void TitlePageModel::CheckFields() {
 
 void TitlePageModel::ClearWindow() {
     EditScope step(state_, "cancellazione dei dati del frontespizio", 0);
-    for (int f = progetto; f <= allegati; ++f) {
-        SetField(f, "");
-    }
+    state_.project.titles = TitleTexts{};
 }
 
 void TitlePageModel::ChooseBackground() {

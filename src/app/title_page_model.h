@@ -1,14 +1,13 @@
 #pragma once
-// The title-page window's behaviour: the seven texts of the report's title
-// page, the office, the choice of how to print, the field check and the
-// window's commands.
+// The title-page window's behaviour: it shows and edits the project's seven
+// title texts, and keeps what belongs to the window alone: the office shown,
+// the choice of how to print, the guidance line and the colour.
 
 #include <string>
 
 #include "app/dialogs.h"
 #include "app/program_state.h"
 #include "app/windows.h"
-#include "archive/project_file.h"
 
 namespace acquenza {
 
@@ -16,13 +15,13 @@ class TitlePageModel {
   public:
     static constexpr std::size_t MaxFieldLength = 60;
 
-    TitlePageModel(ProgramState& state, Dialogs& dialogs, WindowSystem& windows, std::string today);
+    TitlePageModel(ProgramState& state, Dialogs& dialogs, WindowSystem& windows);
 
-    // Loading: today's date, the office, the guidance line.
+    // Loading: the office and the guidance line.
     void Load();
 
-    const TitleTexts& Texts() const { return texts_; }
-    const std::string& Text(int field) const { return texts_[static_cast<std::size_t>(field)]; }
+    const TitleTexts& Texts() const { return state_.project.titles; }
+    const std::string& Text(TitleField field) const { return TitleText(Texts(), field); }
     const std::string& OfficeNameText() const { return officeName_; }
     const std::string& OfficeAddressText() const { return officeAddress_; }
     // Shown in place of an office text the settings leave empty: where to
@@ -39,13 +38,9 @@ class TitlePageModel {
     std::string& FileDialogName() { return fileDialogName_; }
 
     // The user typed or pasted into a field; refused text is undone.
-    void TypeInField(int field, const std::string& text);
-    // A text set by the program (an Open): warned about like typing.
-    void SetField(int field, const std::string& text);
-    // A text put back by an undo or a redo, as it was, without a warning.
-    void RestoreField(int field, const std::string& text);
+    void TypeInField(TitleField field, const std::string& text);
 
-    // A new project: the seven texts empty but for today's date, as at start.
+    // A new project: the guidance line and the file dialog as at start.
     void StartAfresh();
 
     void ClickOfficeField();
@@ -57,13 +52,9 @@ class TitlePageModel {
     void ShowWindowGuide();
 
   private:
-    void WarnFieldTooLong(int field);
-
     ProgramState& state_;
     Dialogs& dialogs_;
     WindowSystem& windows_;
-    std::string today_;
-    TitleTexts texts_{};
     std::string officeName_;
     std::string officeAddress_;
     std::string officeNameHint_;
@@ -75,5 +66,9 @@ class TitlePageModel {
     Rgb lastChosenColour_{232, 240, 232};
     std::string fileDialogName_ = "Acquenza-dati-";
 };
+
+// A title text longer than the report's line holds: the warning, every time
+// such a text is typed or read from a file. The text itself stays.
+void WarnIfTitleTooLong(const std::string& text, Dialogs& dialogs, const SharedTitles& titles);
 
 }  // namespace acquenza

@@ -3,7 +3,6 @@
 #include <set>
 
 #include "app/data_window_model.h"
-#include "app/title_page_model.h"
 
 namespace acquenza {
 
@@ -32,11 +31,8 @@ void UndoCommands::Apply(const EditStep& step, bool undo) {
     }
     project.enteredSectionCount = undo ? step.countBefore : step.countAfter;
     state_.currentFileName = undo ? step.fileBefore : step.fileAfter;
-    if (!step.titles.empty()) {
-        TitlePageModel& titlePage = windows_.LoadTitlePage();
-        for (const TitleNote& note : step.titles) {
-            titlePage.RestoreField(note.field, undo ? note.before : note.after);
-        }
+    for (const TitleNote& note : step.titles) {
+        TitleText(project.titles, note.field) = undo ? note.before : note.after;
     }
     DataWindowModel& grid = windows_.LoadDataWindow();
     // The results came back with the fields; the maps are worked out again.

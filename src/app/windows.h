@@ -60,6 +60,9 @@ class WindowSystem {
     // shown when they do not exist yet.
     virtual DataWindowModel& LoadDataWindow() = 0;
     virtual TitlePageModel& LoadTitlePage() = 0;
+    // Today's date as the title page writes it ("lunedì, 5 dic 2011"): the
+    // date a new project starts with.
+    virtual std::string Today() const = 0;
     // The splash: shown again after an exit, closed by a key.
     virtual void ShowSplash() = 0;
     virtual void CloseSplash() = 0;

@@ -16,16 +16,6 @@
 
 namespace acquenza {
 
-inline constexpr int TitleTextCount = 7;
-// Title-page texts in file order: progetto, località, tipostudio,
-// committente, luogo, data, allegati.
-using TitleTexts = std::array<std::string, TitleTextCount>;
-// Indices into TitleTexts, in the title page's tab order.
-enum TitleField { progetto, localita, tipostudio, committente, luogo, data, allegati };
-std::string_view TitleFieldName(int index);
-// The label the title-page window shows in front of the field.
-std::string_view TitleFieldLabel(int index);
-
 // Longest text of one value: a title box holds one line, and no section
 // value comes near; a hand-edited file with more would only freeze the
 // documents.
@@ -41,18 +31,17 @@ std::string ValueLimitReason(Field field, const FieldValue& value);
 // As ValueLimitReason, for a title text.
 std::string TitleLimitReason(std::string_view text);
 
-// The file's bytes for sections 1..enteredSectionCount and the title texts.
-// Refuses (naming the section and field) a text the file cannot hold: a
+// The file's bytes for sections 1..enteredSectionCount and the project's
+// title texts. Refuses (naming the section and field) a text the file cannot hold: a
 // double quote, a line break or a character outside Windows-1252 (named),
 // and a value beyond the limits above.
-ArchiveResult EncodeProjectFile(const Project& project, const TitleTexts& titles,
-                                std::string& bytes);
+ArchiveResult EncodeProjectFile(const Project& project, std::string& bytes);
 
 // Writes the file through a temporary file in the same folder, so the previous
 // file stays whole until the new one is complete on disk.
 // `written`, when given, gets what the file holds afterwards.
 ArchiveResult WriteProjectFile(const std::filesystem::path& path, const Project& project,
-                               const TitleTexts& titles, const WriteOptions& options = {},
+                               const WriteOptions& options = {},
                                FileFingerprint* written = nullptr);
 
 // Where a file's layout first differs from the one the program writes (the
@@ -86,14 +75,13 @@ struct ReadOutcome {
     bool NothingRead() const { return !complete && lastLineRead == 0; }
 };
 
-// Reads the values into sections 1..N and then the title texts, in order,
+// Reads the values into sections 1..N and then the project's title texts, in order,
 // stopping at the first value that cannot be read. What was read stays; the
 // titles change only once reading reaches their line. Sections above N and
 // the results are not touched; the count is set to N (within 0..MaxSections).
 // The bytes are Windows-1252, or UTF-8 as DecodeUtf8OrCp1252 tells them apart.
-ReadOutcome ReadProjectData(std::string_view bytes, Project& project, TitleTexts& titles);
-ReadOutcome ReadProjectFile(const std::filesystem::path& path, Project& project,
-                            TitleTexts& titles);
+ReadOutcome ReadProjectData(std::string_view bytes, Project& project);
+ReadOutcome ReadProjectFile(const std::filesystem::path& path, Project& project);
 
 // Largest file the reader accepts; a real project is a few hundred kilobytes.
 inline constexpr std::uintmax_t MaxProjectFileBytes = 16u * 1024u * 1024u;

@@ -132,7 +132,7 @@ std::string Refused(const RawValue& value, const std::string& what, const std::s
 
 }  // namespace
 
-ReadOutcome ReadProjectData(std::string_view bytes, Project& project, TitleTexts& titles) {
+ReadOutcome ReadProjectData(std::string_view bytes, Project& project) {
     const DecodedText text = DecodeUtf8OrCp1252(bytes);
     ReadOutcome outcome;
     outcome.readAsUtf8 = text.wasUtf8;
@@ -180,18 +180,18 @@ ReadOutcome ReadProjectData(std::string_view bytes, Project& project, TitleTexts
         }
     }
     const int titleLine = static_cast<int>(sections) + 2;
-    for (int t = 0; t < TitleTextCount; ++t) {
+    for (const TitleFieldSpec& title : TitleFields) {
         const std::optional<RawValue> value = reader.Next(titleLine);
         if (!value) {
             return reader.Stop(
-                reader.Missing("«" + std::string(TitleFieldLabel(t)) + "» del frontespizio"));
+                reader.Missing("«" + std::string(title.label) + "» del frontespizio"));
         }
         if (const std::string why = TitleLimitReason(value->bytes); !why.empty()) {
             return reader.Stop(
-                Refused(*value, "«" + std::string(TitleFieldName(t)) + "» del frontespizio", why),
+                Refused(*value, "«" + std::string(title.name) + "» del frontespizio", why),
                 value->line);
         }
-        titles[static_cast<std::size_t>(t)] = value->bytes;
+        project.titles.*title.text = value->bytes;
         reader.Stored(*value);
     }
     // Further lines are ignored, but more values on the title line itself
@@ -205,8 +205,7 @@ ReadOutcome ReadProjectData(std::string_view bytes, Project& project, TitleTexts
     return reader.Finish();
 }
 
-ReadOutcome ReadProjectFile(const std::filesystem::path& path, Project& project,
-                            TitleTexts& titles) {
+ReadOutcome ReadProjectFile(const std::filesystem::path& path, Project& project) {
     std::string bytes;
     struct stat st {};
     const ArchiveResult read = ReadWholeFile(path, MaxProjectFileBytes, bytes, &st);
@@ -217,7 +216,7 @@ ReadOutcome ReadProjectFile(const std::filesystem::path& path, Project& project,
         outcome.message = read.message;
         return outcome;
     }
-    ReadOutcome outcome = ReadProjectData(bytes, project, titles);
+    ReadOutcome outcome = ReadProjectData(bytes, project);
     outcome.file = FingerprintOf(bytes, st);
     return outcome;
 }

@@ -11,23 +11,6 @@
 
 namespace acquenza {
 
-std::string_view TitleFieldName(int index) {
-    static constexpr std::array<std::string_view, TitleTextCount> names = {
-        "progetto", "località", "tipostudio", "committente", "luogo", "data", "allegati",
-    };
-    return index >= 0 && index < TitleTextCount ? names[static_cast<std::size_t>(index)]
-                                                : std::string_view{};
-}
-
-std::string_view TitleFieldLabel(int index) {
-    static constexpr std::array<std::string_view, TitleTextCount> labels = {
-        "progetto",           "località",          "tipologia di studio",     "committente",
-        "luogo elaborazione", "data elaborazione", "allegati alla relazione",
-    };
-    return index >= 0 && index < TitleTextCount ? labels[static_cast<std::size_t>(index)]
-                                                : std::string_view{};
-}
-
 namespace {
 
 // "U+200F": a character named so that it can be found even when it shows as
@@ -165,8 +148,7 @@ void AppendValue(std::string& out, const FieldValue& value) {
 
 }  // namespace
 
-ArchiveResult EncodeProjectFile(const Project& project, const TitleTexts& titles,
-                                std::string& bytes) {
+ArchiveResult EncodeProjectFile(const Project& project, std::string& bytes) {
     const int count = std::clamp(project.enteredSectionCount, 0, MaxSections);
     std::string out = std::to_string(count) + "\r\n";
     for (int s = 1; s <= count; ++s) {
@@ -189,16 +171,17 @@ ArchiveResult EncodeProjectFile(const Project& project, const TitleTexts& titles
         }
         out += "\r\n";
     }
-    for (int t = 0; t < TitleTextCount; ++t) {
-        const std::string why = RefusalReason(titles[static_cast<std::size_t>(t)]);
+    for (const TitleFieldSpec& title : TitleFields) {
+        const std::string& text = project.titles.*title.text;
+        const std::string why = RefusalReason(text);
         if (!why.empty()) {
-            return ArchiveResult::Failure("Frontespizio: il campo «" +
-                                          std::string(TitleFieldLabel(t)) + "» " + why + ".");
+            return ArchiveResult::Failure("Frontespizio: il campo «" + std::string(title.label) +
+                                          "» " + why + ".");
         }
-        if (t > 0) {
+        if (title.field != TitleField::progetto) {
             out += ',';
         }
-        AppendValue(out, FieldValue::Text(titles[static_cast<std::size_t>(t)]));
+        AppendValue(out, FieldValue::Text(text));
     }
     out += "\r\n";
     bytes = std::move(out);
@@ -206,10 +189,9 @@ ArchiveResult EncodeProjectFile(const Project& project, const TitleTexts& titles
 }
 
 ArchiveResult WriteProjectFile(const std::filesystem::path& path, const Project& project,
-                               const TitleTexts& titles, const WriteOptions& options,
-                               FileFingerprint* written) {
+                               const WriteOptions& options, FileFingerprint* written) {
     std::string bytes;
-    ArchiveResult encoded = EncodeProjectFile(project, titles, bytes);
+    ArchiveResult encoded = EncodeProjectFile(project, bytes);
     if (!encoded.ok) {
         return encoded;
     }

@@ -1,12 +1,14 @@
 #pragma once
-// The project in memory: the sections, the calculation's segment map and the
-// few values the data window keeps about where the user is.
+// The project in memory: everything the data file saves (the sections, the
+// title texts, the project's own values) and what the calculation derives
+// from the sections (results and segment maps).
 
 #include <array>
 #include <cstddef>
 #include <string_view>
 
 #include "field_value.h"
+#include "title_texts.h"
 
 namespace acquenza {
 
@@ -127,9 +129,18 @@ class SegmentMap {
     std::array<std::array<SegmentCell, SegmentSlots>, MaxSections + 1> cells_{};
 };
 
+// Values that belong to the whole project rather than to one section: the
+// network's source and pressure limits go here, saved with the project and
+// recorded by the edit history with the title texts. None yet.
+struct NetworkSettings {
+    bool operator==(const NetworkSettings&) const = default;
+};
+
 struct Project {
     SectionTable sections;
     SegmentMap segments;
+    TitleTexts titles;
+    NetworkSettings network;
 
     // Window-level values.
     int firstVisibleSection = 1;

@@ -81,9 +81,8 @@ using Items = std::vector<Item>;
 
 class ReportPrinter {
   public:
-    ReportPrinter(PrinterDevice& d, const Project& p, const TitleTexts& t, const Office& o,
-                  int body)
-        : d_(d), p_(p), titles_(t), office_(o), body_(body) {}
+    ReportPrinter(PrinterDevice& d, const Project& p, const Office& o, int body)
+        : d_(d), p_(p), office_(o), body_(body) {}
 
     void Run() {
         TitlePage();
@@ -97,7 +96,7 @@ class ReportPrinter {
     }
 
   private:
-    const std::string& Title(TitleField f) const { return titles_[static_cast<std::size_t>(f)]; }
+    const std::string& Title(TitleField f) const { return TitleText(p_.titles, f); }
     double Height(double points) const { return d_.LineHeight(points); }
 
     void Size(double points) {
@@ -260,17 +259,17 @@ class ReportPrinter {
         At(10, "(per tronchi di condotte idriche)");
         Blank(3);
         Size(14);
-        At(10, "progetto..............: " + Title(progetto));
+        At(10, "progetto..............: " + Title(TitleField::progetto));
         Blank(2);
-        At(10, "località................: " + Title(localita));
+        At(10, "località................: " + Title(TitleField::localita));
         Blank(2);
-        At(10, "tipologia di studio: " + Title(tipostudio));
+        At(10, "tipologia di studio: " + Title(TitleField::tipostudio));
         Blank(9);
         At(10, "progettista............: " + office_.name);
-        At(10, "committente.........: " + Title(committente));
+        At(10, "committente.........: " + Title(TitleField::committente));
         Blank();
-        Line({Item::TabTo(10), Item::Words(Title(luogo)), Item::Words(": "),
-              Item::Words(Title(data))});
+        Line({Item::TabTo(10), Item::Words(Title(TitleField::luogo)), Item::Words(": "),
+              Item::Words(Title(TitleField::data))});
         Blank(12);
         Rule(UpperRule);
         Blank();
@@ -577,10 +576,10 @@ class ReportPrinter {
         return {
             {Item::TabTo(8), Item::Words("La presente relazione è composta di n."),
              Item::Value(pages), Item::Words(" pagine.")},
-            {Item::TabTo(8), Item::Words("Si allegano: " + Title(allegati))},
+            {Item::TabTo(8), Item::Words("Si allegano: " + Title(TitleField::allegati))},
             {},
-            {Item::TabTo(8), Item::Words(Title(luogo)), Item::Words(": "),
-             Item::Words(Title(data))},
+            {Item::TabTo(8), Item::Words(Title(TitleField::luogo)), Item::Words(": "),
+             Item::Words(Title(TitleField::data))},
             {Item::TabTo(50), Item::Words("il progettista")},
             // No office set: the line stays blank for the name written by hand.
             office_.name.empty() ? Items{Item::TabTo(50)}
@@ -615,7 +614,6 @@ class ReportPrinter {
 
     PrinterDevice& d_;
     const Project& p_;
-    const TitleTexts& titles_;
     const Office& office_;
     int body_;
     double size_ = 12;
@@ -630,9 +628,9 @@ class ReportPrinter {
 
 }  // namespace
 
-void PrintReport(PrinterDevice& printer, const Project& project, const TitleTexts& titles,
-                 const Office& office, int bodyFontSize) {
-    ReportPrinter(printer, project, titles, office, bodyFontSize).Run();
+void PrintReport(PrinterDevice& printer, const Project& project, const Office& office,
+                 int bodyFontSize) {
+    ReportPrinter(printer, project, office, bodyFontSize).Run();
 }
 
 }  // namespace acquenza

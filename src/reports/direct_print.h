@@ -2,17 +2,17 @@
 // The calculation report printed straight on a printer, as fixed lines of a
 // fixed-pitch font with a footer on every page but the title page.
 
-#include "archive/project_file.h"
 #include "core/project.h"
 #include "reports/printer_device.h"
 #include "reports/word_report.h"
 
 namespace acquenza {
 
-// Prints the report for sections 1..enteredSectionCount, whose results and
+// Prints the project's report: its title texts and sections
+// 1..enteredSectionCount, whose results and
 // maps must be current. An empty residents field is printed as "0"; the
 // project is only read. Stops as soon as the printer fails.
-void PrintReport(PrinterDevice& printer, const Project& project, const TitleTexts& titles,
-                 const Office& office, int bodyFontSize);
+void PrintReport(PrinterDevice& printer, const Project& project, const Office& office,
+                 int bodyFontSize);
 
 }  // namespace acquenza

@@ -29,7 +29,7 @@ void FillRows(TableHandle& table, const std::array<const char*, 2>* rows, int co
 
 }  // namespace
 
-Document BuildTitlePageDocument(const TitleTexts& titles, const Office& office) {
+Document BuildTitlePageDocument(const Project& project, const Office& office) {
     DocumentBuilder doc;
     Heading(doc);
     doc.TypeText("FRONTESPIZIO\r");
@@ -44,9 +44,10 @@ Document BuildTitlePageDocument(const TitleTexts& titles, const Office& office) 
                             "allegati alla relazione"};
     t.SetCell(1, 1, "tipologia");
     t.SetCell(1, 2, "dati");
-    for (int f = 0; f < TitleTextCount; ++f) {
-        t.SetCell(f + 2, 1, labels[f]);
-        t.SetCell(f + 2, 2, titles[static_cast<std::size_t>(f)]);
+    for (const TitleFieldSpec& title : TitleFields) {
+        const int row = static_cast<int>(title.field) + 2;
+        t.SetCell(row, 1, labels[static_cast<std::size_t>(title.field)]);
+        t.SetCell(row, 2, project.titles.*title.text);
     }
     t.SetCell(9, 1, "studio tecnico");
     t.SetCell(9, 2, office.name);
@@ -55,7 +56,7 @@ Document BuildTitlePageDocument(const TitleTexts& titles, const Office& office) 
     return doc.Finish();
 }
 
-Document BuildDataWindowDocument(const Project& project, const std::string& projectName) {
+Document BuildDataWindowDocument(const Project& project) {
     static const std::array<const char*, 2> legend[16] = {
         {"colonna", "significato"},
         {"tronco", "numero del tronco della rete dimensionato"},
@@ -83,7 +84,7 @@ Document BuildDataWindowDocument(const Project& project, const std::string& proj
     DocumentBuilder doc;
     Heading(doc);
     doc.TypeText("DATI E DIMENSIONAMENTO DEllA RETE\r\r");
-    doc.TypeText("Progetto: " + projectName + "\r\r");
+    doc.TypeText("Progetto: " + project.titles.progetto + "\r\r");
     TableHandle l = doc.AddTable(16, 2);
     l.SetFontSize(10);
     FillRows(l, legend, 16);

@@ -4,20 +4,21 @@
 
 #include <string>
 
-#include "archive/project_file.h"
 #include "core/project.h"
 #include "reports/document_model.h"
 #include "reports/word_report.h"
 
 namespace acquenza {
 
-Document BuildTitlePageDocument(const TitleTexts& titles, const Office& office);
+// The project's title texts and the office.
+Document BuildTitlePageDocument(const Project& project, const Office& office);
 
-// The table of every section up to the last one typed, with its results,
+// Under the project's name, the table of every section up to the last one
+// typed, with its results,
 // its heading rows repeated on every page, and "pagina X di Y" at the foot
 // of each page. An empty residents field shows as "0" in its cell; the
 // project is only read. Needs a QGuiApplication (the pages are counted).
-Document BuildDataWindowDocument(const Project& project, const std::string& projectName);
+Document BuildDataWindowDocument(const Project& project);
 
 // The same whatever project is loaded: it reads nothing from it.
 Document BuildAcquisitionTemplate();

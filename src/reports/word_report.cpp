@@ -4,7 +4,6 @@
 #include <cmath>
 #include <utility>
 
-#include "archive/project_file.h"
 #include "core/numbers.h"
 #include "reports/column_widths.h"
 #include "reports/pagination.h"
@@ -40,7 +39,7 @@ void TypeKeptWithNext(DocumentBuilder& doc, const std::string& text) {
 }
 
 const std::string& Title(const TitleTexts& titles, TitleField field) {
-    return titles[static_cast<std::size_t>(field)];
+    return TitleText(titles, field);
 }
 
 void SymbolTable(DocumentBuilder& doc, const Entry* entries, std::size_t count,
@@ -302,7 +301,8 @@ void Closing(DocumentBuilder& doc, const TitleTexts& titles, const Office& offic
 
 }  // namespace
 
-Document BuildWordReport(const Project& project, const TitleTexts& titles, const Office& office) {
+Document BuildWordReport(const Project& project, const Office& office) {
+    const TitleTexts& titles = project.titles;
     DocumentBuilder doc;
     TitlePage(doc, titles, office, FittedTitleLayout(titles, office));
     Criteria(doc);

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "archive/project_file.h"
 #include "core/project.h"
 #include "reports/document_model.h"
 
@@ -14,10 +13,10 @@ struct Office {
     std::string address;
 };
 
-// The whole report for sections 1..enteredSectionCount, whose results and
-// maps must be current. The closing states the page count of the finished
-// document, as a page-count field the word processor keeps up to date.
-Document BuildWordReport(const Project& project, const TitleTexts& titles, const Office& office);
+// The whole report of the project: its title texts and sections
+// 1..enteredSectionCount, whose results and maps must be current. The closing states the page count
+// of the finished document, as a page-count field the word processor keeps up to date.
+Document BuildWordReport(const Project& project, const Office& office);
 
 // "pagina X di Y" at the right of a page's foot, in the given font: the page
 // number and the page count are fields the word processor keeps up to date;

@@ -52,9 +52,9 @@ class Archive : public ::testing::Test {
     void TypeProject() {
         TypeSection(1, 0);
         TypeSection(2, 1);
-        title().TypeInField(progetto, "Rete di distribuzione");
-        title().TypeInField(localita, "Colle Alto");
-        title().TypeInField(allegati, "planimetria, profili");
+        title().TypeInField(TitleField::progetto, "Rete di distribuzione");
+        title().TypeInField(TitleField::localita, "Colle Alto");
+        title().TypeInField(TitleField::allegati, "planimetria, profili");
     }
     static std::string Slurp(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
@@ -128,7 +128,7 @@ TEST_F(Archive, OnlyTheFirstSaveAsksForAName) {
     TypeProject();
     dialogs.files = {file};
     From(WindowId::frontespizio).Save();
-    title().TypeInField(luogo, "Perugia");
+    title().TypeInField(TitleField::luogo, "Perugia");
     From(WindowId::dati).Save();
     From(WindowId::frontespizio).Save();
     EXPECT_EQ(dialogs.fileDialogs.size(), 1u);
@@ -174,7 +174,7 @@ TEST_F(Archive, AFailedSaveLeavesTheProjectUnderTheNameItHad) {
 
     // Save As to a place it cannot be written: the next Save still goes to
     // the file that holds the project, without a dialog, from either window.
-    title().TypeInField(luogo, "Perugia");
+    title().TypeInField(TitleField::luogo, "Perugia");
     dialogs.files = {unwritable};
     From(WindowId::frontespizio).SaveAs();
     EXPECT_NE(dialogs.LastText().find(unwritable), std::string::npos) << dialogs.LastText();
@@ -215,7 +215,7 @@ TEST_F(Archive, RefusedSavesWriteNothingAndShowTheRightWindow) {
     EXPECT_FALSE(fs::exists(file));
 
     // Once complete, the user's own check shows its success message again.
-    title().TypeInField(progetto, "Rete");
+    title().TypeInField(TitleField::progetto, "Rete");
     data().CheckData();
     EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Information);
 }
@@ -257,7 +257,7 @@ TEST_F(Archive, ACancelledOrFailedOpenChangesNothing) {
         }
     }
     EXPECT_EQ(data().BoxText(1, Field::lungh), "100");
-    EXPECT_EQ(title().Text(progetto), "Rete di distribuzione");
+    EXPECT_EQ(title().Text(TitleField::progetto), "Rete di distribuzione");
 }
 
 TEST_F(Archive, OpeningTwoSectionsOverFiveLeavesTwo) {
@@ -308,7 +308,7 @@ TEST_F(Archive, AnOpenThatStopsEarlySaysWhereAndForgetsTheName) {
     EXPECT_EQ(data().BoxText(1, Field::lungh), "100");  // the grid shows what was read
     EXPECT_EQ(data().BoxText(2, Field::quotain), "110");
 
-    title().TypeInField(progetto, "Rete");
+    title().TypeInField(TitleField::progetto, "Rete");
     data().TypeInBox(2, Field::quotafin, "100");
     data().TypeInBox(2, Field::portun, "1");
     data().TypeInBox(2, Field::portfin, "1");
@@ -391,7 +391,7 @@ TEST_F(Archive, SaveAndDeleteRespectProtectionAndWriteThroughLinks) {
     // Every other name of the project sees the next save too.
     const fs::path other = folder / "progetti" / "copia-di-sicurezza";
     fs::create_hard_link(real, other);
-    title().TypeInField(luogo, "Perugia");
+    title().TypeInField(TitleField::luogo, "Perugia");
     From(WindowId::dati).Save();
     EXPECT_NE(Slurp(other.string()).find("\"Perugia\""), std::string::npos);
     EXPECT_EQ(Slurp(other.string()), Slurp(real.string()));
@@ -485,8 +485,8 @@ TEST_F(Archive, AUtf8FileReadsAsTypedAndIsSavedInTheProgramsCharacterSet) {
         << "\"Città di Forlì\",\"Forlì\",,,,,\r\n";
     dialogs.files = {file};
     From(WindowId::frontespizio).Open();
-    EXPECT_EQ(title().Text(progetto), "Città di Forlì");
-    EXPECT_EQ(title().Text(localita), "Forlì");
+    EXPECT_EQ(title().Text(TitleField::progetto), "Città di Forlì");
+    EXPECT_EQ(title().Text(TitleField::localita), "Forlì");
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information);
     EXPECT_NE(dialogs.LastText().find("UTF-8"), std::string::npos) << dialogs.LastText();
@@ -516,7 +516,7 @@ TEST_F(Archive, AHandEditedLayoutIsPointedOutAndItsNameForgotten) {
     // Read all the same as the reading rules say: the blank line is a value.
     EXPECT_TRUE(state.project.sections.Get(2, Field::lungh).IsEmpty());
     EXPECT_EQ(state.project.sections.Get(2, Field::quotain), FieldValue::Text("150"));
-    EXPECT_EQ(title().Text(progetto), "in uso");
+    EXPECT_EQ(title().Text(TitleField::progetto), "in uso");
 }
 
 }  // namespace

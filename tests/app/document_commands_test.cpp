@@ -49,7 +49,7 @@ class Documents : public ::testing::Test {
         }
         CountEnteredSections(state.project);
         windows.LoadDataWindow().RefreshGrid();
-        windows.LoadTitlePage().TypeInField(progetto, "Rete/di Colle Alto");
+        windows.LoadTitlePage().TypeInField(TitleField::progetto, "Rete/di Colle Alto");
     }
     DocumentCommands Commands() { return DocumentCommands(state, dialogs, windows, desk); }
     int FilesWritten() {

@@ -80,7 +80,8 @@ class Undo : public ::testing::Test {
                 grid().FireButton();
                 break;
             case 3:
-                title().TypeInField(Pick(progetto, allegati), Pick(0, 1) == 0 ? "Rete" : "");
+                title().TypeInField(static_cast<TitleField>(Pick(0, TitleTextCount - 1)),
+                                    Pick(0, 1) == 0 ? "Rete" : "");
                 break;
             case 4:
                 grid().Scroll(Pick(1, 8));

@@ -91,13 +91,13 @@ class ExampleProject : public ::testing::Test {
             }
             data().PickPipeType(row, t.pipe);
         }
-        title().TypeInField(progetto, "Rete idrica di distribuzione dell'abitato");
-        title().TypeInField(localita, "Poggio Verde");
-        title().TypeInField(tipostudio, "ipotesi situazione di progetto");
-        title().TypeInField(committente, "Comune di Poggio Verde");
-        title().TypeInField(luogo, "Poggio Verde");
+        title().TypeInField(TitleField::progetto, "Rete idrica di distribuzione dell'abitato");
+        title().TypeInField(TitleField::localita, "Poggio Verde");
+        title().TypeInField(TitleField::tipostudio, "ipotesi situazione di progetto");
+        title().TypeInField(TitleField::committente, "Comune di Poggio Verde");
+        title().TypeInField(TitleField::luogo, "Poggio Verde");
         title().TypeInField(TitleField::data, "martedì, 8 dic 2026");
-        title().TypeInField(allegati, "planimetria della rete; profili longitudinali");
+        title().TypeInField(TitleField::allegati, "planimetria della rete; profili longitudinali");
     }
 
     static std::string Slurp(const fs::path& path) {
@@ -131,7 +131,7 @@ TEST_F(ExampleProject, OpensWithEverySectionSizedAtSensibleVelocities) {
     ArchiveCommands(state, dialogs, windows, WindowId::dati).Open();
     ASSERT_TRUE(dialogs.shown.empty()) << dialogs.shown.front().text;
     ASSERT_EQ(state.project.enteredSectionCount, 12);
-    EXPECT_EQ(title().Texts()[localita], "Poggio Verde");
+    EXPECT_EQ(title().Texts().localita, "Poggio Verde");
     // Every section's results are current once the grid has shown it.
     data().Scroll(3);
     for (int s = 1; s <= 12; ++s) {

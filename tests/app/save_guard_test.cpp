@@ -42,7 +42,7 @@ struct Instance {
         data().TypeInBox(1, Field::portun, "1.5");
         data().TypeInBox(1, Field::abitfin, "300");
         data().PickPipeType(1, "nuova");
-        title().TypeInField(progetto, "Rete di distribuzione");
+        title().TypeInField(TitleField::progetto, "Rete di distribuzione");
     }
     ProgramState state;
     FakeDialogs dialogs;
@@ -88,13 +88,13 @@ TEST_F(SaveGuard, TwoInstancesOnOneProjectDoNotOverwriteEachOtherUnasked) {
     a.Archive().Save();
     b.dialogs.files = {file};
     b.Archive().Open();
-    b.title().TypeInField(luogo, "Perugia");
+    b.title().TypeInField(TitleField::luogo, "Perugia");
     b.Archive().Save();
     EXPECT_TRUE(b.dialogs.shown.empty());  // B changed nothing of anybody's
     const std::string fromB = Slurp(file);
 
     // A saves on top of B's work: asked, and No (the default) keeps it.
-    a.title().TypeInField(luogo, "Assisi");
+    a.title().TypeInField(TitleField::luogo, "Assisi");
     a.Archive().Save();
     ASSERT_FALSE(a.dialogs.shown.empty());
     EXPECT_EQ(a.dialogs.shown.back(), Changed(file));
@@ -138,7 +138,7 @@ TEST_F(SaveGuard, RootAsksBeforeReplacingAnotherUsersProject) {
     a.Archive().Save();
     ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
     const std::string theirs = Slurp(file);
-    a.title().TypeInField(luogo, "Perugia");
+    a.title().TypeInField(TitleField::luogo, "Perugia");
     a.Archive().Save();
     ASSERT_FALSE(a.dialogs.shown.empty());
     const Message& asked = a.dialogs.shown.back();
@@ -191,7 +191,7 @@ TEST_F(SaveGuard, ASaveKilledHalfwayIsOfferedBackAtTheNextOpen) {
     EXPECT_NE(offer.text.find("Aprire la copia al posto del file?"), std::string::npos);
     EXPECT_EQ(offer.defaultAnswer, Answer::Yes);
     EXPECT_EQ(b.dialogs.shown.size(), 1u);
-    EXPECT_EQ(b.title().Text(progetto), "Rete di distribuzione");
+    EXPECT_EQ(b.title().Text(TitleField::progetto), "Rete di distribuzione");
     EXPECT_EQ(b.data().BoxText(1, Field::lungh), "100");
     EXPECT_EQ(b.state.currentFileName, file);
     EXPECT_TRUE(b.state.history.Modified()) << "the file does not hold this project yet";
@@ -246,7 +246,7 @@ TEST_F(SaveGuard, WhatAnOpenFindsIsSaidInItalian) {
     Instance a;
     a.dialogs.files = {file};
     a.Archive().Open();
-    EXPECT_EQ(a.title().Text(progetto), "Città");
+    EXPECT_EQ(a.title().Text(TitleField::progetto), "Città");
     ASSERT_EQ(a.dialogs.shown.size(), 1u);
     EXPECT_EQ(a.dialogs.LastText(),
               "Il file \"" + file +

@@ -40,7 +40,7 @@ TEST(ItalianDate, WeekdayCommaDayMonthYear) {
 TEST_F(TitlePage, LoadsWithTodayTheOfficeAndTheFirstPrintMode) {
     state.settings.officeName = "Studio Tecnico Rossi";
     state.settings.officeAddress = "Via Verdi 3, 06100 Perugia";
-    EXPECT_EQ(page().Text(data), "martedì, 8 dic 2026");
+    EXPECT_EQ(page().Text(TitleField::data), "martedì, 8 dic 2026");
     EXPECT_EQ(page().OfficeNameText(), "Studio Tecnico Rossi");
     EXPECT_EQ(page().OfficeAddressText(), "Via Verdi 3, 06100 Perugia");
     EXPECT_EQ(page().OfficeNameHint(), "");
@@ -53,15 +53,15 @@ TEST_F(TitlePage, LoadsWithTodayTheOfficeAndTheFirstPrintMode) {
 
 TEST_F(TitlePage, EveryChangeOverSixtyCharactersWarns) {
     const std::string sixty(59, 'a');
-    page().TypeInField(progetto, sixty + "à");  // 60 characters, 61 bytes
+    page().TypeInField(TitleField::progetto, sixty + "à");  // 60 characters, 61 bytes
     EXPECT_EQ(Warnings(), 0);
-    page().TypeInField(progetto, sixty + "àb");
+    page().TypeInField(TitleField::progetto, sixty + "àb");
     EXPECT_EQ(Warnings(), 1);
     EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Exclamation);
-    page().TypeInField(progetto, sixty + "àbc");
+    page().TypeInField(TitleField::progetto, sixty + "àbc");
     EXPECT_EQ(Warnings(), 2);
-    EXPECT_EQ(page().Text(progetto), sixty + "àbc");  // kept, not cut
-    page().TypeInField(progetto, sixty + "à");
+    EXPECT_EQ(page().Text(TitleField::progetto), sixty + "àbc");  // kept, not cut
+    page().TypeInField(TitleField::progetto, sixty + "à");
     EXPECT_EQ(Warnings(), 2);
 }
 
@@ -69,16 +69,17 @@ TEST_F(TitlePage, FieldCheckHasThreeOutcomes) {
     page().CheckFields();
     EXPECT_EQ(dialogs.shown.back().text, "Non è stato immesso alcun dato.");
     EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Question);
-    for (int f : {progetto, localita, tipostudio, committente, allegati}) {
+    for (TitleField f : {TitleField::progetto, TitleField::localita, TitleField::tipostudio,
+                         TitleField::committente, TitleField::allegati}) {
         page().TypeInField(f, "x");
     }
     page().CheckFields();
     EXPECT_EQ(dialogs.shown.back().text, "Inserire dati per ogni campo.");
-    page().TypeInField(luogo, "Perugia");
+    page().TypeInField(TitleField::luogo, "Perugia");
     page().CheckFields();
     EXPECT_EQ(dialogs.shown.back().text, "I dati sono stati immessi correttamente.");
     page().ClearWindow();
-    EXPECT_EQ(page().Text(data), "");
+    EXPECT_EQ(page().Text(TitleField::data), "");
     page().CheckFields();
     EXPECT_EQ(dialogs.shown.back().text, "Non è stato immesso alcun dato.");
 }
@@ -94,10 +95,10 @@ TEST_F(TitlePage, OfficeFieldsAndRefusedTextStayAsTheyWere) {
     EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
     EXPECT_EQ(page().OfficeNameText(), office);
 
-    page().TypeInField(committente, "Comune");
-    page().TypeInField(committente, "Comune \"Alto\"");
-    page().TypeInField(committente, "Comune Ω");
-    EXPECT_EQ(page().Text(committente), "Comune");
+    page().TypeInField(TitleField::committente, "Comune");
+    page().TypeInField(TitleField::committente, "Comune \"Alto\"");
+    page().TypeInField(TitleField::committente, "Comune Ω");
+    EXPECT_EQ(page().Text(TitleField::committente), "Comune");
     EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Stop);
 }
 

@@ -122,7 +122,7 @@ TEST_F(Typing, ARefusedValueNeverComesBackThroughUndoOrRedo) {
     // is left the user types in the title page: judged first, in its step.
     Type(2, Field::quotafin, "500", false);
     state.history.EndTyping();  // a title-page field visited and left meanwhile
-    title().TypeInField(progetto, "Rete");
+    title().TypeInField(TitleField::progetto, "Rete");
     EXPECT_EQ(dialogs.shown.size(), 2u);
     EXPECT_EQ(Stored(2, Field::quotafin), FieldValue::Text(""));
     // Not a whole number: the typing is taken back at once, and out of the

@@ -125,7 +125,7 @@ TEST_F(UnsavedWork, EveryRoadAsksAndEachAnswerDoesWhatItSays) {
             World w;
             w.TypeSection();
             if (a.projectNamed) {
-                w.title().TypeInField(progetto, "Rete");
+                w.title().TypeInField(TitleField::progetto, "Rete");
             }
             ASSERT_TRUE(w.state.history.Modified());
             w.dialogs.answers.assign(a.answers.begin(), a.answers.end());
@@ -181,7 +181,7 @@ TEST_F(UnsavedWork, WithNothingUnsavedNoQuestionAboutIt) {
 TEST_F(UnsavedWork, TheQuestionNamesTheProjectsFile) {
     World w;
     w.TypeSection();
-    w.title().TypeInField(progetto, "Rete");
+    w.title().TypeInField(TitleField::progetto, "Rete");
     w.dialogs.files = {saved};
     ArchiveCommands(w.state, w.dialogs, w.windows, WindowId::dati).Save();
     ASSERT_FALSE(w.state.history.Modified());
@@ -203,8 +203,8 @@ TEST_F(UnsavedWork, NewStartsAnEmptyProjectWithNoNameAndNoHistory) {
     }
     w.grid().TypeInBox(3, Field::abitfin, "4000");
     w.grid().Scroll(2);
-    w.title().TypeInField(progetto, "Rete");
-    w.title().TypeInField(data, "ieri");
+    w.title().TypeInField(TitleField::progetto, "Rete");
+    w.title().TypeInField(TitleField::data, "ieri");
     w.dialogs.files = {saved};
     w.state.currentFileName = saved;
     w.grid().FileDialogName() = saved;
@@ -225,7 +225,7 @@ TEST_F(UnsavedWork, NewStartsAnEmptyProjectWithNoNameAndNoHistory) {
               "Aprire un file archiviato o iniziare l'immissione digitando la lunghezza del primo "
               "tronco.");
     TitleTexts fresh{};
-    fresh[data] = "martedì, 8 dic 2026";
+    fresh.data = "martedì, 8 dic 2026";
     EXPECT_EQ(w.title().Texts(), fresh);
     EXPECT_TRUE(w.state.currentFileName.empty());
     EXPECT_FALSE(w.state.history.CanUndo());
@@ -236,7 +236,7 @@ TEST_F(UnsavedWork, NewStartsAnEmptyProjectWithNoNameAndNoHistory) {
     w.grid().FireButton();
     EXPECT_TRUE(w.state.project.sections.Get(1, Field::portfin).IsEmpty());
     // The first Save asks for a name.
-    w.title().TypeInField(progetto, "Nuova rete");
+    w.title().TypeInField(TitleField::progetto, "Nuova rete");
     w.grid().TypeInBox(1, Field::quotain, "300");
     w.grid().TypeInBox(1, Field::quotafin, "290");
     w.grid().TypeInBox(1, Field::portun, "1");

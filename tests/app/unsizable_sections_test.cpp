@@ -48,7 +48,7 @@ class Unsizable : public ::testing::Test {
         }
         CountEnteredSections(state.project);
         windows.LoadDataWindow().RefreshGrid();
-        windows.LoadTitlePage().TypeInField(progetto, "Colle Alto");
+        windows.LoadTitlePage().TypeInField(TitleField::progetto, "Colle Alto");
     }
 
     ProgramState state;
@@ -78,8 +78,7 @@ TEST_F(Unsizable, ASaveArchivesEverythingAndNamesThemOnce) {
     EXPECT_FALSE(state.history.Modified());
 
     Project read;
-    TitleTexts titles{};
-    ReadProjectFile(file, read, titles);
+    ReadProjectFile(file, read);
     EXPECT_EQ(read.enteredSectionCount, 6);
     for (int s = 1; s <= 6; ++s) {
         for (const Field f : InputFields) {

@@ -299,7 +299,8 @@ UserDataInvariants::Expectation UserDataInvariants::ActOtherwise(std::string& na
     }
     if (roll < 58) {
         name = "frontespizio";
-        title().TypeInField(Pick(0, 1) == 0 ? progetto : luogo, Pick(0, 1) == 0 ? "Rete" : "");
+        title().TypeInField(Pick(0, 1) == 0 ? TitleField::progetto : TitleField::luogo,
+                            Pick(0, 1) == 0 ? "Rete" : "");
         return e;
     }
     // Everything below only shows (a check or a document first judges a
@@ -361,7 +362,7 @@ UserDataInvariants::Expectation UserDataInvariants::ActOtherwise(std::string& na
         name = "salva e apri";
         const fs::path file = root / "Acquenza-dati-riapri";
         fs::remove(file);
-        title().TypeInField(progetto, "Rete");
+        title().TypeInField(TitleField::progetto, "Rete");
         dialogs.files = {file.string()};
         ArchiveCommands(state, dialogs, windows, WindowId::dati).SaveAs();
         if (fs::exists(file)) {

@@ -30,6 +30,14 @@ FieldValue T(const char* text) {
     return FieldValue::Text(text);
 }
 
+const TitleTexts ExampleTitles = {"Rete di distribuzione",
+                                  "Colle Alto",
+                                  "analisi situazione attuale",
+                                  "Comune di Colle Alto",
+                                  "Colle Alto",
+                                  "lunedì, 5 dic 2011",
+                                  "planimetria"};
+
 Project ExampleProject() {
     Project p;
     const std::array<FieldValue, 10> one = {T("250"),  T("120"), T("115"),
@@ -44,16 +52,9 @@ Project ExampleProject() {
         p.sections.Set(2, InputFields[i], two[i]);
     }
     p.enteredSectionCount = 2;
+    p.titles = ExampleTitles;
     return p;
 }
-
-const TitleTexts ExampleTitles = {"Rete di distribuzione",
-                                  "Colle Alto",
-                                  "analisi situazione attuale",
-                                  "Comune di Colle Alto",
-                                  "Colle Alto",
-                                  "lunedì, 5 dic 2011",
-                                  "planimetria"};
 
 class ProjectFile : public ::testing::Test {
   protected:
@@ -86,7 +87,7 @@ class ProjectFile : public ::testing::Test {
 
 TEST_F(ProjectFile, WritesTheTwoSectionExampleByteForByte) {
     const fs::path path = folder_ / "Acquenza-dati-esempio";
-    ASSERT_TRUE(WriteProjectFile(path, ExampleProject(), ExampleTitles).ok);
+    ASSERT_TRUE(WriteProjectFile(path, ExampleProject()).ok);
     EXPECT_EQ(Slurp(path), ExampleFile);
 }
 
@@ -100,11 +101,10 @@ TEST_F(ProjectFile, EveryKindOfValueComesBack) {
     p.sections.Set(1, Field::quotafin, FieldValue::Number(1.5e-7));
     p.sections.Set(3, Field::lungh, T("not saved"));  // above the count
     const fs::path path = folder_ / "Acquenza-dati-tutto";
-    ASSERT_TRUE(WriteProjectFile(path, p, ExampleTitles).ok);
+    ASSERT_TRUE(WriteProjectFile(path, p).ok);
 
     Project back;
-    TitleTexts titles;
-    const ReadOutcome read = ReadProjectFile(path, back, titles);
+    const ReadOutcome read = ReadProjectFile(path, back);
     ASSERT_TRUE(read.complete) << read.message;
     EXPECT_EQ(back.enteredSectionCount, 2);
     for (int s = 1; s <= 2; ++s) {
@@ -114,92 +114,86 @@ TEST_F(ProjectFile, EveryKindOfValueComesBack) {
         }
     }
     EXPECT_TRUE(back.sections.Get(3, Field::lungh).IsNothing());
-    EXPECT_EQ(titles, ExampleTitles);
+    EXPECT_EQ(back.titles, ExampleTitles);
 }
 
 TEST_F(ProjectFile, ReadsValuesWhereverTheLinesBreak) {
     Project p;
-    TitleTexts titles;
     const std::string spread =
         "1\n\"100\",\"120\"\n\"115\",  5 ,,,,\r\n,\"nuova\",\"a, b\",x,\"\"  junk,2011,,,\"g\"\r\n"
         "\"ignored\",\"after the title\"\r\n";
-    const ReadOutcome read = ReadProjectData(spread, p, titles);
+    const ReadOutcome read = ReadProjectData(spread, p);
     ASSERT_TRUE(read.complete) << read.message;
     EXPECT_EQ(p.sections.Get(1, Field::quotafin), T("115"));
     EXPECT_EQ(p.sections.Get(1, Field::portun), FieldValue::Number(5));
     EXPECT_TRUE(p.sections.Get(1, Field::abitun).IsNothing());
     EXPECT_EQ(p.sections.Get(1, Field::tipoc), T("nuova"));
-    EXPECT_EQ(titles, (TitleTexts{"a, b", "x", "", "2011", "", "", "g"}));
+    EXPECT_EQ(p.titles, (TitleTexts{"a, b", "x", "", "2011", "", "", "g"}));
 }
 
 TEST_F(ProjectFile, ATruncatedFileStopsWhereItEnds) {
     Project p;
-    TitleTexts titles = {"old", "old", "old", "old", "old", "old", "old"};
+    p.titles = {"old", "old", "old", "old", "old", "old", "old"};
     std::string bytes = ExampleFile;
     bytes[0] = '3';
-    const ReadOutcome read = ReadProjectData(bytes, p, titles);
+    const ReadOutcome read = ReadProjectData(bytes, p);
     EXPECT_FALSE(read.complete);
     EXPECT_EQ(read.line, 5);
     EXPECT_NE(read.message.find("tronco n. 3"), std::string::npos) << read.message;
     // Section 3 took the title values; the title page kept its texts.
     EXPECT_EQ(p.sections.Get(3, Field::lungh), T("Rete di distribuzione"));
     EXPECT_EQ(p.sections.Get(3, Field::tipoc).TextValue(), "");
-    EXPECT_EQ(titles[0], "old");
+    EXPECT_EQ(p.titles.progetto, "old");
     EXPECT_EQ(p.sections.Get(2, Field::tipoc), T("in uso"));
 }
 
 TEST_F(ProjectFile, CountsOutsideTheRangeAreHandled) {
     {
         Project p;
-        TitleTexts titles;
         std::string bytes = "600\r\n";
         for (int s = 0; s < 600; ++s) {
             bytes += "\"1\",\"2\",\"1\",,,,,,,\"nuova\"\r\n";
         }
         bytes += "\"t\",,,,,,\r\n";
-        const ReadOutcome read = ReadProjectData(bytes, p, titles);
+        const ReadOutcome read = ReadProjectData(bytes, p);
         EXPECT_FALSE(read.complete);
         EXPECT_EQ(p.enteredSectionCount, MaxSections);
         EXPECT_EQ(p.sections.Get(500, Field::tipoc), T("nuova"));
-        EXPECT_EQ(titles[0], "");
+        EXPECT_EQ(p.titles.progetto, "");
     }
     for (const std::string first : {"0", "-4", ""}) {
         Project p;
-        TitleTexts titles;
-        const ReadOutcome read =
-            ReadProjectData(first + "\r\n\"a\",\"b\",,,,,\"g\"\r\n", p, titles);
+        const ReadOutcome read = ReadProjectData(first + "\r\n\"a\",\"b\",,,,,\"g\"\r\n", p);
         EXPECT_TRUE(read.complete) << first;
         EXPECT_EQ(p.enteredSectionCount, 0);
-        EXPECT_EQ(titles[0], "a");
-        EXPECT_EQ(titles[6], "g");
+        EXPECT_EQ(p.titles.progetto, "a");
+        EXPECT_EQ(p.titles.allegati, "g");
     }
     for (const std::string first : {"\"tre\"", "abc", "2.5"}) {
         Project p;
-        TitleTexts titles;
-        const ReadOutcome read = ReadProjectData(first + "\r\n\"a\"\r\n", p, titles);
+        const ReadOutcome read = ReadProjectData(first + "\r\n\"a\"\r\n", p);
         EXPECT_FALSE(read.complete) << first;
         EXPECT_EQ(read.line, 1);
     }
     Project p;
-    TitleTexts titles;
-    EXPECT_FALSE(ReadProjectData("", p, titles).complete);
-    EXPECT_FALSE(ReadProjectData("1\r\n\"open quote", p, titles).complete);
+    EXPECT_FALSE(ReadProjectData("", p).complete);
+    EXPECT_FALSE(ReadProjectData("1\r\n\"open quote", p).complete);
 }
 
 TEST_F(ProjectFile, TextsTheFileCannotHoldAreRefusedAndTheOldFileStays) {
     const fs::path path = folder_ / "Acquenza-dati-x";
-    ASSERT_TRUE(WriteProjectFile(path, ExampleProject(), ExampleTitles).ok);
+    ASSERT_TRUE(WriteProjectFile(path, ExampleProject()).ok);
     Project quoted = ExampleProject();
     quoted.sections.Set(2, Field::quotafin, T("1\"5"));
-    const ArchiveResult r = WriteProjectFile(path, quoted, ExampleTitles);
+    const ArchiveResult r = WriteProjectFile(path, quoted);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message,
               "Tronco n. 2: la casella «quota finale» contiene le virgolette (\"), che il file "
               "dati non può contenere.");
 
-    TitleTexts foreign = ExampleTitles;
-    foreign[3] = "Comune di Ωmega";
-    const ArchiveResult t = WriteProjectFile(path, ExampleProject(), foreign);
+    Project foreign = ExampleProject();
+    foreign.titles.committente = "Comune di Ωmega";
+    const ArchiveResult t = WriteProjectFile(path, foreign);
     EXPECT_FALSE(t.ok);
     EXPECT_NE(t.message.find("committente"), std::string::npos) << t.message;
     EXPECT_EQ(Slurp(path), ExampleFile);
@@ -213,6 +207,7 @@ TEST_F(ProjectFile, AWriteThatFailsMidwayLeavesTheOldFileWhole) {
         big.sections.Set(s, Field::lungh, T("123456789"));
     }
     big.enteredSectionCount = MaxSections;
+    big.titles = ExampleTitles;
 
     // Cap the size of files this process may write, as a full disk would.
     rlimit old{};
@@ -221,7 +216,7 @@ TEST_F(ProjectFile, AWriteThatFailsMidwayLeavesTheOldFileWhole) {
     rlimit capped = old;
     capped.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &capped), 0);
-    const ArchiveResult r = WriteProjectFile(path, big, ExampleTitles);
+    const ArchiveResult r = WriteProjectFile(path, big);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previous);
 
@@ -233,15 +228,14 @@ TEST_F(ProjectFile, AWriteThatFailsMidwayLeavesTheOldFileWhole) {
 
 TEST_F(ProjectFile, UnreadableAndUnwritablePlacesAreReported) {
     Project p;
-    TitleTexts titles;
-    const ReadOutcome missing = ReadProjectFile(folder_ / "nessuno", p, titles);
+    const ReadOutcome missing = ReadProjectFile(folder_ / "nessuno", p);
     EXPECT_FALSE(missing.complete);
     EXPECT_NE(missing.message.find("nessuno"), std::string::npos);
-    const ReadOutcome folder = ReadProjectFile(folder_, p, titles);
+    const ReadOutcome folder = ReadProjectFile(folder_, p);
     EXPECT_FALSE(folder.complete);
 
     const ArchiveResult noFolder =
-        WriteProjectFile(folder_ / "manca" / "Acquenza-dati-x", ExampleProject(), ExampleTitles);
+        WriteProjectFile(folder_ / "manca" / "Acquenza-dati-x", ExampleProject());
     EXPECT_FALSE(noFolder.ok);
     EXPECT_NE(noFolder.message.find("manca"), std::string::npos) << noFolder.message;
 }
@@ -269,8 +263,7 @@ TEST_F(ProjectFile, HandEditedLayoutsAreFoundWhereTheyStart) {
     };
     for (const Case& c : cases) {
         Project p;
-        TitleTexts titles;
-        const ReadOutcome read = ReadProjectData(c.bytes, p, titles);
+        const ReadOutcome read = ReadProjectData(c.bytes, p);
         EXPECT_EQ(read.layout.line, c.line) << c.bytes;
         EXPECT_EQ(read.layout.valuesFound, c.found) << c.bytes;
         EXPECT_EQ(read.layout.valuesExpected, c.expected) << c.bytes;
@@ -279,12 +272,11 @@ TEST_F(ProjectFile, HandEditedLayoutsAreFoundWhereTheyStart) {
     // The blank line is still read as the reading rules say: an empty value
     // that shifts the rest, and the file counts as read to the end.
     Project p;
-    TitleTexts titles;
-    const ReadOutcome read = ReadProjectData("2\r\n" + one + "\r\n" + two + title, p, titles);
+    const ReadOutcome read = ReadProjectData("2\r\n" + one + "\r\n" + two + title, p);
     EXPECT_TRUE(read.complete);
     EXPECT_TRUE(p.sections.Get(2, Field::lungh).IsNothing());
     EXPECT_EQ(p.sections.Get(2, Field::quotain), T("180"));
-    EXPECT_EQ(titles[0], "in uso");
+    EXPECT_EQ(p.titles.progetto, "in uso");
 }
 
 TEST_F(ProjectFile, AKilledSaveLeavesNoTemporaryFileAndAnyValidNameSaves) {

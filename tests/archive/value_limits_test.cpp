@@ -52,14 +52,14 @@ TEST(ValueLimits, AbsurdSectionValuesAreRefusedAtReadingAndAtSaving) {
     };
     for (const Case& c : cases) {
         Project project;
-        TitleTexts titles = {"vecchio", "", "", "", "", "", ""};
-        const ReadOutcome read =
-            ReadProjectData(FileWith(c.field, c.inFile, "\"a\""), project, titles);
+        TitleTexts& titles = project.titles;
+        titles = {"vecchio", "", "", "", "", "", ""};
+        const ReadOutcome read = ReadProjectData(FileWith(c.field, c.inFile, "\"a\""), project);
         EXPECT_EQ(read.complete, !c.refused) << c.inFile.substr(0, 40);
         if (!c.refused) {
             // And it saves as it came.
             std::string bytes;
-            EXPECT_TRUE(EncodeProjectFile(project, titles, bytes).ok) << c.inFile.substr(0, 40);
+            EXPECT_TRUE(EncodeProjectFile(project, bytes).ok) << c.inFile.substr(0, 40);
             continue;
         }
         EXPECT_EQ(read.line, 2);
@@ -72,14 +72,14 @@ TEST(ValueLimits, AbsurdSectionValuesAreRefusedAtReadingAndAtSaving) {
             << read.message;
         EXPECT_NE(read.message.find(c.why), std::string::npos) << read.message;
         EXPECT_NE(read.message.find("modificato a mano"), std::string::npos);
-        EXPECT_EQ(titles[0], "vecchio");  // reading stopped before the title line
+        EXPECT_EQ(titles.progetto, "vecchio");  // reading stopped before the title line
 
         // The same value reached by typing is refused at saving.
         Project typed;
-        ReadProjectData(FileWith(c.field, "\"1\"", "\"a\""), typed, titles);
+        ReadProjectData(FileWith(c.field, "\"1\"", "\"a\""), typed);
         typed.sections.Set(1, c.field, c.stored);
         std::string bytes;
-        const ArchiveResult saved = EncodeProjectFile(typed, titles, bytes);
+        const ArchiveResult saved = EncodeProjectFile(typed, bytes);
         EXPECT_FALSE(saved.ok) << c.inFile.substr(0, 40);
         EXPECT_NE(saved.message.find(c.why), std::string::npos) << saved.message;
     }
@@ -88,9 +88,9 @@ TEST(ValueLimits, AbsurdSectionValuesAreRefusedAtReadingAndAtSaving) {
 TEST(ValueLimits, TitleTextsLongerThanAThousandCharactersAreRefused) {
     const std::string huge = "\"" + std::string(16 * 1024 * 1024, 'T') + "\"";
     Project project;
-    TitleTexts titles = {"vecchio", "", "", "", "", "", ""};
-    const ReadOutcome read =
-        ReadProjectData(FileWith(Field::lungh, "\"10\"", huge), project, titles);
+    TitleTexts& titles = project.titles;
+    titles = {"vecchio", "", "", "", "", "", ""};
+    const ReadOutcome read = ReadProjectData(FileWith(Field::lungh, "\"10\"", huge), project);
     EXPECT_FALSE(read.complete);
     EXPECT_EQ(read.line, 3);
     EXPECT_NE(
@@ -98,21 +98,20 @@ TEST(ValueLimits, TitleTextsLongerThanAThousandCharactersAreRefused) {
                           "caratteri, più dei 1000 ammessi; il file sembra modificato a mano."),
         std::string::npos)
         << read.message.substr(0, 300);
-    EXPECT_EQ(titles[0], "vecchio");
+    EXPECT_EQ(titles.progetto, "vecchio");
 
     // Counted in characters: 1000 accented letters are 2000 bytes, and fit.
     std::string accented;
     for (int i = 0; i < 1000; ++i) {
         accented += "\xE0";  // à in Windows-1252
     }
-    EXPECT_TRUE(
-        ReadProjectData(FileWith(Field::lungh, "\"10\"", "\"" + accented + "\""), project, titles)
-            .complete);
-    EXPECT_EQ(titles[0].size(), 2000u);
+    EXPECT_TRUE(ReadProjectData(FileWith(Field::lungh, "\"10\"", "\"" + accented + "\""), project)
+                    .complete);
+    EXPECT_EQ(titles.progetto.size(), 2000u);
     std::string bytes;
-    EXPECT_TRUE(EncodeProjectFile(project, titles, bytes).ok);
-    titles[6] = titles[0] + "x";
-    const ArchiveResult saved = EncodeProjectFile(project, titles, bytes);
+    EXPECT_TRUE(EncodeProjectFile(project, bytes).ok);
+    titles.allegati = titles.progetto + "x";
+    const ArchiveResult saved = EncodeProjectFile(project, bytes);
     EXPECT_EQ(saved.message,
               "Frontespizio: il campo «allegati alla relazione» è lungo 1001 caratteri, più "
               "dei 1000 ammessi.");
@@ -120,16 +119,16 @@ TEST(ValueLimits, TitleTextsLongerThanAThousandCharactersAreRefused) {
 
 TEST(ValueLimits, ASaveRefusedForACharacterNamesIt) {
     Project project;
-    TitleTexts titles = {"Rete", "", "", "", "", "", ""};
-    ReadProjectData(FileWith(Field::lungh, "\"10\"", "\"Rete\""), project, titles);
+    TitleTexts& titles = project.titles;
+    titles = {"Rete", "", "", "", "", "", ""};
+    ReadProjectData(FileWith(Field::lungh, "\"10\"", "\"Rete\""), project);
     std::string bytes;
-    titles[committente] = "Comune di Ωmega";
-    EXPECT_EQ(EncodeProjectFile(project, titles, bytes).message,
+    titles.committente = "Comune di Ωmega";
+    EXPECT_EQ(EncodeProjectFile(project, bytes).message,
               "Frontespizio: il campo «committente» contiene il carattere «Ω» (U+03A9), che il "
               "file dati non può contenere.");
-    titles[committente] = "Comune\u200F di Colle";  // invisible: the code tells which
-    EXPECT_NE(EncodeProjectFile(project, titles, bytes).message.find("(U+200F)"),
-              std::string::npos);
+    titles.committente = "Comune\u200F di Colle";  // invisible: the code tells which
+    EXPECT_NE(EncodeProjectFile(project, bytes).message.find("(U+200F)"), std::string::npos);
 }
 
 }  // namespace

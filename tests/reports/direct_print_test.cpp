@@ -16,9 +16,13 @@
 #include "reports/prose_lines.h"
 #include "reports/qt_printer_device.h"
 #include "reports/report_texts.h"
+#include "reports/titled_project.h"
 
 namespace acquenza {
 namespace {
+
+using reports_test::Named;
+using reports_test::Titled;
 
 namespace fs = std::filesystem;
 using reports_test::RecordingPrinter;
@@ -52,7 +56,7 @@ Project Sections(int n) {
 // A page tall enough that only the report's own page rules break it.
 RecordingPrinter Printed(Project& p) {
     RecordingPrinter printer(0.01);
-    PrintReport(printer, p, Titles, TestOffice, 12);
+    PrintReport(printer, Titled(p, Titles), TestOffice, 12);
     return printer;
 }
 
@@ -237,7 +241,7 @@ TEST(DirectPrint, EveryPageButTheTitleHasItsFooterAndNoEmptyPageFollows) {
 TEST(DirectPrint, NothingIsPrintedOverTheFooterOnARealPage) {
     Project p = Sections(120);
     RecordingPrinter r;  // A4-like line heights
-    PrintReport(r, p, Titles, TestOffice, 12);
+    PrintReport(r, Titled(p, Titles), TestOffice, 12);
     for (const auto& l : r.lines) {
         if (l.text.rfind("pagina  ", 0) == 0) {
             EXPECT_EQ(l.y, 16000);
@@ -268,7 +272,7 @@ TEST(DirectPrint, AShortSheetKeepsTheFooterOnThePaper) {
     Project p = Sections(40);
     RecordingPrinter r;
     r.pageHeight = 15440;  // Letter
-    PrintReport(r, p, Titles, TestOffice, 12);
+    PrintReport(r, Titled(p, Titles), TestOffice, 12);
     const double footer = 15440 - 12 * 20 * 1.15;
     for (const auto& l : r.lines) {
         if (l.text.rfind("pagina  ", 0) == 0) {
@@ -283,7 +287,7 @@ TEST(DirectPrint, APrinterFailureStopsThePrint) {
     Project p = Sections(40);
     RecordingPrinter r(0.01);
     r.FailAfter(60);
-    PrintReport(r, p, Titles, TestOffice, 12);
+    PrintReport(r, Titled(p, Titles), TestOffice, 12);
     EXPECT_EQ(r.lines.size(), 60u);
     EXPECT_FALSE(r.ended);
     EXPECT_LE(r.callsAfterFailure, 1);
@@ -294,6 +298,8 @@ TEST(DirectPrint, APrinterFailureStopsThePrint) {
 
 namespace acquenza {
 namespace {
+
+using reports_test::Titled;
 
 class PrintedPdf : public reports_test::ScratchFolder {};
 
@@ -310,7 +316,7 @@ TEST_F(PrintedPdf, PagesCarryTheirHeadingsRowsAndFooters) {
         printer.setOutputFileName(QString::fromStdString(pdf.string()));
         printer.setPageSize(QPageSize(QPageSize::A4));
         QtPrinterDevice device(printer);
-        PrintReport(device, p, Titles, TestOffice, 12);
+        PrintReport(device, Titled(p, Titles), TestOffice, 12);
         ASSERT_FALSE(device.Failed()) << device.FailureText();
     }
     using reports_test::Quoted;
@@ -367,6 +373,7 @@ namespace acquenza {
 namespace {
 
 using reports_test::PdfWord;
+using reports_test::Titled;
 
 // Forwards to the real device and adds up how far the report's lines move
 // down after the title page, footers apart.
@@ -465,7 +472,7 @@ TEST_F(PrintedPdf, PagesFillToTheFooterWithWholeBlocks) {
         {
             QtPrinterDevice device(printer);
             MeasuredDevice measured(device);
-            PrintReport(measured, p, Titles, TestOffice, 12);
+            PrintReport(measured, Titled(p, Titles), TestOffice, 12);
             ASSERT_FALSE(device.Failed()) << device.FailureText();
             pages = device.PageNumber();
             lines = measured.height;

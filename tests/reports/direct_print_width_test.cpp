@@ -18,9 +18,13 @@
 #include "recording_printer.h"
 #include "reports/direct_print.h"
 #include "reports/qt_printer_device.h"
+#include "reports/titled_project.h"
 
 namespace acquenza {
 namespace {
+
+using reports_test::Named;
+using reports_test::Titled;
 
 namespace fs = std::filesystem;
 using reports_test::RecordingPrinter;
@@ -63,7 +67,7 @@ TEST(DirectPrintWidth, EveryLineFitsThePrintableWidth) {
         SCOPED_TRACE(std::to_string(margin) + " mm margins");
         RecordingPrinter printer;
         printer.pageWidth = PrintableWidth(margin);
-        PrintReport(printer, p, Titles, TestOffice, 12);
+        PrintReport(printer, Titled(p, Titles), TestOffice, 12);
         ASSERT_TRUE(printer.ended);
         int rows = 0;
         double rowSize = 0;
@@ -135,7 +139,7 @@ TEST(DirectPrintWidth, LegendsStayWholeWhateverTheSectionCount) {
     for (const int n : counts) {
         const Project p = Sections(n);
         RecordingPrinter printer;
-        PrintReport(printer, p, Titles, TestOffice, 12);
+        PrintReport(printer, Titled(p, Titles), TestOffice, 12);
         std::vector<std::pair<int, std::string>> lines;
         for (const RecordingPrinter::Line& l : printer.lines) {
             lines.emplace_back(l.page, l.text);
@@ -169,7 +173,7 @@ TEST_F(PrintedWidth, TheRealPrinterKeepsLegendsWhole) {
         printer.setPageSize(QPageSize(QPageSize::A4));
         QtPrinterDevice device(printer);
         PagedLines paged(device);
-        PrintReport(paged, p, Titles, TestOffice, 12);
+        PrintReport(paged, Titled(p, Titles), TestOffice, 12);
         ASSERT_FALSE(device.Failed()) << device.FailureText();
         ExpectLegendsWhole(paged.lines, n);
     }
@@ -193,7 +197,7 @@ TEST_F(PrintedWidth, QuarterInchMarginsShowEveryColumn) {
                                            QPageLayout::Millimeter));
         {
             QtPrinterDevice device(printer);
-            PrintReport(device, p, Titles, TestOffice, 12);
+            PrintReport(device, Titled(p, Titles), TestOffice, 12);
             ASSERT_FALSE(device.Failed()) << device.FailureText();
         }
         const QRectF area = printer.pageLayout().paintRectPoints();

@@ -15,10 +15,14 @@
 #include "reports/docx_writer.h"
 #include "reports/other_documents.h"
 #include "reports/report_values.h"
+#include "reports/titled_project.h"
 #include "reports/word_report.h"
 
 namespace acquenza {
 namespace {
+
+using reports_test::Named;
+using reports_test::Titled;
 
 namespace fs = std::filesystem;
 
@@ -101,7 +105,7 @@ TEST(ReportValues, PatternsUseACommaAndRoundHalfUp) {
 
 TEST(WordReport, ThreeSectionsMakeEightTables) {
     const Project p = ThreeSections();
-    const Document d = BuildWordReport(p, Titles, TestOffice);
+    const Document d = BuildWordReport(Titled(p, Titles), TestOffice);
     ASSERT_EQ(d.TableCount(), 8);
     const int sizes[8][2] = {{6, 2}, {4, 2}, {16, 2}, {5, 14}, {7, 2}, {6, 15}, {6, 15}, {6, 15}};
     for (int i = 0; i < 8; ++i) {
@@ -141,7 +145,7 @@ TEST(WordReport, ThreeSectionsMakeEightTables) {
 }
 
 TEST(WordReport, TextsFontsAndTheStatedPageCount) {
-    const Document d = BuildWordReport(ThreeSections(), Titles, TestOffice);
+    const Document d = BuildWordReport(Titled(ThreeSections(), Titles), TestOffice);
     const std::vector<std::string> texts = d.ParagraphTexts();
     EXPECT_EQ(texts.front(), "CALCOLI IDRAULICI");
     for (const char* expected :
@@ -178,7 +182,7 @@ class ReportFile : public reports_test::ScratchFolder {};
 // The report as a word processor reads it: every paragraph's words, the
 // title's font, every cell of every table, and the page count it states.
 TEST_F(ReportFile, ThreeSectionsReadBackThroughPythonDocx) {
-    Document d = BuildWordReport(ThreeSections(), Titles, TestOffice);
+    Document d = BuildWordReport(Titled(ThreeSections(), Titles), TestOffice);
     const fs::path file = folder_ / "relazione.docx";
     ASSERT_TRUE(WriteDocx(d, file).ok);
     const QJsonObject read = reports_test::ReadDocx(file);
@@ -285,7 +289,7 @@ TEST_F(ReportFile, PageCountsAgreeWithLibreOffice) {
     std::vector<int> stated;
     for (const int n : sizes) {
         const Project p = ManySections(n);
-        Document d = BuildWordReport(p, Titles, TestOffice);
+        Document d = BuildWordReport(Titled(p, Titles), TestOffice);
         stated.push_back(SettlePageCount(d));
         files.push_back(folder_ / ("relazione-" + std::to_string(n) + ".docx"));
         ASSERT_TRUE(WriteDocx(d, files.back()).ok);
@@ -342,7 +346,7 @@ TEST_F(ReportFile, PageCountsAgreeWithLibreOffice) {
 TEST(DataWindowDocument, RowsAndValues) {
     Project p = ThreeSections();
     p.sections.Set(1, Field::abitfin, FieldValue::Text(""));
-    const Document d = BuildDataWindowDocument(p, "Rete di Colle Alto");
+    const Document d = BuildDataWindowDocument(Named(p, "Rete di Colle Alto"));
     ASSERT_EQ(d.TableCount(), 2);
     EXPECT_TRUE(Contains(d.ParagraphTexts(), "Progetto: Rete di Colle Alto"));
     EXPECT_TRUE(Contains(d.ParagraphTexts(), "DATI E DIMENSIONAMENTO DEllA RETE"));
@@ -361,20 +365,20 @@ TEST(DataWindowDocument, RowsAndValues) {
         seven.sections.Set(s, Field::lungh, FieldValue::Text("10"));
     }
     seven.enteredSectionCount = 7;
-    const Document sevenRows = BuildDataWindowDocument(seven, "");
+    const Document sevenRows = BuildDataWindowDocument(Named(seven, ""));
     const Table& rows = sevenRows.TableAt(1);
     EXPECT_EQ(rows.cells[8][0], " 7");  // section 7 in row 9
     EXPECT_EQ(rows.cells[8][10], "");   // never calculated: empty cell
     EXPECT_EQ(rows.columnAlignment[0], Alignment::Right);
 
     Project none;
-    EXPECT_EQ(BuildDataWindowDocument(none, "").TableAt(1).rows, 2);
+    EXPECT_EQ(BuildDataWindowDocument(Named(none, "")).TableAt(1).rows, 2);
 }
 
 // The project as the data file stores it, then every result and map cell.
 std::string Snapshot(const Project& p) {
     std::string bytes;
-    EXPECT_TRUE(EncodeProjectFile(p, Titles, bytes).ok);
+    EXPECT_TRUE(EncodeProjectFile(Titled(p, Titles), bytes).ok);
     for (int s = 1; s <= MaxSections; ++s) {
         for (const Field f : {Field::per, Field::dia, Field::vel, Field::sca}) {
             bytes += "|" + p.sections.Get(s, f).DisplayText();
@@ -397,16 +401,16 @@ TEST(Documents, ShowingLeavesTheProjectAsItWas) {
     p.sections.Set(3, Field::abitun, FieldValue());
     const std::string before = Snapshot(p);
     const std::pair<const char*, std::function<void(const Project&)>> documents[] = {
-        {"relazione", [](const Project& q) { BuildWordReport(q, Titles, TestOffice); }},
+        {"relazione", [](const Project& q) { BuildWordReport(Titled(q, Titles), TestOffice); }},
         {"stampa",
          [](const Project& q) {
              reports_test::RecordingPrinter printer;
-             PrintReport(printer, q, Titles, TestOffice, 12);
+             PrintReport(printer, Titled(q, Titles), TestOffice, 12);
              EXPECT_NE(printer.Find(" 0     250"), nullptr);
          }},
         {"dati",
          [](const Project& q) {
-             EXPECT_EQ(BuildDataWindowDocument(q, "x").TableAt(1).cells[2][8], "0");
+             EXPECT_EQ(BuildDataWindowDocument(Named(q, "x")).TableAt(1).cells[2][8], "0");
          }},
         {"modello", [](const Project&) { BuildAcquisitionTemplate(); }},
     };
@@ -433,7 +437,7 @@ TEST(OtherDocuments, TemplateAndTitlePage) {
     }
     EXPECT_TRUE(Contains(t.ParagraphTexts(), "Progetto___________________________________"));
 
-    TitleTexts empty{};
+    const Project empty;
     const Document f = BuildTitlePageDocument(empty, TestOffice);
     ASSERT_EQ(f.TableCount(), 1);
     EXPECT_EQ(f.TableAt(0).rows, 10);

@@ -22,10 +22,14 @@
 #include "reports/other_documents.h"
 #include "reports/pagination.h"
 #include "reports/report_values.h"
+#include "reports/titled_project.h"
 #include "reports/word_report.h"
 
 namespace acquenza {
 namespace {
+
+using reports_test::Named;
+using reports_test::Titled;
 
 namespace fs = std::filesystem;
 
@@ -33,7 +37,9 @@ const Office TestOffice{"Studio Tecnico Rossi", "Via Roma 1 - Perugia"};
 
 TitleTexts TitlesOf(const std::string& text) {
     TitleTexts titles;
-    titles.fill(text);
+    for (const TitleFieldSpec& field : TitleFields) {
+        titles.*field.text = text;
+    }
     return titles;
 }
 
@@ -93,7 +99,7 @@ void ExpectNoCellWraps(const Table& t, const std::string& name) {
 
 TEST(ReportLayout, MapAndDataColumnsAreNeverNarrowerThanTheirWidestValue) {
     const Project p = LargeValues();
-    const Document report = BuildWordReport(p, TitlesOf("Rete"), TestOffice);
+    const Document report = BuildWordReport(Titled(p, TitlesOf("Rete")), TestOffice);
     ASSERT_EQ(report.TableCount(), 5 + 4);
     ExpectNoCellWraps(report.TableAt(3), "data table");
     for (int s = 1; s <= 4; ++s) {
@@ -107,7 +113,7 @@ TEST(ReportLayout, MapAndDataColumnsAreNeverNarrowerThanTheirWidestValue) {
     EXPECT_LT(report.TableAt(7).fontSize, 8);
     EXPECT_EQ(report.TableAt(7).cells[1][14], "9999,99");
 
-    const Document window = BuildDataWindowDocument(p, "Rete");
+    const Document window = BuildDataWindowDocument(Named(p, "Rete"));
     ExpectNoCellWraps(window.TableAt(1), "data window table");
 }
 
@@ -126,7 +132,7 @@ TEST(ReportLayout, TheTitlePageStaysOnePage) {
         while (CharLength(text) > length) {
             text.pop_back();
         }
-        const Document report = BuildWordReport(p, TitlesOf(text), {text, text});
+        const Document report = BuildWordReport(Titled(p, TitlesOf(text)), {text, text});
         std::vector<Block> titlePage;
         for (const Block& block : report.Blocks()) {
             if (std::holds_alternative<PageBreak>(block)) {
@@ -167,7 +173,7 @@ TEST(ReportLayout, TheDataWindowDocumentNumbersItsPagesAndRepeatsItsHeadings) {
         }
     }
     CountEnteredSections(p);
-    const Document d = BuildDataWindowDocument(p, "Rete");
+    const Document d = BuildDataWindowDocument(Named(p, "Rete"));
     const Table& t = d.TableAt(1);
     EXPECT_EQ(t.rows, 502);  // section 3 has its row, and 500 is not lost
     EXPECT_EQ(t.cells[501][0], " 500");
@@ -180,7 +186,7 @@ TEST(ReportLayout, TheDataWindowDocumentNumbersItsPagesAndRepeatsItsHeadings) {
 
     Project last;
     last.sections.Set(12, Field::tipoc, FieldValue::Text("nuova"));
-    EXPECT_EQ(BuildDataWindowDocument(last, "").TableAt(1).rows, 14);
+    EXPECT_EQ(BuildDataWindowDocument(Named(last, "")).TableAt(1).rows, 14);
 }
 
 class PrintedLayout : public reports_test::ScratchFolder {};
@@ -204,17 +210,18 @@ std::vector<std::string> Pages(const fs::path& pdf) {
 TEST_F(PrintedLayout, LibreOfficePrintsEveryValueWholeAndEveryPageComplete) {
     const Project large = LargeValues();
     const fs::path report = folder_ / "grande.docx";
-    ASSERT_TRUE(WriteDocx(BuildWordReport(large, TitlesOf("Rete"), TestOffice), report).ok);
+    ASSERT_TRUE(WriteDocx(BuildWordReport(Titled(large, TitlesOf("Rete")), TestOffice), report).ok);
     const std::string title60 = "Rete idrica di distribuzione dell'abitato di Poggio Verde WW";
     ASSERT_EQ(title60.size(), 60u);
     const fs::path titled = folder_ / "titoli.docx";
-    ASSERT_TRUE(WriteDocx(BuildWordReport(large, TitlesOf(title60), TestOffice), titled).ok);
+    ASSERT_TRUE(
+        WriteDocx(BuildWordReport(Titled(large, TitlesOf(title60)), TestOffice), titled).ok);
     Project many;
     for (int s = 1; s <= 500; ++s) {
         many.sections.Set(s, Field::lungh, FieldValue::Text(std::to_string(s)));
     }
     CountEnteredSections(many);
-    Document windowDocument = BuildDataWindowDocument(many, "Rete");
+    Document windowDocument = BuildDataWindowDocument(Named(many, "Rete"));
     const int stated = CountPages(windowDocument);
     const fs::path window = folder_ / "dati.docx";
     ASSERT_TRUE(WriteDocx(windowDocument, window).ok);

@@ -8,6 +8,7 @@
 #include "app/archive_commands.h"
 #include "app/document_commands.h"
 #include "app/guide_pages.h"
+#include "app/italian_date.h"
 #include "app/new_project.h"
 #include "ui/data_window/data_window.h"
 #include "ui/help/about_window.h"
@@ -28,6 +29,7 @@ QtWindowSystem::QtWindowSystem(ProgramState& state, Dialogs& dialogs, MusicPlaye
       dialogs_(dialogs),
       programFolder_(std::move(programFolder)),
       shell_(state, music, dialogs, *this) {
+    StartTitles(state_.project.titles, Today());
 #ifndef QT_NO_SESSIONMANAGER
     // Logging out ends the program without the exit procedure: the unsaved
     // sections are asked about here, when the desktop lets the program ask,
@@ -169,7 +171,7 @@ QWidget* QtWindowSystem::MakeWindow(WindowId window) {
                                           Show(WindowId::dati);
                                           SyncAll();
                                       },
-                                      [this] { return LoadTitlePage().Text(progetto); },
+                                      [this] { return state_.project.titles.progetto; },
                                       [this] {
                                           LoadDataWindow().FinishTyping();
                                           SyncAll();
@@ -234,6 +236,10 @@ void QtWindowSystem::Close(WindowId window) {
         other->hide();
         other->deleteLater();
     }
+}
+
+std::string QtWindowSystem::Today() const {
+    return TodayItalianLongDate();
 }
 
 void QtWindowSystem::ShowSplash() {

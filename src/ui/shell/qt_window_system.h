@@ -53,6 +53,7 @@ class QtWindowSystem final : public QObject, public WindowSystem {
     void Close(WindowId window) override;
     void ShowSplash() override;
     void CloseSplash() override;
+    std::string Today() const override;
 
   private:
     void QuitWhenNoWindowIsLeft();

@@ -12,7 +12,6 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/italian_date.h"
 #include "app/new_project.h"
 #include "app/program_shell.h"
 #include "app/undo_commands.h"
@@ -28,22 +27,21 @@ namespace {
 constexpr int FormWidth = 9480;
 constexpr int FormHeight = 6180;
 
+// The label in front of each text box, in the texts' own order.
 struct FieldRow {
-    const char* name;
     const char* caption;
     const char* tooltip;
 };
 
 const FieldRow Fields[TitleTextCount] = {
-    {"progetto", " progetto....................:", "il tipo di progetto che si sta elaborando"},
-    {"località", " località......................:", "denominazione dei luoghi"},
-    {"tipostudio", " tipologia di studio......:",
+    {" progetto....................:", "il tipo di progetto che si sta elaborando"},
+    {" località......................:", "denominazione dei luoghi"},
+    {" tipologia di studio......:",
      "ad esempio: 'analisi situazione attuale'; 'ipotesi situazione di progetto'; ecc."},
-    {"committente", " committente..............:", "chi ha commissionato lo studio"},
-    {"luogo",
-     " luogo elaborazione...:", "località in cui viene effettuata la elaborazione dei dati"},
-    {"data", " data elaborazione.....:", "impostata in automatico e modificabile"},
-    {"allegati", " allegati alla relazione :", "grafici, disegni, planimetrie, foto, ecc."},
+    {" committente..............:", "chi ha commissionato lo studio"},
+    {" luogo elaborazione...:", "località in cui viene effettuata la elaborazione dei dati"},
+    {" data elaborazione.....:", "impostata in automatico e modificabile"},
+    {" allegati alla relazione :", "grafici, disegni, planimetrie, foto, ecc."},
 };
 
 std::array<ToolbarButton, 20> TitleToolbar() {
@@ -55,10 +53,7 @@ std::array<ToolbarButton, 20> TitleToolbar() {
 }  // namespace
 
 TitlePageWindow::TitlePageWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& windows)
-    : state_(state),
-      dialogs_(dialogs),
-      windows_(windows),
-      model_(state, dialogs, windows, TodayItalianLongDate()) {
+    : state_(state), dialogs_(dialogs), windows_(windows), model_(state, dialogs, windows) {
     setObjectName(QStringLiteral("frontespizio"));
     setAttribute(Qt::WA_DeleteOnClose);
     QFont small = font();
@@ -228,15 +223,17 @@ void TitlePageWindow::BuildFields(QWidget* form) {
 
     for (int f = 0; f < TitleTextCount; ++f) {
         const FieldRow& row = Fields[f];
+        const QString name = QString::fromUtf8(
+            TitleFields[static_cast<std::size_t>(f)].name.data(),
+            static_cast<qsizetype>(TitleFields[static_cast<std::size_t>(f)].name.size()));
         const int top = 600 + f * 390;
-        MakeLabel(form, QString::fromUtf8(row.name) + QStringLiteral("_etichetta"),
-                  QString::fromUtf8(row.caption), QString::fromUtf8(row.tooltip), 240, top, 2520,
-                  330);
+        MakeLabel(form, name + QStringLiteral("_etichetta"), QString::fromUtf8(row.caption),
+                  QString::fromUtf8(row.tooltip), 240, top, 2520, 330);
         auto* box = new QLineEdit(form);
-        box->setObjectName(QString::fromUtf8(row.name));
+        box->setObjectName(name);
         PlaceInTwips(box, 2820, top, 6420, 330);
         connect(box, &QLineEdit::textEdited, this, [this, f](const QString& text) {
-            Do([&] { model_.TypeInField(f, text.toStdString()); });
+            Do([&] { model_.TypeInField(static_cast<TitleField>(f), text.toStdString()); });
         });
         // The field left: what is typed next is a new step of the history.
         connect(box, &QLineEdit::editingFinished, this, [this] { state_.history.EndTyping(); });
@@ -341,7 +338,7 @@ void TitlePageWindow::Sync() {
     setWindowTitle(WorkingCaption(QStringLiteral("Acquenza: frontespizio per la relazione"),
                                   state_.currentFileName));
     for (int f = 0; f < TitleTextCount; ++f) {
-        const QString text = QString::fromStdString(model_.Text(f));
+        const QString text = QString::fromStdString(model_.Text(static_cast<TitleField>(f)));
         QLineEdit* box = fields_[static_cast<std::size_t>(f)];
         if (box->text() != text) {
             box->setText(text);

@@ -182,7 +182,7 @@ TEST_F(GridEdges, TheWheelAnywhereOverTheGridOnlyTurnsIt) {
 // toolbar's Save is pressed without leaving the box.
 TEST_F(GridEdges, ACompletionShownIsWhatIsStoredAndSaved) {
     TypeSections(1);
-    windows.LoadTitlePage().TypeInField(progetto, "Rete");
+    windows.LoadTitlePage().TypeInField(TitleField::progetto, "Rete");
     QComboBox* type = Type(1);
     type->setFocus();
     type->lineEdit()->selectAll();

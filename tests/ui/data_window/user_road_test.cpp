@@ -225,7 +225,7 @@ TEST_F(UserRoad, CaptionKeysAndTabAcrossTheGrid) {
         Type(data, box, text);
     }
     EXPECT_TRUE(data->isWindowModified());
-    windows.LoadTitlePage().TypeInField(progetto, "Rete");
+    windows.LoadTitlePage().TypeInField(TitleField::progetto, "Rete");
     dialogs.files = {file};
     QWidget* box = Find<QLineEdit>(data, "lungh_2");
     box->setFocus();
