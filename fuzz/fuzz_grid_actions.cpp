@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         const Project& p = state.project;
         if (p.enteredSectionCount < 0 || p.enteredSectionCount > MaxSections ||
-            p.firstVisibleSection < 1 || p.firstVisibleSection > DataWindowModel::MaxFirstVisible) {
+            grid.ScrollValue() < 1 || grid.ScrollValue() > DataWindowModel::MaxFirstVisible) {
             std::abort();
         }
     }

@@ -68,13 +68,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         .Open();
 
     const Project& project = state.project;
-    if (project.enteredSectionCount < 0 || project.enteredSectionCount > MaxSections ||
-        project.firstVisibleSection < 1 ||
-        project.firstVisibleSection > DataWindowModel::MaxFirstVisible) {
-        std::abort();
-    }
     TitlePageModel& title = windows.LoadTitlePage();
     DataWindowModel& grid = windows.LoadDataWindow();
+    if (project.enteredSectionCount < 0 || project.enteredSectionCount > MaxSections ||
+        grid.ScrollValue() < 1 || grid.ScrollValue() > DataWindowModel::MaxFirstVisible) {
+        std::abort();
+    }
     for (int first = 11; first <= project.enteredSectionCount; first += 10) {
         grid.Scroll(first);
     }

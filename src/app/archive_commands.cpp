@@ -115,9 +115,6 @@ void ArchiveCommands::ReplaceProject(const Project& read) {
         project.segments.ClearSection(s);
     }
     project.enteredSectionCount = read.enteredSectionCount;
-    // Residents typed before belong to the project that was replaced: the
-    // fire button has nothing to act on until residents are typed again.
-    project.residentsMarker = 0;
     // Each title text the file replaced is warned about as typing it would
     // be (the length warning), in the file's order.
     for (const TitleFieldSpec& title : TitleFields) {
@@ -129,8 +126,7 @@ void ArchiveCommands::ReplaceProject(const Project& read) {
     }
     // Both working windows stand ready with what was read, shown or not.
     windows_.LoadTitlePage();
-    project.firstVisibleSection = 1;
-    windows_.LoadDataWindow().RefreshGrid();
+    windows_.LoadDataWindow().ShowOpenedProject();
 }
 
 void ArchiveCommands::Save() {
@@ -144,11 +140,7 @@ void ArchiveCommands::SaveAs() {
 }
 
 void ArchiveCommands::SaveProject(std::string previousName) {
-    DataWindowModel& dataWindow = windows_.LoadDataWindow();
-    state_.project.saveCheckPending = true;
-    dataWindow.CheckData(DataWindowModel::CheckFor::Save);
-    if (state_.project.saveCheckPending) {
-        state_.project.saveCheckPending = false;
+    if (!windows_.LoadDataWindow().CheckData(CheckFor::Save)) {
         state_.currentFileName = previousName;
         if (from_ == WindowId::frontespizio) {
             windows_.Show(WindowId::dati);

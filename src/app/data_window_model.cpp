@@ -43,7 +43,7 @@ DataWindowModel::~DataWindowModel() {
 void DataWindowModel::Load() {
     InitSharedTitles(state_.mod.titles, state_.mod.values);
     UpdateGuidance();
-    project_.firstVisibleSection = 1;
+    firstVisible_ = 1;
     for (int r = 1; r <= Rows; ++r) {
         auto& list = pipeTypeLists_[static_cast<std::size_t>(r)];
         list.assign(PipeTypes.begin(), PipeTypes.end());
@@ -224,7 +224,7 @@ void DataWindowModel::TypeInBox(int row, Field field, const std::string& text) {
     }
     EditScope step(state_, std::string(BoxName(field)) + " del tronco n." + SignedText(s), s,
                    TypingKey(s, field));
-    project_.currentSection = s;
+    currentSection_ = s;
     Box(row, field) = text;
     if (IsNumericBox(field)) {
         pending_ = PendingCheck{s, field, text};
@@ -266,7 +266,7 @@ void DataWindowModel::PickPipeType(int row, const std::string& text) {
     }
     const int s = SectionOfRow(row);
     EditScope step(state_, "tipo di condotta del tronco n." + SignedText(s), s);
-    project_.currentSection = s;
+    currentSection_ = s;
     Box(row, Field::tipoc) = text;
     OnPipeTypeChanged(row, false);
 }
@@ -357,10 +357,10 @@ void DataWindowModel::TakeBackTyping(const PendingCheck& pending) {
     }
     if (pending.field == Field::abitun || pending.field == Field::abitfin) {
         residentsSection_ = 0;
-        project_.residentsMarker = 0;
+        residentsSide_.reset();
     }
-    project_.currentSection = s;
-    const int row = s - project_.firstVisibleSection + 1;
+    currentSection_ = s;
+    const int row = s - firstVisible_ + 1;
     if (row >= 1 && row <= Rows) {
         ShowRow(row);
         FocusSection(s, pending.field);
@@ -371,10 +371,10 @@ void DataWindowModel::TakeBackTyping(const PendingCheck& pending) {
 }
 
 void DataWindowModel::PointTheUserAt(int section, Field field) {
-    const int first = project_.firstVisibleSection;
+    const int first = firstVisible_;
     if (section < first || section >= first + Rows) {
         // Low in the grid, clear of a message box centred on the window.
-        project_.firstVisibleSection = std::clamp(section - (Rows - 3), 1, MaxFirstVisible);
+        firstVisible_ = std::clamp(section - (Rows - 3), 1, MaxFirstVisible);
         RefreshGrid();
     }
     FocusSection(section, field);
@@ -436,12 +436,12 @@ void DataWindowModel::CheckElevations(int section, Field left) {
                       : "Attenzione: la quota iniziale del tronco deve essere superiore alla "
                         "quota finale.",
           MessageIcon::Stop);
-    project_.currentSection = section;
+    currentSection_ = section;
     if (initialLeft) {
         Store(section, Field::quotain, "");
     }
     Store(section, Field::quotafin, "");
-    const int row = section - project_.firstVisibleSection + 1;
+    const int row = section - firstVisible_ + 1;
     if (row >= 1 && row <= Rows) {
         ShowRow(row);
         FocusSection(section, left);
@@ -470,6 +470,7 @@ void DataWindowModel::OnResidentsTyped(int row, Field residents) {
         project_.sections.Set(s, residents, storedResidents);
     }
     residentsSection_ = s;
+    residentsSide_ = side;
     // The allowance filled in and the derived flow show in their boxes.
     ShowRowExcept(s, residents);
 }
@@ -494,7 +495,7 @@ CalculationOutcome DataWindowModel::Recalculate(int section) {
 
 void DataWindowModel::CommonTail() {
     UpdateGuidance();
-    const int s = project_.currentSection;
+    const int s = currentSection_;
     if (CalculateSection(project_, s) != CalculationOutcome::Incomplete) {
         ShowSectionResults(s);
     }
@@ -562,8 +563,8 @@ void DataWindowModel::ShowEnteredCount() {
 
 void DataWindowModel::SetScrollValue(int value) {
     value = std::clamp(value, 1, MaxFirstVisible);
-    if (value != project_.firstVisibleSection) {
-        project_.firstVisibleSection = value;
+    if (value != firstVisible_) {
+        firstVisible_ = value;
         RefreshGrid();
     }
 }
@@ -573,7 +574,7 @@ void DataWindowModel::Scroll(int value) {
 }
 
 void DataWindowModel::FocusSection(int section, Field field) {
-    const int row = std::clamp(section - project_.firstVisibleSection + 1, 1, Rows);
+    const int row = std::clamp(section - firstVisible_ + 1, 1, Rows);
     focus_ = FocusRequest{row, field};
 }
 
@@ -589,7 +590,7 @@ void DataWindowModel::ShowRow(int row) {
 }
 
 void DataWindowModel::ShowRowExcept(int section, Field typing) {
-    const int row = section - project_.firstVisibleSection + 1;
+    const int row = section - firstVisible_ + 1;
     if (row < 1 || row > Rows) {
         return;
     }
@@ -600,7 +601,7 @@ void DataWindowModel::ShowRowExcept(int section, Field typing) {
 
 void DataWindowModel::RefreshGrid() {
     ResetRowColours();
-    project_.firstVisibleSection = std::clamp(project_.firstVisibleSection, 1, MaxFirstVisible);
+    firstVisible_ = std::clamp(firstVisible_, 1, MaxFirstVisible);
     bool shown = false;
     for (int r = 1; r <= Rows; ++r) {
         ShowRow(r);
@@ -625,13 +626,13 @@ void DataWindowModel::RefreshGrid() {
 }
 
 void DataWindowModel::Reveal(int section) {
-    const int first = project_.firstVisibleSection;
+    const int first = firstVisible_;
     if (section >= 1 && (section < first || section >= first + Rows)) {
-        project_.firstVisibleSection = std::clamp(section, 1, MaxFirstVisible);
+        firstVisible_ = std::clamp(section, 1, MaxFirstVisible);
     }
     RefreshGrid();
     if (section >= 1) {
-        project_.currentSection = section;
+        currentSection_ = section;
         ShowSectionResults(section);
     }
 }
@@ -655,9 +656,9 @@ void DataWindowModel::PointAtRow(int row) {
         return;
     }
     ResetRowColours();
-    project_.currentSection = SectionOfRow(row);
+    currentSection_ = SectionOfRow(row);
     highlightedRow_ = row;
-    ShowSectionResults(project_.currentSection);
+    ShowSectionResults(currentSection_);
 }
 
 void DataWindowModel::DeleteRow(int row) {
@@ -687,7 +688,7 @@ void DataWindowModel::DeleteRow(int row) {
     // forgets them with their section: never the section moved into the row.
     if (follow == s || (follow > s && !followHasInput)) {
         residentsSection_ = 0;
-        project_.residentsMarker = 0;
+        residentsSide_.reset();
     } else if (follow > s) {
         residentsSection_ = follow - 1;
     }
@@ -697,18 +698,17 @@ void DataWindowModel::DeleteRow(int row) {
 // ----------------------------------------------------------------- commands
 
 void DataWindowModel::FireButton() {
-    if (project_.residentsMarker == 0) {
-        return;
+    if (!residentsSide_) {
+        return;  // no residents typed since the button was last used
     }
     FinishTyping();
-    if (residentsSection_ == 0) {
+    if (residentsSection_ == 0 || !residentsSide_) {
         return;  // the residents typed were taken back or deleted
     }
-    project_.currentSection = residentsSection_;
-    EditScope step(state_,
-                   "portata antincendio del tronco n." + SignedText(project_.currentSection),
-                   project_.currentSection);
-    const FireUpdate update = ApplyFireButton(project_);
+    currentSection_ = residentsSection_;
+    EditScope step(state_, "portata antincendio del tronco n." + SignedText(currentSection_),
+                   currentSection_);
+    const FireUpdate update = ApplyFireButton(project_, currentSection_, *residentsSide_);
     if (update.result == FireButtonResult::NegativeResidents) {
         Error(
             "Il numero dei residenti non può essere negativo: la portata antincendio non viene "
@@ -719,106 +719,27 @@ void DataWindowModel::FireButton() {
     if (update.result != FireButtonResult::Applied) {
         return;
     }
-    const int row = project_.currentSection - project_.firstVisibleSection + 1;
+    residentsSide_.reset();
+    const int row = currentSection_ - firstVisible_ + 1;
     if (row >= 1 && row <= Rows) {
         ShowRow(row);
     }
     CommonTail();
 }
 
-void DataWindowModel::CheckData(CheckFor purpose) {
+CheckResult DataWindowModel::CheckData(CheckFor purpose) {
     FinishTyping();
-    // Every section up to the last one with a length is looked at, so a
-    // length that is not a positive number is refused rather than left
-    // outside the count, where a save would drop it and the sections after.
-    const int count = CountEnteredSections(project_);
-    enteredCount_ = NumberText(count);
-    int last = count;
-    for (int s = MaxSections; s > count; --s) {
-        if (!project_.sections.Get(s, Field::lungh).IsEmpty()) {
-            last = s;
-            break;
-        }
+    enteredCount_ = NumberText(CountEnteredSections(project_));
+    const CheckResult result = CheckSections(project_, purpose);
+    if (result.ok && purpose != CheckFor::User) {
+        return result;
     }
-    if (last == 0) {
-        Error(
-            "Non esistono dati riconosciuti:\n"
-            "- per procedere è necessario digitare almeno la lunghezza del tronco n.1;\n"
-            "- il controllo viene effettuato solo sui tronchi per i quali esiste il dato della "
-            "lunghezza.",
-            MessageIcon::Exclamation);
-        return;
+    Error(result.message, result.icon);
+    if (!result.ok && result.section > 0) {
+        SetScrollValue(result.section);
+        FocusSection(result.section, result.focus);
     }
-    struct Test {
-        std::vector<Field> allEmpty;
-        const char* text;
-        Field focus;
-    };
-    // An empty allEmpty list stands for the length test: present, but not a
-    // positive number.
-    static const std::vector<Test> tests = {
-        {{Field::lungh}, "- digitare la lunghezza.", Field::lungh},
-        {{}, "- la lunghezza deve essere un numero maggiore di zero.", Field::lungh},
-        {{Field::quotain}, "- manca il dato della quota iniziale.", Field::quotain},
-        {{Field::quotafin}, "- manca il dato della quota finale.", Field::quotafin},
-        {{Field::portun, Field::abitun, Field::dotazun},
-         "- digitare la 'portata un.' o il numero di residenti e la dotazione idrica o il numero "
-         "di residenti e cliccare su 'Antincendio'.",
-         Field::portun},
-        {{Field::portfin, Field::abitfin, Field::dotazfin},
-         "- digitare la 'portata es.' o il numero di residenti e la dotazione idrica o il numero "
-         "di residenti e cliccare su 'Antincendio'.",
-         Field::portfin},
-        {{Field::tipoc}, "- scegliere il tipo di condotta ('nuova' o 'in uso').", Field::tipoc},
-    };
-    for (int i = 1; i <= last; ++i) {
-        for (const Test& test : tests) {
-            const bool fails =
-                test.allEmpty.empty()
-                    ? !(NumericValue(project_.sections, i, Field::lungh) > 0)
-                    : std::all_of(test.allEmpty.begin(), test.allEmpty.end(),
-                                  [&](Field f) { return project_.sections.Get(i, f).IsEmpty(); });
-            if (fails) {
-                Error("Tronco n." + SignedText(i) + ":\n" + test.text, MessageIcon::Stop);
-                SetScrollValue(i);
-                FocusSection(i, test.focus);
-                return;
-            }
-        }
-        // A value that reads as infinite (a huge exponent in a file) can be
-        // neither calculated nor printed.
-        for (const Field f : InputFields) {
-            if (IsNumericBox(f) && !std::isfinite(NumericValue(project_.sections, i, f))) {
-                Error("Tronco n." + SignedText(i) + ":\n- nella casella «" + BoxName(f) +
-                          "» il valore «" + project_.sections.Get(i, f).DisplayText() +
-                          "» non è un numero utilizzabile.",
-                      MessageIcon::Stop);
-                SetScrollValue(i);
-                FocusSection(i, f);
-                return;
-            }
-        }
-        if (purpose == CheckFor::Save) {
-            continue;
-        }
-        // Complete, but a report would print it with empty results and a
-        // map of zeros.
-        if (const SizingObstacle obstacle = FindSizingObstacle(project_.sections, i)) {
-            Error("Tronco n." + SignedText(i) + ":\n" +
-                      ObstacleCheckText(project_.sections, i, obstacle),
-                  MessageIcon::Stop);
-            SetScrollValue(i);
-            FocusSection(i, obstacle.field);
-            return;
-        }
-    }
-    if (project_.saveCheckPending) {
-        project_.saveCheckPending = false;
-        return;
-    }
-    Error("I dati sono stati immessi correttamente per n." + SignedText(count) +
-              " tronchi: i valori non inseriti vengono considerati nulli.",
-          MessageIcon::Information);
+    return result;
 }
 
 void DataWindowModel::ClearWindow() {
@@ -836,14 +757,21 @@ void DataWindowModel::ClearWindow() {
 void DataWindowModel::DropTyping() {
     pending_.reset();
     residentsSection_ = 0;
-    project_.residentsMarker = 0;
+    residentsSide_.reset();
+}
+
+void DataWindowModel::ShowOpenedProject() {
+    residentsSection_ = 0;
+    residentsSide_.reset();
+    firstVisible_ = 1;
+    RefreshGrid();
 }
 
 void DataWindowModel::StartAfresh() {
     DropTyping();
     focus_.reset();
-    project_.firstVisibleSection = 1;
-    project_.currentSection = 1;
+    firstVisible_ = 1;
+    currentSection_ = 1;
     results_ = {};
     label25_.clear();
     resultsSection_ = 0;

@@ -15,9 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "app/data_check.h"
 #include "app/dialogs.h"
 #include "app/program_state.h"
 #include "app/windows.h"
+#include "core/flows.h"
 #include "core/project.h"
 #include "core/section_calculation.h"
 
@@ -55,7 +57,7 @@ class DataWindowModel final : private TypingJudge {
     const std::string& ResultSectionText() const { return label25_; }      // Label25
     const std::string& ResultText(Field result) const;                     // per, dia, vel, sca
     const std::string& EnteredCountText() const { return enteredCount_; }  // Label1
-    int ScrollValue() const { return state_.project.firstVisibleSection; }
+    int ScrollValue() const { return firstVisible_; }
     Rgb Background() const { return background_; }
     // Where the input focus must go after the last action, once.
     std::optional<FocusRequest> TakeFocusRequest();
@@ -82,11 +84,11 @@ class DataWindowModel final : private TypingJudge {
     void PointAtRow(int row);
     void DeleteRow(int row);
     void FireButton();
-    // Who runs the data check. Every caller but a save also refuses the
-    // sections that cannot be sized: a save archives them (and says so once
-    // the file is written), so no typed work is lost.
-    enum class CheckFor { Documents, Save };
-    void CheckData(CheckFor purpose = CheckFor::Documents);
+    // The data check: its message shown (the success only to the user's own
+    // check) and, at a gap, the grid brought to the section with the focus
+    // in the box to correct. Returns the verdict.
+    using CheckFor = acquenza::CheckFor;
+    CheckResult CheckData(CheckFor purpose = CheckFor::User);
     void ClearWindow();
     void ChooseBackground();
     void ShowHelpMessage();
@@ -111,6 +113,10 @@ class DataWindowModel final : private TypingJudge {
     // A new project: the grid at its first section, nothing shown, nothing
     // being typed.
     void StartAfresh();
+    // Another project read in its place: the grid at its first section, and
+    // the residents typed before forgotten (they belong to the project that
+    // went).
+    void ShowOpenedProject();
     // Called when a message is about to speak of a box the grid has just
     // brought into view, so the screen shows it, focus in that box, first.
     void SetShowNow(std::function<void()> showNow) { showNow_ = std::move(showNow); }
@@ -118,7 +124,12 @@ class DataWindowModel final : private TypingJudge {
     // The name the window's file dialog shows next.
     std::string& FileDialogName() { return fileDialogName_; }
 
-    int SectionOfRow(int row) const { return state_.project.firstVisibleSection + row - 1; }
+    int SectionOfRow(int row) const { return firstVisible_ + row - 1; }
+    // The section last typed into or pointed at.
+    int CurrentSection() const { return currentSection_; }
+    // The side whose residents were typed last, when the fire button has
+    // them to act on.
+    std::optional<FlowSide> ResidentsSide() const { return residentsSide_; }
 
   private:
     std::string& Box(int row, Field field);
@@ -181,9 +192,14 @@ class DataWindowModel final : private TypingJudge {
     Rgb lastChosenColour_{220, 234, 240};
     std::optional<FocusRequest> focus_;
     std::string fileDialogName_ = "Acquenza-dati-";
-    // Section whose residents were typed last: the fire button acts on them,
-    // following them when a deleted row renumbers the sections.
+    // The section shown in the grid's first row.
+    int firstVisible_ = 1;
+    int currentSection_ = 1;
+    // Section whose residents were typed last, and their side: the fire
+    // button acts on them, following them when a deleted row renumbers the
+    // sections.
     int residentsSection_ = 0;
+    std::optional<FlowSide> residentsSide_;
     // The section the result area names.
     int resultsSection_ = 0;
     // A number typed and not yet judged whole, until the user leaves its box.

@@ -110,11 +110,7 @@ void DocumentCommands::RecalculateAll() {
 }
 
 bool DocumentCommands::FullReport() {
-    DataWindowModel& grid = windows_.LoadDataWindow();
-    state_.project.saveCheckPending = true;
-    grid.CheckData();
-    if (state_.project.saveCheckPending) {
-        state_.project.saveCheckPending = false;
+    if (!windows_.LoadDataWindow().CheckData(CheckFor::Documents)) {
         windows_.Show(WindowId::dati);
         return false;
     }

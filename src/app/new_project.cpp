@@ -46,8 +46,6 @@ void NewProject(ProgramState& state, Dialogs& dialogs, WindowSystem& windows, Wi
     Project& project = state.project;
     ClearAll(project);
     project.titles = FreshTitles(windows.Today());
-    project.residentsMarker = 0;
-    project.saveCheckPending = false;
     state.currentFileName.clear();
     windows.LoadTitlePage().StartAfresh();
     windows.LoadDataWindow().StartAfresh();

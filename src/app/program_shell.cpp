@@ -78,8 +78,6 @@ bool ProgramShell::ConfirmExit() {
     // first one did.
     state_.project.titles = FreshTitles(windows_.Today());
     state_.history.Clear();
-    state_.project.firstVisibleSection = 1;
-    state_.project.residentsMarker = 0;
     state_.currentFileName.clear();
     exited_ = true;
     labels_[2] = AfterExitText;

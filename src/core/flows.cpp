@@ -40,7 +40,6 @@ ResidentsUpdate ApplyResidents(Project& project, int section, FlowSide side,
     ResidentsUpdate update;
     SectionTable& table = project.sections;
     const SideFields f = FieldsOf(side);
-    project.residentsMarker = static_cast<int>(side);
     table.Set(section, f.residents, FieldValue::Text(residentsText));
 
     const bool hasLength = !table.Get(section, Field::lungh).IsEmpty();
@@ -70,16 +69,10 @@ ResidentsUpdate ApplyResidents(Project& project, int section, FlowSide side,
     return update;
 }
 
-FireUpdate ApplyFireButton(Project& project) {
+FireUpdate ApplyFireButton(Project& project, int section, FlowSide side) {
     FireUpdate update;
-    const int marker = project.residentsMarker;
-    if (marker == 0) {
-        return update;
-    }
-    const int s = project.currentSection;
-    const FlowSide side = marker == 2 ? FlowSide::End : FlowSide::Along;
     const SideFields f = FieldsOf(side);
-    const double residents = NumericValue(project.sections, s, f.residents);
+    const double residents = NumericValue(project.sections, section, f.residents);
     if (residents == 0) {
         update.result = FireButtonResult::NoResidents;
         return update;
@@ -89,12 +82,8 @@ FireUpdate ApplyFireButton(Project& project) {
         update.result = FireButtonResult::NegativeResidents;
         return update;
     }
-    project.residentsMarker = 0;
-    if (marker != 1 && marker != 2) {
-        return update;  // a marker that names no residents field writes nothing
-    }
-    project.sections.Set(s, f.flow, StoredFlow(*flow));
-    project.sections.Set(s, f.allowance, FieldValue::Text(FireMarker));
+    project.sections.Set(section, f.flow, StoredFlow(*flow));
+    project.sections.Set(section, f.allowance, FieldValue::Text(FireMarker));
     update.result = FireButtonResult::Applied;
     update.side = side;
     update.flowText = NumberText(*flow);

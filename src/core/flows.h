@@ -10,8 +10,7 @@
 
 namespace acquenza {
 
-// The two sides of a section: along it and at its downstream end. The values
-// are the codes kept in residentsMarker.
+// The two sides of a section: along it and at its downstream end.
 enum class FlowSide { Along = 1, End = 2 };
 
 struct SideFields {
@@ -40,28 +39,27 @@ struct ResidentsUpdate {
     std::optional<std::string> flowText;
 };
 
-// Residents typed on one side of section s: remembers the side, stores the
-// text, turns an empty flow into 0, fills a missing allowance (from the
+// Residents typed on one side of section s: stores the text, turns an empty
+// flow into 0, fills a missing allowance (from the
 // previous section, else 250) and derives the flow unless the side carries
 // the fire marker.
 ResidentsUpdate ApplyResidents(Project& project, int section, FlowSide side,
                                std::string_view residentsText);
 
 enum class FireButtonResult {
-    NothingTyped,       // no residents field typed since the last use
     NoResidents,        // the residents value is 0 or missing
     NegativeResidents,  // refused: no fire flow for a negative count
     Applied,
 };
 
 struct FireUpdate {
-    FireButtonResult result = FireButtonResult::NothingTyped;
+    FireButtonResult result = FireButtonResult::NoResidents;
     FlowSide side = FlowSide::Along;
     std::string flowText;  // NumberText of the fire flow, for the flow box
 };
 
-// The fire-flow button for project.currentSection: computes the flow from the
-// residents last typed, stores it with the fire marker and resets the marker.
-FireUpdate ApplyFireButton(Project& project);
+// The fire-flow button for the residents typed last, on `side` of `section`:
+// computes the flow from them and stores it with the fire marker.
+FireUpdate ApplyFireButton(Project& project, int section, FlowSide side);
 
 }  // namespace acquenza

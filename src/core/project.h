@@ -141,13 +141,8 @@ struct Project {
     SegmentMap segments;
     TitleTexts titles;
     NetworkSettings network;
-
-    // Window-level values.
-    int firstVisibleSection = 1;
+    // The sections 1..MaxSections whose length is a positive number.
     int enteredSectionCount = 0;
-    int currentSection = 1;
-    int residentsMarker = 0;
-    bool saveCheckPending = false;
 };
 
 // The number a field stands for: FlowValue for the two flows, PointValue for

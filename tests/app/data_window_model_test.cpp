@@ -199,7 +199,7 @@ TEST_F(DataWindow, ARefreshInventsNoAllowanceWhereNoResidentsWereTyped) {
     EXPECT_EQ(model.BoxText(1, Field::dotazun), "");
     EXPECT_EQ(model.BoxText(1, Field::dotazfin), "");
     EXPECT_TRUE(Stored(1, Field::dotazun).IsEmpty());
-    EXPECT_EQ(state.project.residentsMarker, 0);
+    EXPECT_FALSE(model.ResidentsSide().has_value());
 }
 
 TEST_F(DataWindow, ResidentsFillTheAllowanceAndTheFlow) {
@@ -220,7 +220,7 @@ TEST_F(DataWindow, FireButtonUsesTheResidentsTypedLast) {
     EXPECT_EQ(model.BoxText(1, Field::portfin), "8,82");
     EXPECT_EQ(model.BoxText(1, Field::dotazfin), "antincend.");
     EXPECT_EQ(Stored(1, Field::dotazfin), FieldValue::Text("antincend."));
-    EXPECT_EQ(state.project.residentsMarker, 0);
+    EXPECT_FALSE(model.ResidentsSide().has_value());
 
     model.TypeInBox(2, Field::portfin, "3");
     model.FireButton();  // second press: nothing typed since
@@ -287,10 +287,8 @@ TEST_F(DataWindow, TheDataCheckLeadsToTheFirstGap) {
 
     model.TypeInBox(1, Field::quotafin, "280");
     dialogs.shown.clear();
-    state.project.saveCheckPending = true;
-    model.CheckData();
+    EXPECT_TRUE(model.CheckData(DataWindowModel::CheckFor::Documents).ok);
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_FALSE(state.project.saveCheckPending);
     model.CheckData();
     EXPECT_EQ(dialogs.LastText(),
               "I dati sono stati immessi correttamente per n. 3 tronchi: i valori non inseriti "
@@ -354,32 +352,25 @@ TEST_F(DataWindow, SectionsThatCannotBeSizedStopTheCheckButNotASave) {
         EXPECT_EQ(check.TakeFocusRequest(), (DataWindowModel::FocusRequest{1, c.focus}));
 
         // A save stops only at the real gap, and once that is filled, passes.
-        fresh.project.saveCheckPending = true;
-        check.CheckData(DataWindowModel::CheckFor::Save);
+        EXPECT_FALSE(check.CheckData(DataWindowModel::CheckFor::Save).ok);
         EXPECT_EQ(shown.LastText(),
                   "Tronco n. 13:\n- scegliere il tipo di condotta ('nuova' o 'in uso').");
-        EXPECT_TRUE(fresh.project.saveCheckPending);
         t.Set(13, Field::tipoc, FieldValue::Text("nuova"));
         shown.shown.clear();
-        check.CheckData(DataWindowModel::CheckFor::Save);
+        EXPECT_TRUE(check.CheckData(DataWindowModel::CheckFor::Save).ok);
         EXPECT_TRUE(shown.shown.empty());
-        EXPECT_FALSE(fresh.project.saveCheckPending);
-        fresh.project.saveCheckPending = true;
-        check.CheckData();
-        EXPECT_TRUE(fresh.project.saveCheckPending);
+        EXPECT_FALSE(check.CheckData(DataWindowModel::CheckFor::Documents).ok);
         EXPECT_EQ(shown.LastText(), std::string("Tronco n. 12:\n") + c.message);
     }
 }
 
 TEST_F(DataWindow, TheDataCheckOnAnEmptyProjectWarns) {
-    state.project.saveCheckPending = true;
-    model.CheckData();
+    EXPECT_FALSE(model.CheckData(DataWindowModel::CheckFor::Documents).ok);
     EXPECT_EQ(dialogs.LastText(),
               "Non esistono dati riconosciuti:\n- per procedere è necessario digitare almeno la "
               "lunghezza del tronco n.1;\n- il controllo viene effettuato solo sui tronchi per i "
               "quali esiste il dato della lunghezza.");
     EXPECT_EQ(dialogs.shown.back().icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(state.project.saveCheckPending);
 }
 
 TEST_F(DataWindow, AGapAboveTheLastPageIsFocusedWhereItIsShown) {
@@ -551,9 +542,7 @@ TEST_F(DataWindow, ALengthThatIsNotAPositiveNumberStopsTheCheck) {
     }
     model.TypeInBox(2, Field::lungh, "0");
     EXPECT_EQ(state.project.enteredSectionCount, 2);
-    state.project.saveCheckPending = true;
-    model.CheckData();
-    EXPECT_TRUE(state.project.saveCheckPending);
+    EXPECT_FALSE(model.CheckData(DataWindowModel::CheckFor::Documents).ok);
     EXPECT_EQ(dialogs.LastText(),
               "Tronco n. 2:\n- la lunghezza deve essere un numero maggiore di zero.");
     EXPECT_EQ(model.ScrollValue(), 2);

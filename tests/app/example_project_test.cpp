@@ -70,7 +70,7 @@ class ExampleProject : public ::testing::Test {
             if (s > 10) {
                 data().Scroll(s - 9);
             }
-            const int row = s - state.project.firstVisibleSection + 1;
+            const int row = s - data().ScrollValue() + 1;
             const TypedSection& t = Network[s - 1];
             auto type = [&](Field f, const char* text) {
                 if (*text != '\0') {

@@ -277,9 +277,7 @@ TEST_F(Typing, TheDataCheckRefusesAValueThatReadsAsInfinite) {
         TypeSection(r);
     }
     state.project.sections.Set(2, Field::portfin, FieldValue::Text("1e400"));
-    state.project.saveCheckPending = true;
-    grid().CheckData();
-    EXPECT_TRUE(state.project.saveCheckPending);
+    EXPECT_FALSE(grid().CheckData(DataWindowModel::CheckFor::Documents).ok);
     EXPECT_EQ(dialogs.shown.back().text,
               "Tronco n. 2:\n- nella casella «portata all'estremità» il valore «1e400» non è un "
               "numero utilizzabile.");

@@ -137,7 +137,6 @@ TEST_F(Unsizable, NeitherReportIsMadeAndTheSectionIsShown) {
         EXPECT_FALSE(commands.LastDocument().has_value());
         EXPECT_EQ(windows.LoadDataWindow().ScrollValue(), 18);
         EXPECT_EQ(windows.log.back(), "show 0");
-        EXPECT_FALSE(state.project.saveCheckPending);
     }
     EXPECT_FALSE(fs::exists(folder / "Acquenza"));
 }

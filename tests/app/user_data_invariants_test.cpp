@@ -193,7 +193,7 @@ UserDataInvariants::Expectation UserDataInvariants::Act(std::string& name) {
         // Residents taken: the button acts on them, unless they are no whole
         // number and so taken back when their box is left.
         if ((f == Field::abitun || f == Field::abitfin) && grid().ScrollValue() == scroll &&
-            state.project.residentsMarker == (f == Field::abitun ? 1 : 2) &&
+            grid().ResidentsSide() == (f == Field::abitun ? FlowSide::Along : FlowSide::End) &&
             state.project.sections.Get(section, f).DisplayText() == text) {
             residentsSection = text.empty() || IsWholeNumber(text, false) ? section : 0;
         }
@@ -268,7 +268,8 @@ UserDataInvariants::Expectation UserDataInvariants::ActOtherwise(std::string& na
         if (Pick(0, 1) == 0) {
             name += " e antincendio";
             e.fired = residentsSection;
-            const int marker = state.project.residentsMarker;
+            const std::optional<FlowSide> side = grid().ResidentsSide();
+            const int marker = side ? static_cast<int>(*side) : 0;
             const bool residents = e.fired != 0 && marker != 0 &&
                                    NumericValue(state.project.sections, e.fired,
                                                 marker == 1 ? Field::abitun : Field::abitfin) > 0;

@@ -20,7 +20,6 @@ TEST(Flows, ResidentsAlongASectionFillAllowanceAndFlow) {
     Project p;
     p.sections.Set(1, Field::lungh, FieldValue::Text("100"));
     const ResidentsUpdate u = ApplyResidents(p, 1, FlowSide::Along, "1000");
-    EXPECT_EQ(p.residentsMarker, 1);
     EXPECT_EQ(p.sections.Get(1, Field::abitun), FieldValue::Text("1000"));
     EXPECT_EQ(p.sections.Get(1, Field::dotazun), FieldValue::Number(250));
     EXPECT_EQ(p.sections.Get(1, Field::portun), FieldValue::Text("9,77"));
@@ -52,26 +51,21 @@ TEST(Flows, EmptyFlowBecomesZeroOnlyWhereTheRulesSay) {
     EXPECT_FALSE(along.flowText.has_value());
     ApplyResidents(p, 1, FlowSide::End, "100");
     EXPECT_EQ(p.sections.Get(1, Field::portfin), FieldValue::Number(0));
-    EXPECT_EQ(p.residentsMarker, 2);
 }
 
-TEST(Flows, FireButtonWritesTheFlowAndTheMarkerOnce) {
+TEST(Flows, FireButtonWritesTheFlowAndTheMarker) {
     Project p;
     p.sections.Set(3, Field::lungh, FieldValue::Text("100"));
     p.sections.Set(4, Field::lungh, FieldValue::Text("100"));
-    p.currentSection = 3;
     ApplyResidents(p, 3, FlowSide::Along, "4000");
-    const FireUpdate first = ApplyFireButton(p);
+    const FireUpdate first = ApplyFireButton(p, 3, FlowSide::Along);
     EXPECT_EQ(first.result, FireButtonResult::Applied);
     EXPECT_EQ(first.side, FlowSide::Along);
     EXPECT_EQ(first.flowText, "8,82");
     EXPECT_EQ(p.sections.Get(3, Field::portun), FieldValue::Text("8,82"));
     EXPECT_EQ(p.sections.Get(3, Field::dotazun), FieldValue::Text("antincend."));
-    EXPECT_EQ(p.residentsMarker, 0);
-    EXPECT_EQ(ApplyFireButton(p).result, FireButtonResult::NothingTyped);
 
     // The next section inherits the marker, so no flow is derived for it.
-    p.currentSection = 4;
     const ResidentsUpdate u = ApplyResidents(p, 4, FlowSide::Along, "1000");
     EXPECT_EQ(u.allowanceText, "antincend.");
     EXPECT_FALSE(u.flowText.has_value());
@@ -80,12 +74,9 @@ TEST(Flows, FireButtonWritesTheFlowAndTheMarkerOnce) {
 
 TEST(Flows, FireButtonRefusesMissingOrNegativeResidents) {
     Project p;
-    p.currentSection = 2;
-    p.residentsMarker = 2;
-    EXPECT_EQ(ApplyFireButton(p).result, FireButtonResult::NoResidents);
-    EXPECT_EQ(p.residentsMarker, 2);
+    EXPECT_EQ(ApplyFireButton(p, 2, FlowSide::End).result, FireButtonResult::NoResidents);
     p.sections.Set(2, Field::abitfin, FieldValue::Text("-300"));
-    EXPECT_EQ(ApplyFireButton(p).result, FireButtonResult::NegativeResidents);
+    EXPECT_EQ(ApplyFireButton(p, 2, FlowSide::End).result, FireButtonResult::NegativeResidents);
     EXPECT_TRUE(p.sections.Get(2, Field::portfin).IsNothing());
 }
 
