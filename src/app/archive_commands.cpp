@@ -105,15 +105,10 @@ bool ArchiveCommands::OpenFile(const std::string& path) {
 
 void ArchiveCommands::ReplaceProject(const Project& read) {
     Project& project = state_.project;
-    for (int s = 1; s <= MaxSections; ++s) {
-        for (const Field f : InputFields) {
-            project.sections.Set(s, f, read.sections.Get(s, f));
-        }
-        for (const Field f : {Field::per, Field::dia, Field::vel, Field::sca}) {
-            project.sections.Clear(s, f);
-        }
-        project.segments.ClearSection(s);
-    }
+    // The file's sections come in as new ones, with ids of their own: what
+    // referred to the sections of the project that goes refers to nothing
+    // that is here.
+    project.sections.ReplaceAll(read.sections);
     project.enteredSectionCount = read.enteredSectionCount;
     // Each title text the file replaced is warned about as typing it would
     // be (the length warning), in the file's order.

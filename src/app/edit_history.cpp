@@ -16,6 +16,16 @@ std::size_t HeapBytes(const FieldValue& value) {
     return value.IsText() ? HeapBytes(value.TextValue()) : 0;
 }
 
+std::size_t HeapBytes(const std::vector<StoredSection>& sections) {
+    std::size_t bytes = sections.capacity() * sizeof(StoredSection);
+    for (const StoredSection& section : sections) {
+        for (const FieldValue& value : section.record.fields) {
+            bytes += HeapBytes(value);
+        }
+    }
+    return bytes;
+}
+
 }  // namespace
 
 std::size_t EditStep::Bytes() const {
@@ -28,6 +38,11 @@ std::size_t EditStep::Bytes() const {
     }
     for (const TitleNote& note : titles) {
         bytes += HeapBytes(note.before) + HeapBytes(note.after);
+    }
+    if (moves) {
+        bytes +=
+            (moves->orderBefore.capacity() + moves->orderAfter.capacity()) * sizeof(SectionId) +
+            HeapBytes(moves->left) + HeapBytes(moves->came);
     }
     return bytes;
 }
@@ -51,7 +66,7 @@ void EditHistory::Begin(Project& project, const std::string& fileName, std::stri
         reopened_ = true;
         for (std::size_t i = 0; i < open_->fields.size(); ++i) {
             const FieldNote& note = open_->fields[i];
-            noteIndex_[Slot(note.section, note.field)] = i + 1;
+            noteIndex_[Slot(note.section, note.field)] = i;
         }
     } else {
         open_ = EditStep{};
@@ -76,10 +91,11 @@ void EditHistory::End(Project& project, const std::string& fileName) {
     }
     project.sections.Listen(nullptr);
     NoteTitles(project.titles);
-    for (const FieldNote& note : open_->fields) {
-        noteIndex_[Slot(note.section, note.field)] = 0;
-    }
+    noteIndex_.clear();
     EditStep step = std::move(*open_);
+    if (step.moves) {
+        step.moves->orderAfter = project.sections.Order();
+    }
     open_.reset();
     step.countAfter = project.enteredSectionCount;
     step.fileAfter = fileName;
@@ -110,18 +126,42 @@ void EditHistory::End(Project& project, const std::string& fileName) {
     Trim();
 }
 
-void EditHistory::FieldChanged(int section, Field field, const FieldValue& before,
+void EditHistory::FieldChanged(SectionId section, Field field, const FieldValue& before,
                                const FieldValue& after) {
     if (!open_) {
         return;
     }
-    std::size_t& index = noteIndex_[Slot(section, field)];
-    if (index != 0) {
-        open_->fields[index - 1].after = after;
+    const auto [index, added] = noteIndex_.try_emplace(Slot(section, field), open_->fields.size());
+    if (!added) {
+        open_->fields[index->second].after = after;
         return;
     }
     open_->fields.push_back({section, field, before, after});
-    index = open_->fields.size();
+}
+
+void EditHistory::SectionsMoved(const std::vector<SectionId>& orderBefore,
+                                const std::vector<StoredSection>& left,
+                                const std::vector<StoredSection>& came) {
+    if (!open_) {
+        return;
+    }
+    if (!open_->moves) {
+        open_->moves = MoveNote{orderBefore, {}, {}, {}};
+    }
+    MoveNote& moves = *open_->moves;
+    for (const StoredSection& section : left) {
+        // A section that came within this same step and goes again is no
+        // part of it either way.
+        const auto arrived =
+            std::find_if(moves.came.begin(), moves.came.end(),
+                         [&](const StoredSection& c) { return c.record.id == section.record.id; });
+        if (arrived != moves.came.end()) {
+            moves.came.erase(arrived);
+        } else {
+            moves.left.push_back(section);
+        }
+    }
+    moves.came.insert(moves.came.end(), came.begin(), came.end());
 }
 
 void EditHistory::NoteTitles(const TitleTexts& now) {
@@ -142,12 +182,22 @@ void EditHistory::NoteTitles(const TitleTexts& now) {
     }
 }
 
-std::vector<int> EditHistory::TouchedSections() const {
+std::vector<int> EditHistory::TouchedSections(const SectionTable& table) const {
     std::vector<int> sections;
+    auto add = [&](SectionId id) {
+        if (const std::optional<int> at = table.PositionOf(id); at && *at > 0) {
+            sections.push_back(*at);
+        }
+    };
     if (open_ && depth_ == 0) {
         for (const FieldNote& note : open_->fields) {
             if (static_cast<int>(note.field) < InputFieldCount) {
-                sections.push_back(note.section);
+                add(note.section);
+            }
+        }
+        if (open_->moves) {
+            for (const StoredSection& section : open_->moves->came) {
+                add(section.record.id);
             }
         }
     }
@@ -205,6 +255,34 @@ void EditHistory::Clear() {
     saved_ = 0;
     typing_ = false;
     bytes_ = 0;
+}
+
+std::vector<int> ApplyStep(Project& project, const EditStep& step, bool undo) {
+    SectionTable& table = project.sections;
+    // The sections moved first, each direction: a section changed and then
+    // deleted within the step is put back as it was when it went, and its
+    // notes then take it back to how the step found it.
+    if (step.moves) {
+        const MoveNote& moves = *step.moves;
+        table.Rearrange(undo ? moves.orderBefore : moves.orderAfter,
+                        undo ? moves.left : moves.came);
+    }
+    std::vector<int> changed;
+    for (const FieldNote& note : step.fields) {
+        const std::optional<int> at = table.PositionOf(note.section);
+        if (!at || *at == 0) {
+            continue;  // a section that is not in the table on this side of the step
+        }
+        table.Set(*at, note.field, undo ? note.before : note.after);
+        changed.push_back(*at);
+    }
+    for (const TitleNote& note : step.titles) {
+        TitleText(project.titles, note.field) = undo ? note.before : note.after;
+    }
+    project.enteredSectionCount = undo ? step.countBefore : step.countAfter;
+    std::sort(changed.begin(), changed.end());
+    changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+    return changed;
 }
 
 void EditHistory::Trim() {

@@ -7,9 +7,11 @@
 // oldest steps go once the history outgrows its memory.
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/project.h"
@@ -17,10 +19,20 @@
 namespace acquenza {
 
 struct FieldNote {
-    int section = 0;
+    SectionId section;
     Field field = Field::lungh;
     FieldValue before;
     FieldValue after;
+};
+
+// Sections that left the table and came into it within a step (a row
+// deleted, a file opened): the order of the sections before and after, and
+// the sections that went and came, whole.
+struct MoveNote {
+    std::vector<SectionId> orderBefore;
+    std::vector<SectionId> orderAfter;
+    std::vector<StoredSection> left;
+    std::vector<StoredSection> came;
 };
 
 struct TitleNote {
@@ -31,6 +43,7 @@ struct TitleNote {
 
 struct EditStep {
     std::string name;  // "cancellazione del tronco n. 7"
+    std::optional<MoveNote> moves;
     std::vector<FieldNote> fields;
     std::vector<TitleNote> titles;
     int countBefore = 0;
@@ -41,7 +54,7 @@ struct EditStep {
     std::string typingKey;
 
     bool Empty() const {
-        return fields.empty() && titles.empty() && countBefore == countAfter &&
+        return !moves && fields.empty() && titles.empty() && countBefore == countAfter &&
                fileBefore == fileAfter;
     }
     std::size_t Bytes() const;
@@ -58,8 +71,9 @@ class EditHistory final : private SectionTableListener {
                std::string typingKey = {});
     void End(Project& project, const std::string& fileName);
     bool Recording() const { return open_.has_value(); }
-    // The sections whose input fields the step being recorded has changed.
-    std::vector<int> TouchedSections() const;
+    // The sections (by their number now) whose input fields the step being
+    // recorded has changed, or that came into the table within it.
+    std::vector<int> TouchedSections(const SectionTable& table) const;
     // The box was left: the next keystroke starts a new step.
     void EndTyping() { typing_ = false; }
     // The typing of `typingKey` goes on in its step when that step is still
@@ -90,14 +104,17 @@ class EditHistory final : private SectionTableListener {
     std::size_t StepCount() const { return steps_.size(); }
 
   private:
-    void FieldChanged(int section, Field field, const FieldValue& before,
+    void FieldChanged(SectionId section, Field field, const FieldValue& before,
                       const FieldValue& after) override;
+    void SectionsMoved(const std::vector<SectionId>& orderBefore,
+                       const std::vector<StoredSection>& left,
+                       const std::vector<StoredSection>& came) override;
     // The title texts that differ from what they were when the step began
     // (or was taken up again), noted with their value from before the step.
     void NoteTitles(const TitleTexts& now);
     void Trim();
-    static std::size_t Slot(int section, Field field) {
-        return static_cast<std::size_t>(section) * FieldCount + static_cast<std::size_t>(field);
+    static std::uint64_t Slot(SectionId section, Field field) {
+        return section.value * FieldCount + static_cast<std::uint64_t>(field);
     }
 
     std::deque<EditStep> steps_;
@@ -110,12 +127,17 @@ class EditHistory final : private SectionTableListener {
     TitleTexts titlesAtBegin_;
     bool reopened_ = false;
     int depth_ = 0;
-    // Where each field's note sits in the open step (index + 1), so a step
-    // that touches every section still records in linear time.
-    std::vector<std::size_t> noteIndex_ =
-        std::vector<std::size_t>((MaxSections + 1) * FieldCount, 0);
+    // Where each field's note sits in the open step, so a step that touches
+    // every section still records in linear time.
+    std::unordered_map<std::uint64_t, std::size_t> noteIndex_;
     bool typing_ = false;
     std::size_t bytes_ = 0;
 };
+
+// Puts the project back to how the step found it (undo) or forward to how it
+// left it (redo): sections moved, fields, titles, count. Returns the
+// sections (by their number afterwards) whose fields it changed, for their
+// maps to be worked out again.
+std::vector<int> ApplyStep(Project& project, const EditStep& step, bool undo);
 
 }  // namespace acquenza

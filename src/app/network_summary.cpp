@@ -287,7 +287,7 @@ SectionProfile ProfileOf(const Project& project, int section) {
     profile.ground.push_back(start);
     profile.gradeLine.push_back(start);
     for (int j = 1; j <= SegmentCount; ++j) {
-        const SegmentCell& cell = project.segments.Get(j, section);
+        const SegmentCell& cell = project.sections.Segment(section, j);
         profile.distance.push_back(length * j / SegmentCount);
         profile.ground.push_back(cell.zEnd);
         profile.gradeLine.push_back(profile.gradeLine.back() - cell.headLoss);

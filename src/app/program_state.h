@@ -56,7 +56,7 @@ class EditScope {
     // its roughness and results go with its data into the history, and what
     // is shown later never has anything left to change.
     ~EditScope() {
-        for (const int s : state_.history.TouchedSections()) {
+        for (const int s : state_.history.TouchedSections(state_.project.sections)) {
             SettleSection(state_.project, s);
         }
         state_.history.End(state_.project, state_.currentFileName);

@@ -1,7 +1,5 @@
 #include "app/undo_commands.h"
 
-#include <set>
-
 #include "app/data_window_model.h"
 
 namespace acquenza {
@@ -22,21 +20,11 @@ void UndoCommands::Redo() {
 }
 
 void UndoCommands::Apply(const EditStep& step, bool undo) {
-    Project& project = state_.project;
-    std::set<int> sections;
-    // Each field was noted once, with its first and its last value.
-    for (const FieldNote& note : step.fields) {
-        project.sections.Set(note.section, note.field, undo ? note.before : note.after);
-        sections.insert(note.section);
-    }
-    project.enteredSectionCount = undo ? step.countBefore : step.countAfter;
+    const std::vector<int> changed = ApplyStep(state_.project, step, undo);
     state_.currentFileName = undo ? step.fileBefore : step.fileAfter;
-    for (const TitleNote& note : step.titles) {
-        TitleText(project.titles, note.field) = undo ? note.before : note.after;
-    }
     DataWindowModel& grid = windows_.LoadDataWindow();
     // The results came back with the fields; the maps are worked out again.
-    for (const int s : sections) {
+    for (const int s : changed) {
         grid.RecalculateSection(s);
     }
     grid.Reveal(step.section);

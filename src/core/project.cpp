@@ -1,6 +1,7 @@
 #include "project.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "numbers.h"
 
@@ -24,6 +25,22 @@ std::string_view BoxLabel(Field field) {
     return i < labels.size() ? labels[i] : FieldName(field);
 }
 
+SectionId NewSectionId() {
+    // One counter for the whole run: ids never come back, whichever table
+    // (the project, a file being read) asks.
+    static std::atomic<std::uint64_t> next{1};
+    return SectionId{next.fetch_add(1, std::memory_order_relaxed)};
+}
+
+SectionTable::SectionTable() : records_(MaxSections + 1), maps_(MaxSections + 1) {
+    positions_.reserve(MaxSections + 1);
+    positions_[NoSection] = 0;
+    for (int s = 1; s <= MaxSections; ++s) {
+        records_[static_cast<std::size_t>(s)].id = NewSectionId();
+        positions_[records_[static_cast<std::size_t>(s)].id] = s;
+    }
+}
+
 const FieldValue& SectionTable::Get(int section, Field field) const {
     return Record(section)[field];
 }
@@ -35,23 +52,24 @@ void SectionTable::Set(int section, Field field, FieldValue value) {
 }
 
 void SectionTable::Write(int section, Field field, FieldValue value) {
-    FieldValue& slot = slots_[static_cast<std::size_t>(section)][field];
+    SectionRecord& record = records_[static_cast<std::size_t>(section)];
+    FieldValue& slot = record[field];
     if (listener_.who != nullptr && !(slot == value)) {
-        listener_.who->FieldChanged(section, field, slot, value);
+        listener_.who->FieldChanged(record.id, field, slot, value);
     }
     slot = std::move(value);
 }
 
 const SectionRecord& SectionTable::Record(int section) const {
     static const SectionRecord empty{};
-    return IsValidSection(section) ? slots_[static_cast<std::size_t>(section)] : empty;
+    return IsValidSection(section) ? records_[static_cast<std::size_t>(section)] : empty;
 }
 
 void SectionTable::CopyInputFields(int from, int to) {
     if (!IsValidSection(to)) {
         return;
     }
-    const SectionRecord& source = Record(from);
+    const SectionRecord source = Record(from);
     for (const Field f : InputFields) {
         Write(to, f, source[f]);
     }
@@ -73,22 +91,119 @@ void SectionTable::BlankSection(int section) {
     }
 }
 
-const SegmentCell& SegmentMap::Get(int segment, int section) const {
+SectionId SectionTable::IdAt(int section) const {
+    return Record(section).id;
+}
+
+std::optional<int> SectionTable::PositionOf(SectionId id) const {
+    const auto found = positions_.find(id);
+    if (found == positions_.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+std::vector<SectionId> SectionTable::Order() const {
+    std::vector<SectionId> order;
+    order.reserve(MaxSections);
+    for (int s = 1; s <= MaxSections; ++s) {
+        order.push_back(records_[static_cast<std::size_t>(s)].id);
+    }
+    return order;
+}
+
+const SegmentCell& SectionTable::Segment(int section, int segment) const {
     static const SegmentCell zero{};
-    return InRange(segment, section)
-               ? cells_[static_cast<std::size_t>(section)][static_cast<std::size_t>(segment)]
+    return IsValidSection(section) && segment >= 0 && segment <= SegmentCount
+               ? maps_[static_cast<std::size_t>(section)][static_cast<std::size_t>(segment)]
                : zero;
 }
 
-void SegmentMap::Set(int segment, int section, const SegmentCell& cell) {
-    if (InRange(segment, section) && section > 0) {
-        cells_[static_cast<std::size_t>(section)][static_cast<std::size_t>(segment)] = cell;
+void SectionTable::SetMap(int section, const SegmentMap& map) {
+    if (IsValidSection(section)) {
+        maps_[static_cast<std::size_t>(section)] = map;
     }
 }
 
-void SegmentMap::ClearSection(int section) {
-    if (section > 0 && section <= MaxSections) {
-        cells_[static_cast<std::size_t>(section)] = {};
+void SectionTable::ClearMap(int section) {
+    SetMap(section, SegmentMap{});
+}
+
+StoredSection SectionTable::Stored(int section) const {
+    return {records_[static_cast<std::size_t>(section)], maps_[static_cast<std::size_t>(section)]};
+}
+
+void SectionTable::Place(int section, StoredSection stored) {
+    const auto i = static_cast<std::size_t>(section);
+    positions_[stored.record.id] = section;
+    records_[i] = std::move(stored.record);
+    maps_[i] = stored.map;
+}
+
+void SectionTable::Remove(int section, int last) {
+    if (!IsValidSection(section) || !IsValidSection(last) || last < section) {
+        return;
+    }
+    const std::vector<SectionId> before =
+        listener_.who != nullptr ? Order() : std::vector<SectionId>{};
+    StoredSection leaving = Stored(section);
+    positions_.erase(leaving.record.id);
+    for (int s = section; s < last; ++s) {
+        Place(s, Stored(s + 1));
+    }
+    StoredSection fresh;
+    fresh.record.id = NewSectionId();
+    Place(last, fresh);
+    if (listener_.who != nullptr) {
+        listener_.who->SectionsMoved(before, {std::move(leaving)}, {std::move(fresh)});
+    }
+}
+
+void SectionTable::ReplaceAll(const SectionTable& other) {
+    const std::vector<SectionId> before =
+        listener_.who != nullptr ? Order() : std::vector<SectionId>{};
+    std::vector<StoredSection> left;
+    std::vector<StoredSection> came;
+    if (listener_.who != nullptr) {
+        left.reserve(MaxSections);
+        came.reserve(MaxSections);
+    }
+    for (int s = 1; s <= MaxSections; ++s) {
+        if (listener_.who != nullptr) {
+            left.push_back(Stored(s));
+            came.push_back(other.Stored(s));
+        }
+        positions_.erase(records_[static_cast<std::size_t>(s)].id);
+    }
+    for (int s = 1; s <= MaxSections; ++s) {
+        Place(s, other.Stored(s));
+    }
+    if (listener_.who != nullptr) {
+        listener_.who->SectionsMoved(before, left, came);
+    }
+}
+
+void SectionTable::Rearrange(const std::vector<SectionId>& order,
+                             const std::vector<StoredSection>& stored) {
+    std::unordered_map<SectionId, StoredSection> pool;
+    pool.reserve(MaxSections + stored.size());
+    for (int s = 1; s <= MaxSections; ++s) {
+        pool.emplace(records_[static_cast<std::size_t>(s)].id, Stored(s));
+    }
+    for (const StoredSection& section : stored) {
+        pool.insert_or_assign(section.record.id, section);
+    }
+    positions_.clear();
+    positions_[NoSection] = 0;
+    for (int s = 1; s <= MaxSections && static_cast<std::size_t>(s) <= order.size(); ++s) {
+        auto found = pool.find(order[static_cast<std::size_t>(s - 1)]);
+        StoredSection section;
+        if (found != pool.end()) {
+            section = std::move(found->second);
+        } else {
+            section.record.id = order[static_cast<std::size_t>(s - 1)];
+        }
+        Place(s, std::move(section));
     }
 }
 
@@ -142,18 +257,14 @@ void DeleteSection(Project& project, int section) {
     // deleting it must remove that row, never the last counted section.
     const int last =
         std::max({section, project.enteredSectionCount, LastSectionWithInput(project.sections)});
-    for (int s = section; s < last; ++s) {
-        project.sections.CopyInputFields(s + 1, s);
-    }
-    project.sections.EmptySection(last);
-    project.segments.ClearSection(last);
+    project.sections.Remove(section, last);
     CountEnteredSections(project);
 }
 
 void ClearAll(Project& project) {
     for (int s = 1; s <= MaxSections; ++s) {
         project.sections.BlankSection(s);
-        project.segments.ClearSection(s);
+        project.sections.ClearMap(s);
     }
     project.enteredSectionCount = 0;
 }

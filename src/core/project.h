@@ -5,9 +5,13 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "field_value.h"
+#include "section_id.h"
 #include "title_texts.h"
 
 namespace acquenza {
@@ -51,6 +55,7 @@ std::string_view BoxLabel(Field field);
 inline constexpr std::array<std::string_view, 2> PipeTypes = {"nuova", "in uso"};
 
 struct SectionRecord {
+    SectionId id;
     std::array<FieldValue, FieldCount> fields;
 
     FieldValue& operator[](Field f) { return fields[static_cast<std::size_t>(f)]; }
@@ -58,22 +63,52 @@ struct SectionRecord {
     bool operator==(const SectionRecord&) const = default;
 };
 
-// Told of every field that changes value, while it listens: how the user's
-// edits are recorded, to be undone and done again.
+struct SegmentCell {
+    double zStart = 0;
+    double zEnd = 0;
+    double flow = 0;
+    double headLoss = 0;
+    bool operator==(const SegmentCell&) const = default;
+};
+
+// The calculation's record of one section's 14 segments (slots 1..14; slot 0
+// stays zero): not saved, and it moves with its section.
+using SegmentMap = std::array<SegmentCell, SegmentCount + 1>;
+
+// A section as it stood when it left the table, or came into it: how the edit
+// history puts back a deleted section, results and map included.
+struct StoredSection {
+    SectionRecord record;
+    SegmentMap map{};
+    bool operator==(const StoredSection&) const = default;
+};
+
+// Told of every change of the table while it listens: how the user's edits
+// are recorded, to be undone and done again.
 class SectionTableListener {
   public:
-    virtual void FieldChanged(int section, Field field, const FieldValue& before,
+    // A field of the section `id` changed value.
+    virtual void FieldChanged(SectionId id, Field field, const FieldValue& before,
                               const FieldValue& after) = 0;
+    // Sections left the table and others came into it: `orderBefore` gives
+    // the ids of sections 1..MaxSections before the change, `left` the
+    // sections that went, as they were, and `came` those that came, as they
+    // came.
+    virtual void SectionsMoved(const std::vector<SectionId>& orderBefore,
+                               const std::vector<StoredSection>& left,
+                               const std::vector<StoredSection>& came) = 0;
 
   protected:
     ~SectionTableListener() = default;
 };
 
-// Sections 1 to MaxSections. Slot 0 is the always-empty section before the
-// first one: writes to it are ignored, so copying from "the previous section"
-// of section 1 finds nothing.
+// Sections 1 to MaxSections, each a record with an id of its own. Slot 0 is
+// the always-empty section before the first one: writes to it are ignored, so
+// copying from "the previous section" of section 1 finds nothing.
 class SectionTable {
   public:
+    SectionTable();
+
     const FieldValue& Get(int section, Field field) const;
     void Set(int section, Field field, FieldValue value);
     void Clear(int section, Field field) { Set(section, field, FieldValue()); }
@@ -87,11 +122,39 @@ class SectionTable {
 
     static bool IsValidSection(int section) { return section >= 1 && section <= MaxSections; }
 
+    // --- identity
+    // The id of the section shown as number `section`; NoSection for slot 0
+    // and outside the table.
+    SectionId IdAt(int section) const;
+    // The number the section `id` has now; nothing when it is no longer in
+    // the table (deleted). NoSection is slot 0.
+    std::optional<int> PositionOf(SectionId id) const;
+    // The ids of sections 1..MaxSections, in order.
+    std::vector<SectionId> Order() const;
+
+    // --- the calculation's map: out-of-range reads give an all-zero cell,
+    // out-of-range writes are ignored
+    const SegmentCell& Segment(int section, int segment) const;
+    void SetMap(int section, const SegmentMap& map);
+    void ClearMap(int section);
+
+    // --- moving whole sections, results and maps with them
+    // Section `section` leaves the table; sections section+1..last move up
+    // one place, and an empty section with a new id takes place `last`.
+    void Remove(int section, int last);
+    // Every section 1..MaxSections replaced by those of `other`, ids and all.
+    void ReplaceAll(const SectionTable& other);
+    // Sections 1..MaxSections in the given order, each taken from the table
+    // or from `stored` (how a step is undone and done again).
+    void Rearrange(const std::vector<SectionId>& order, const std::vector<StoredSection>& stored);
+
     // One listener at a time; a copy of the table listens to nobody.
     void Listen(SectionTableListener* listener) { listener_.who = listener; }
 
   private:
     void Write(int section, Field field, FieldValue value);
+    StoredSection Stored(int section) const;
+    void Place(int section, StoredSection stored);
 
     struct ListenerSlot {
         SectionTableListener* who = nullptr;
@@ -99,34 +162,10 @@ class SectionTable {
         ListenerSlot(const ListenerSlot&) {}
         ListenerSlot& operator=(const ListenerSlot&) { return *this; }
     };
-    std::array<SectionRecord, MaxSections + 1> slots_{};
+    std::vector<SectionRecord> records_;  // slots 0..MaxSections
+    std::vector<SegmentMap> maps_;        // beside them, slot for slot
+    std::unordered_map<SectionId, int> positions_;
     ListenerSlot listener_;
-};
-
-struct SegmentCell {
-    double zStart = 0;
-    double zEnd = 0;
-    double flow = 0;
-    double headLoss = 0;
-    bool operator==(const SegmentCell&) const = default;
-};
-
-// The calculation's record of the 14 segments of every section. Segment slots
-// run 0 to 20 and section slots 0 to MaxSections; out-of-range reads give an
-// all-zero cell and out-of-range writes are ignored.
-class SegmentMap {
-  public:
-    static constexpr int SegmentSlots = 21;
-
-    const SegmentCell& Get(int segment, int section) const;
-    void Set(int segment, int section, const SegmentCell& cell);
-    void ClearSection(int section);
-
-  private:
-    static bool InRange(int segment, int section) {
-        return segment >= 0 && segment < SegmentSlots && section >= 0 && section <= MaxSections;
-    }
-    std::array<std::array<SegmentCell, SegmentSlots>, MaxSections + 1> cells_{};
 };
 
 // Values that belong to the whole project rather than to one section: the
@@ -137,8 +176,8 @@ struct NetworkSettings {
 };
 
 struct Project {
+    // The sections with their results and segment maps.
     SectionTable sections;
-    SegmentMap segments;
     TitleTexts titles;
     NetworkSettings network;
     // The sections 1..MaxSections whose length is a positive number.
@@ -162,8 +201,8 @@ int CountEnteredSections(Project& project);
 // none. A section left without its length still counts.
 int LastSectionWithInput(const SectionTable& table);
 
-// Removes section s: the input fields of the later sections move up one place,
-// the last of them is emptied, and the count is taken again.
+// Removes section s: the later sections move up one place, whole, and the
+// count is taken again.
 void DeleteSection(Project& project, int section);
 
 // Sets every field of sections 1..MaxSections to the empty text (so a saved

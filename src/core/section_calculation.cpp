@@ -69,7 +69,7 @@ void EmptyResults(Project& project, int section) {
     project.sections.Clear(section, Field::per);
     project.sections.Clear(section, Field::dia);
     project.sections.Clear(section, Field::vel);
-    project.segments.ClearSection(section);
+    project.sections.ClearMap(section);
 }
 
 }  // namespace
@@ -193,9 +193,7 @@ CalculationOutcome CalculateSection(Project& project, int section) {
 
     const double d = AccumulatedDiameter(sized.step);
     const double velocity = sized.lastFlow / ((d / 2) * d / 2 * 3.14) / 1000;
-    for (int k = 1; k <= SegmentCount; ++k) {
-        project.segments.Set(k, section, sized.cells[static_cast<std::size_t>(k)]);
-    }
+    project.sections.SetMap(section, sized.cells);
     project.sections.Set(section, Field::per,
                          FieldValue::Number(RoundHalfUp(sized.totalLoss, 100)));
     project.sections.Set(section, Field::dia, FieldValue::Number(std::floor(d * 1000 + 0.5) / 10));

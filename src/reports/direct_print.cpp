@@ -562,7 +562,7 @@ class ReportPrinter {
     std::string MapRowText(int s, std::size_t row) const {
         std::string cells = MapRows[row].symbol;
         for (int j = 1; j <= SegmentCount; ++j) {
-            const SegmentCell& c = p_.segments.Get(j, s);
+            const SegmentCell& c = p_.sections.Segment(s, j);
             const double values[] = {SegmentAbscissa(p_.sections, s, j), c.zStart, c.zEnd,
                                      c.headLoss, c.flow};
             // A value as wide as its column keeps a blank before it.

@@ -268,7 +268,7 @@ void Map(DocumentBuilder& doc, const Project& project) {
             t.SetCell(row + 1, 1, MapRows[static_cast<std::size_t>(row)].symbol);
         }
         for (int j = 1; j <= SegmentCount; ++j) {
-            const SegmentCell& cell = project.segments.Get(j, s);
+            const SegmentCell& cell = project.sections.Segment(s, j);
             t.SetCell(1, j + 1, std::to_string(j));
             t.SetCell(2, j + 1, FormatHundredths(SegmentAbscissa(project.sections, s, j)));
             t.SetCell(3, j + 1, FormatHundredths(cell.zStart));

@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "app/fakes.h"
+#include "app/undo_commands.h"
 #include "archive/atomic_file.h"
 
 namespace acquenza {
@@ -122,6 +123,27 @@ TEST_F(Archive, SaveClearOpenFromTheOtherWindowBringsEverythingBack) {
     EXPECT_EQ(data().BoxText(2, Field::lungh), "101");
     EXPECT_EQ(data().ResultSectionText(), "tronco n. 2");  // the last section calculated
     EXPECT_TRUE(state.project.sections.Get(2, Field::dia).IsNumber());
+}
+
+// A file's sections come in as new ones: no id of the project they replace,
+// and Undo brings back those very sections, with their results.
+TEST_F(Archive, AnOpenedFileBringsNewSectionsAndUndoTheOldOnes) {
+    TypeProject();
+    dialogs.files = {file};
+    From(WindowId::dati).Save();
+    const std::vector<SectionId> typed = state.project.sections.Order();
+    const Project before = state.project;
+    dialogs.files = {file};
+    From(WindowId::dati).Open();
+    for (const SectionId id : typed) {
+        ASSERT_EQ(state.project.sections.PositionOf(id), std::nullopt);
+    }
+    EXPECT_TRUE(state.project.sections.Get(2, Field::dia).IsNumber());
+    UndoCommands(state, windows).Undo();
+    EXPECT_EQ(state.project.sections.Order(), typed);
+    for (int s = 1; s <= 3; ++s) {
+        EXPECT_EQ(state.project.sections.Record(s), before.sections.Record(s)) << s;
+    }
 }
 
 TEST_F(Archive, OnlyTheFirstSaveAsksForAName) {

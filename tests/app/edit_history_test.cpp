@@ -50,6 +50,9 @@ class Undo : public ::testing::Test {
     // The first difference, for the failure message.
     static std::string Difference(const Picture& a, const Picture& b) {
         for (std::size_t s = 0; s < a.sections.size(); ++s) {
+            if (a.sections[s].id != b.sections[s].id) {
+                return "tronco " + std::to_string(s + 1) + ": un altro tronco al suo posto";
+            }
             for (int f = 0; f < FieldCount; ++f) {
                 const FieldValue& x = a.sections[s][static_cast<Field>(f)];
                 const FieldValue& y = b.sections[s][static_cast<Field>(f)];

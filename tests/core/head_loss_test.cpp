@@ -123,7 +123,7 @@ TEST(HeadLoss, CoefficientFormulaAndDropSearchMatchTheSectionCalculation) {
         const double beta = nuova ? 0.0025 : 0.004;
         double mapLoss = 0;
         for (int k = 1; k <= SegmentCount; ++k) {
-            mapLoss += p.segments.Get(k, 1).headLoss;
+            mapLoss += p.sections.Segment(1, k).headLoss;
         }
         const auto sized = SizeForSegmentDrop(l, qu, qe, beta, (zs - ze) / SegmentCount);
         ASSERT_TRUE(sized);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace acquenza {
 namespace {
@@ -72,10 +74,56 @@ TEST(Project, DeletingMovesLaterSectionsUp) {
         EXPECT_EQ(p.sections.Get(s, Field::lungh).TextValue(), lengths[s - 1u]);
         EXPECT_EQ(p.sections.Get(s, Field::quotain).TextValue(), QuotaText(s < 3 ? s : s + 1));
     }
-    // Results stay with their slot until recalculated; the emptied slot is bare.
-    EXPECT_EQ(p.sections.Get(3, Field::per).NumberValue(), 3);
+    // Results go with their section, whole; the place left at the end is bare.
+    EXPECT_EQ(p.sections.Get(3, Field::per).NumberValue(), 4);
     for (int f = 0; f < FieldCount; ++f) {
         EXPECT_TRUE(p.sections.Get(5, static_cast<Field>(f)).IsNothing());
+    }
+}
+
+// A section's id goes with it wherever deletes move it, and is never given
+// to another section: references held by id name the same section under its
+// new number, and one to a deleted section names nothing.
+TEST(Project, SectionsKeepTheirIdentityWhileDeletesMoveThem) {
+    Project p;
+    for (int s = 1; s <= 5; ++s) {
+        Enter(p, s, std::to_string(100 * s));
+    }
+    CountEnteredSections(p);
+    const std::vector<SectionId> before = p.sections.Order();
+    p.sections.Set(5, Field::abitfin, FieldValue::Reference(p.sections.IdAt(4)));
+    p.sections.Set(4, Field::abitfin, FieldValue::Reference(p.sections.IdAt(3)));
+    SegmentMap map{};
+    map[7] = {1, 2, 3, 4};
+    p.sections.SetMap(4, map);
+
+    DeleteSection(p, 3);
+    EXPECT_EQ(p.sections.IdAt(1), before[0]);
+    EXPECT_EQ(p.sections.IdAt(3), before[3]);
+    EXPECT_EQ(p.sections.IdAt(4), before[4]);
+    EXPECT_EQ(p.sections.PositionOf(before[2]), std::nullopt);
+    EXPECT_EQ(p.sections.Segment(3, 7), (SegmentCell{1, 2, 3, 4}));
+    // The place left at the end has a new id, none of those seen before.
+    const SectionId fresh = p.sections.IdAt(5);
+    EXPECT_EQ(std::count(before.begin(), before.end(), fresh), 0);
+    EXPECT_NE(fresh, NoSection);
+    // References: to old section 4, now 3; to the deleted one, nothing.
+    EXPECT_EQ(p.sections.PositionOf(p.sections.Get(4, Field::abitfin).ReferenceValue()), 3);
+    EXPECT_EQ(p.sections.PositionOf(p.sections.Get(3, Field::abitfin).ReferenceValue()),
+              std::nullopt);
+    EXPECT_FALSE(p.sections.Get(3, Field::abitfin).IsEmpty());
+    // Slot 0 and the places outside the table.
+    EXPECT_EQ(p.sections.IdAt(0), NoSection);
+    EXPECT_EQ(p.sections.IdAt(MaxSections + 1), NoSection);
+    EXPECT_EQ(p.sections.PositionOf(NoSection), 0);
+    for (int s = 1; s <= MaxSections; ++s) {
+        ASSERT_EQ(p.sections.PositionOf(p.sections.IdAt(s)), s);
+    }
+
+    // Another table, as a file read in, has ids of its own.
+    const SectionTable other;
+    for (int s = 1; s <= MaxSections; ++s) {
+        ASSERT_EQ(p.sections.PositionOf(other.IdAt(s)), std::nullopt);
     }
 }
 
@@ -109,13 +157,15 @@ TEST(Project, ClearAllEmptiesSectionsAndMaps) {
     Project p;
     Enter(p, 1, "100");
     Enter(p, 500, "100");
-    p.segments.Set(3, 1, {1, 2, 3, 4});
+    SegmentMap map{};
+    map[3] = {1, 2, 3, 4};
+    p.sections.SetMap(1, map);
     CountEnteredSections(p);
     ClearAll(p);
     EXPECT_EQ(p.enteredSectionCount, 0);
     EXPECT_EQ(p.sections.Get(1, Field::lungh), FieldValue::Text(""));
     EXPECT_EQ(p.sections.Get(500, Field::sca), FieldValue::Text(""));
-    EXPECT_EQ(p.segments.Get(3, 1), SegmentCell{});
+    EXPECT_EQ(p.sections.Segment(1, 3), SegmentCell{});
 }
 
 }  // namespace

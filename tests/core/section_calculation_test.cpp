@@ -42,13 +42,13 @@ TEST(SectionCalculation, WorkedExampleNewPipe) {
     EXPECT_EQ(Result(p, 1, Field::dia), 7.6);
     EXPECT_EQ(Result(p, 1, Field::per), 9.86);
     EXPECT_EQ(Result(p, 1, Field::vel), 2.21);
-    const SegmentCell first = p.segments.Get(1, 1);
+    const SegmentCell first = p.sections.Segment(1, 1);
     EXPECT_EQ(first.zStart, 100);
     EXPECT_NEAR(first.zEnd, 100 - 10.0 / 14, 1e-12);
     EXPECT_EQ(first.flow, 10.0001);
     EXPECT_NEAR(first.headLoss, 0.7043, 1e-4);
-    EXPECT_NEAR(p.segments.Get(14, 1).zEnd, 90, 1e-9);
-    EXPECT_NEAR(p.segments.Get(14, 1).flow, 10.0000071, 1e-7);
+    EXPECT_NEAR(p.sections.Segment(1, 14).zEnd, 90, 1e-9);
+    EXPECT_NEAR(p.sections.Segment(1, 14).flow, 10.0000071, 1e-7);
 }
 
 TEST(SectionCalculation, WorkedExamplePipeInUse) {
@@ -58,8 +58,8 @@ TEST(SectionCalculation, WorkedExamplePipeInUse) {
     EXPECT_EQ(Result(p, 7, Field::dia), 10);
     EXPECT_EQ(Result(p, 7, Field::per), 9.58);
     EXPECT_EQ(Result(p, 7, Field::vel), 0.3);
-    EXPECT_EQ(p.segments.Get(1, 7).flow, 7);
-    EXPECT_NEAR(p.segments.Get(1, 7).headLoss, 1.4, 1e-9);
+    EXPECT_EQ(p.sections.Segment(7, 1).flow, 7);
+    EXPECT_NEAR(p.sections.Segment(7, 1).headLoss, 1.4, 1e-9);
 }
 
 TEST(SectionCalculation, SmallFlowSubstituteOnlyForShortZeroTexts) {
@@ -77,18 +77,18 @@ TEST(SectionCalculation, SmallFlowSubstituteOnlyForShortZeroTexts) {
     Project p;
     Put(p, 1, {"100", "100", "90", "", "", "nuova"});
     EXPECT_EQ(CalculateSection(p, 1), CalculationOutcome::Calculated);
-    EXPECT_EQ(p.segments.Get(1, 1).flow, 0.0002);
+    EXPECT_EQ(p.sections.Segment(1, 1).flow, 0.0002);
     Put(p, 2, {"100", "100", "90", "00", "10", "nuova"});
     ASSERT_EQ(CalculateSection(p, 2), CalculationOutcome::Calculated);
-    EXPECT_EQ(p.segments.Get(1, 2).flow, 10);
+    EXPECT_EQ(p.sections.Segment(2, 1).flow, 10);
 }
 
 TEST(SectionCalculation, VelocityFollowsTheLastSegmentsFlow) {
     Project p;
     Put(p, 1, {"100", "100", "90", "14", "", "nuova"});
     ASSERT_EQ(CalculateSection(p, 1), CalculationOutcome::Calculated);
-    EXPECT_EQ(p.segments.Get(1, 1).flow, 14.0001);
-    EXPECT_NEAR(p.segments.Get(14, 1).flow, 1.0001, 1e-12);
+    EXPECT_EQ(p.sections.Segment(1, 1).flow, 14.0001);
+    EXPECT_NEAR(p.sections.Segment(1, 14).flow, 1.0001, 1e-12);
     const double d = Result(p, 1, Field::dia) / 100;
     EXPECT_NEAR(Result(p, 1, Field::vel), 1.0001 / 1000 / (3.14 * d * d / 4), 0.006);
 }
@@ -97,14 +97,14 @@ TEST(SectionCalculation, IncompleteSectionKeepsItsEarlierResults) {
     Project p;
     Put(p, 1, {"100", "100", "90", "", "10", "nuova"});
     ASSERT_EQ(CalculateSection(p, 1), CalculationOutcome::Calculated);
-    const SegmentCell before = p.segments.Get(5, 1);
+    const SegmentCell before = p.sections.Segment(1, 5);
     for (Field missing : {Field::tipoc, Field::lungh, Field::quotain, Field::quotafin}) {
         Project q = p;
         q.sections.Set(1, missing, FieldValue::Text(""));
         q.sections.Set(1, Field::portfin, FieldValue::Text("20"));
         EXPECT_EQ(CalculateSection(q, 1), CalculationOutcome::Incomplete) << FieldName(missing);
         EXPECT_EQ(q.sections.Get(1, Field::dia).NumberValue(), 7.6);
-        EXPECT_EQ(q.segments.Get(5, 1), before);
+        EXPECT_EQ(q.sections.Segment(1, 5), before);
     }
     // "0" is a value, not an empty field.
     p.sections.Set(1, Field::lungh, FieldValue::Text("0"));
@@ -136,7 +136,7 @@ TEST(SectionCalculation, ImpossibleSectionsEndAtOnceWithEmptyResults) {
         EXPECT_TRUE(p.sections.Get(1, Field::per).IsNothing());
         EXPECT_TRUE(p.sections.Get(1, Field::dia).IsNothing());
         EXPECT_TRUE(p.sections.Get(1, Field::vel).IsNothing());
-        EXPECT_EQ(p.segments.Get(1, 1), SegmentCell{});
+        EXPECT_EQ(p.sections.Segment(1, 1), SegmentCell{});
     }
 }
 
@@ -239,8 +239,8 @@ TEST(SectionCalculation, AgreesBitForBitWithTheOneMillimetreLoop) {
             ASSERT_EQ(fast.sections.Get(3, f), literal.sections.Get(3, f)) << FieldName(f);
         }
         for (int k = 1; k <= SegmentCount; ++k) {
-            const SegmentCell x = fast.segments.Get(k, 3);
-            const SegmentCell y = literal.segments.Get(k, 3);
+            const SegmentCell x = fast.sections.Segment(3, k);
+            const SegmentCell y = literal.sections.Segment(3, k);
             ASSERT_TRUE(SameBits(x.zStart, y.zStart) && SameBits(x.zEnd, y.zEnd) &&
                         SameBits(x.flow, y.flow) && SameBits(x.headLoss, y.headLoss))
                 << "segment " << k << " of case " << n;

@@ -140,8 +140,8 @@ TEST(WordReport, ThreeSectionsMakeEightTables) {
     EXPECT_EQ(map70.cells[5][0], "po");
     EXPECT_EQ(map70.columnAlignment[0], Alignment::Left);
     EXPECT_EQ(map70.columnAlignment[14], Alignment::Right);
-    EXPECT_EQ(map70.cells[2][1], FormatHundredths(p.segments.Get(1, 3).zStart));
-    EXPECT_EQ(map70.cells[4][14], FormatHundredths(p.segments.Get(14, 3).headLoss));
+    EXPECT_EQ(map70.cells[2][1], FormatHundredths(p.sections.Segment(3, 1).zStart));
+    EXPECT_EQ(map70.cells[4][14], FormatHundredths(p.sections.Segment(3, 14).headLoss));
 }
 
 TEST(WordReport, TextsFontsAndTheStatedPageCount) {
@@ -383,8 +383,8 @@ std::string Snapshot(const Project& p) {
         for (const Field f : {Field::per, Field::dia, Field::vel, Field::sca}) {
             bytes += "|" + p.sections.Get(s, f).DisplayText();
         }
-        for (int j = 0; j < SegmentMap::SegmentSlots; ++j) {
-            const SegmentCell& c = p.segments.Get(j, s);
+        for (int j = 0; j <= SegmentCount; ++j) {
+            const SegmentCell& c = p.sections.Segment(s, j);
             for (const double v : {c.zStart, c.zEnd, c.flow, c.headLoss}) {
                 bytes += "|" + std::to_string(v);
             }

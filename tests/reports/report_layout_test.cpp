@@ -106,7 +106,7 @@ TEST(ReportLayout, MapAndDataColumnsAreNeverNarrowerThanTheirWidestValue) {
         const Table& map = report.TableAt(4 + s);
         ExpectNoCellWraps(map, "map of section " + std::to_string(s));
         EXPECT_GE(map.fontSize, 5);
-        EXPECT_EQ(map.cells[3][14], FormatHundredths(p.segments.Get(14, s).zEnd));
+        EXPECT_EQ(map.cells[3][14], FormatHundredths(p.sections.Segment(s, 14).zEnd));
     }
     // Small numbers keep the map's own size; large ones make it smaller.
     EXPECT_EQ(report.TableAt(8).fontSize, 8);
@@ -242,7 +242,7 @@ TEST_F(PrintedLayout, LibreOfficePrintsEveryValueWholeAndEveryPageComplete) {
               std::pair{"po", &SegmentCell::flow}}) {
             std::string row = std::string("\n") + name;
             for (int j = 1; j <= SegmentCount; ++j) {
-                row += " +" + FormatHundredths(large.segments.Get(j, s).*value);
+                row += " +" + FormatHundredths(large.sections.Segment(s, j).*value);
             }
             EXPECT_TRUE(std::regex_search(all, std::regex(row + " *\n")))
                 << "section " << s << ", row " << name;

@@ -17,7 +17,7 @@ CalculationOutcome CalculateSectionLiteral(Project& project, int section) {
         project.sections.Clear(section, Field::per);
         project.sections.Clear(section, Field::dia);
         project.sections.Clear(section, Field::vel);
-        project.segments.ClearSection(section);
+        project.sections.ClearMap(section);
         return CalculationOutcome::NoSolution;
     };
     const double dz = (in.zStart - in.zEnd) / 14;
@@ -56,9 +56,11 @@ CalculationOutcome CalculateSectionLiteral(Project& project, int section) {
         }
     }
     const double v = q / ((d / 2) * d / 2 * 3.14) / 1000;
+    SegmentMap cells{};
     for (int k = 1; k <= 14; ++k) {
-        project.segments.Set(k, section, map[static_cast<std::size_t>(k)]);
+        cells[static_cast<std::size_t>(k)] = map[static_cast<std::size_t>(k)];
     }
+    project.sections.SetMap(section, cells);
     project.sections.Set(section, Field::per, FieldValue::Number(std::floor(h * 100 + 0.5) / 100));
     project.sections.Set(section, Field::dia, FieldValue::Number(std::floor(d * 1000 + 0.5) / 10));
     project.sections.Set(section, Field::vel, FieldValue::Number(std::floor(v * 100 + 0.5) / 100));
