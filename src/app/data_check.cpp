@@ -53,10 +53,11 @@ std::optional<CheckResult> FirstGap(const SectionTable& t, int i) {
     }
     // A value that reads as infinite (a huge exponent in a file) can be
     // neither calculated nor printed.
-    for (const Field f : InputFields) {
-        if (f != Field::tipoc && !std::isfinite(NumericValue(t, i, f))) {
+    for (const Field f : t.Fields().Inputs()) {
+        const FieldSpec& spec = t.Fields().Spec(f);
+        if (spec.kind != FieldKind::Choice && !std::isfinite(NumericValue(t, i, f))) {
             return Fails(i, f,
-                         "- nella casella «" + std::string(BoxLabel(f)) + "» il valore «" +
+                         "- nella casella «" + std::string(spec.label) + "» il valore «" +
                              t.Get(i, f).DisplayText() + "» non è un numero utilizzabile.");
         }
     }

@@ -15,14 +15,6 @@ namespace acquenza {
 
 namespace {
 
-bool IsResultField(Field f) {
-    return f == Field::per || f == Field::dia || f == Field::vel || f == Field::sca;
-}
-
-std::size_t ResultIndex(Field f) {
-    return static_cast<std::size_t>(f) - static_cast<std::size_t>(Field::per);
-}
-
 std::string Prefix(int section) {
     return "Tronco n." + SignedText(section) + ": ";
 }
@@ -44,9 +36,9 @@ void DataWindowModel::Load() {
     InitSharedTitles(state_.mod.titles, state_.mod.values);
     UpdateGuidance();
     firstVisible_ = 1;
+    const std::vector<std::string>& types = Fields().Spec(Field::tipoc).choices;
     for (int r = 1; r <= Rows; ++r) {
-        auto& list = pipeTypeLists_[static_cast<std::size_t>(r)];
-        list.assign(PipeTypes.begin(), PipeTypes.end());
+        pipeTypeLists_[static_cast<std::size_t>(r)] = types;
     }
 }
 
@@ -76,7 +68,9 @@ const std::vector<std::string>& DataWindowModel::PipeTypeList(int row) const {
 
 const std::string& DataWindowModel::ResultText(Field result) const {
     static const std::string none;
-    return IsResultField(result) ? results_[ResultIndex(result)] : none;
+    return Fields().Has(result) && Fields().Spec(result).kind == FieldKind::Result
+               ? results_[static_cast<std::size_t>(result)]
+               : none;
 }
 
 std::optional<DataWindowModel::FocusRequest> DataWindowModel::TakeFocusRequest() {
@@ -91,38 +85,9 @@ void DataWindowModel::Error(const std::string& text, MessageIcon icon) {
 
 namespace {
 
-bool IsNumericBox(Field f) {
-    return f != Field::tipoc;
-}
-
-const char* BoxName(Field f) {
-    switch (f) {
-        case Field::lungh:
-            return "lunghezza";
-        case Field::quotain:
-            return "quota iniziale";
-        case Field::quotafin:
-            return "quota finale";
-        case Field::portun:
-            return "portata uniforme";
-        case Field::abitun:
-            return "abitanti";
-        case Field::dotazun:
-            return "dotazione idrica";
-        case Field::portfin:
-            return "portata all'estremità";
-        case Field::abitfin:
-            return "abitanti2";
-        case Field::dotazfin:
-            return "dotazione idrica2";
-        default:
-            return "tipo di condotta";
-    }
-}
-
 // Typing in one box, key after key, is one step of the history.
 std::string TypingKey(int section, Field field) {
-    return "casella " + std::to_string(section) + " " + std::string(FieldName(field));
+    return "casella " + std::to_string(section) + " " + std::to_string(static_cast<int>(field));
 }
 
 // Whether `now` is `before` with some characters taken out in one place:
@@ -143,13 +108,18 @@ bool OnlyRemoves(std::string_view before, std::string_view now) {
     return head + tail == now.size();
 }
 
-bool IsFlowBox(Field f) {
-    return f == Field::portun || f == Field::portfin;
+// A box where a number is typed: all but the list's.
+bool IsNumericBox(const FieldSpec& f) {
+    return f.kind != FieldKind::Choice;
+}
+
+bool IsFlowBox(const FieldSpec& f) {
+    return f.kind == FieldKind::Flow;
 }
 
 // Residents and allowances count people and litres: never below zero.
-bool IsCountBox(Field f) {
-    return f == Field::abitun || f == Field::abitfin || f == Field::dotazun || f == Field::dotazfin;
+bool IsCountBox(const FieldSpec& f) {
+    return f.kind == FieldKind::Count || f.kind == FieldKind::Allowance;
 }
 
 bool StartsWithMinus(std::string_view text) {
@@ -157,21 +127,22 @@ bool StartsWithMinus(std::string_view text) {
     return first != std::string_view::npos && text[first] == '-';
 }
 
-double BoxValue(Field field, const std::string& text) {
+double BoxValue(const FieldSpec& field, const std::string& text) {
     return IsFlowBox(field) ? FlowValue(DotToComma(text)) : PointValue(text);
 }
 
 // The box's own refusal: "Tronco n. 3: nella casella «lunghezza» si può
 // digitare solo un numero."
-std::string BoxRefusal(int section, Field field, bool notNegative) {
-    return "Tronco n." + SignedText(section) + ": nella casella «" + BoxName(field) +
+std::string BoxRefusal(int section, const FieldSpec& field, bool notNegative) {
+    return "Tronco n." + SignedText(section) + ": nella casella «" + std::string(field.label) +
            (notNegative ? "» si può digitare solo un numero non negativo."
                         : "» si può digitare solo un numero.");
 }
 
 }  // namespace
 
-bool DataWindowModel::AcceptNumber(int row, Field field, const std::string& text) {
+bool DataWindowModel::AcceptNumber(int row, Field slot, const std::string& text) {
+    const FieldSpec& field = Fields().Spec(slot);
     if (!IsNumericBox(field)) {
         return true;
     }
@@ -185,7 +156,7 @@ bool DataWindowModel::AcceptNumber(int row, Field field, const std::string& text
         return false;
     }
     // Taking characters out of a text (the fire marker) is always allowed.
-    const bool removing = OnlyRemoves(BoxText(row, field), text);
+    const bool removing = OnlyRemoves(BoxText(row, slot), text);
     if (!removing && IsCountBox(field) && StartsWithMinus(text)) {
         Error(BoxRefusal(section, field, true), MessageIcon::Stop);
         return false;
@@ -207,9 +178,11 @@ bool DataWindowModel::AcceptNumber(int row, Field field, const std::string& text
 }
 
 void DataWindowModel::TypeInBox(int row, Field field, const std::string& text) {
-    if (row < 1 || row > Rows || static_cast<int>(field) >= InputFieldCount) {
+    if (row < 1 || row > Rows || !Fields().Has(field) ||
+        Fields().Spec(field).kind == FieldKind::Result) {
         return;
     }
+    const FieldSpec& spec = Fields().Spec(field);
     if (!AcceptNumber(row, field, text) ||
         !AcceptTypedText(text, dialogs_, state_.mod.titles.CheckTitle)) {
         return;  // the box keeps its previous text
@@ -222,37 +195,30 @@ void DataWindowModel::TypeInBox(int row, Field field, const std::string& text) {
         // keystroke in a row the judgement moved away is not applied.
         return;
     }
-    EditScope step(state_, std::string(BoxName(field)) + " del tronco n." + SignedText(s), s,
+    EditScope step(state_, std::string(spec.label) + " del tronco n." + SignedText(s), s,
                    TypingKey(s, field));
     currentSection_ = s;
     Box(row, field) = text;
-    if (IsNumericBox(field)) {
+    if (IsNumericBox(spec)) {
         pending_ = PendingCheck{s, field, text};
     }
-    switch (field) {
-        case Field::lungh:
-            if (!OnLengthTyped(row)) {
-                pending_.reset();  // refused and emptied already
-            }
-            return;
-        case Field::quotain:
-        case Field::quotafin:
-            Store(s, field, text);
-            break;
-        case Field::portun:
-        case Field::portfin:
-            OnFlowTyped(row, field);
-            break;
-        case Field::abitun:
-        case Field::abitfin:
-            OnResidentsTyped(row, field);
-            break;
-        case Field::tipoc:
-            OnPipeTypeChanged(row, true);
-            return;
-        default:  // the allowances
-            Store(s, field, text);
-            break;
+    // The fields with rules of their own; any other is stored as typed.
+    if (field == Field::lungh) {
+        if (!OnLengthTyped(row)) {
+            pending_.reset();  // refused and emptied already
+        }
+        return;
+    }
+    if (field == Field::tipoc) {
+        OnPipeTypeChanged(row, true);
+        return;
+    }
+    if (field == Field::abitun || field == Field::abitfin) {
+        OnResidentsTyped(row, field);
+    } else if (spec.kind == FieldKind::Flow) {
+        OnFlowTyped(row, field);
+    } else {
+        Store(s, field, text);
     }
     CommonTail();
 }
@@ -292,10 +258,10 @@ void DataWindowModel::FinishTyping() {
         // undo goes back to before the typing, never to the refused value.
         const std::string key = TypingKey(pending->section, pending->field);
         state_.history.ResumeTyping(key);
-        EditScope step(
-            state_,
-            std::string(BoxName(pending->field)) + " del tronco n." + SignedText(pending->section),
-            pending->section, key);
+        EditScope step(state_,
+                       std::string(Fields().Spec(pending->field).label) + " del tronco n." +
+                           SignedText(pending->section),
+                       pending->section, key);
         CheckElevations(pending->section, pending->field);
     }
     state_.history.EndTyping();
@@ -315,19 +281,20 @@ bool DataWindowModel::FinishTypingKeeps(int row) {
 
 bool DataWindowModel::JudgeWholeValue(const PendingCheck& pending) {
     const std::string& text = pending.text;
+    const FieldSpec& field = Fields().Spec(pending.field);
     if (text.empty()) {
         return true;
     }
     std::string why;
-    if (!IsWholeNumber(text, IsFlowBox(pending.field))) {
-        why = BoxRefusal(pending.section, pending.field, false) + "\n«" + text +
+    if (!IsWholeNumber(text, IsFlowBox(field))) {
+        why = BoxRefusal(pending.section, field, false) + "\n«" + text +
               "» non è un numero completo: viene ripristinato il valore precedente.";
-    } else if (!std::isfinite(BoxValue(pending.field, text))) {
-        why = BoxRefusal(pending.section, pending.field, false) +
+    } else if (!std::isfinite(BoxValue(field, text))) {
+        why = BoxRefusal(pending.section, field, false) +
               "\nIl numero digitato è troppo grande: viene ripristinato il valore precedente.";
-    } else if (IsCountBox(pending.field) && BoxValue(pending.field, text) < 0) {
-        why = BoxRefusal(pending.section, pending.field, true) +
-              "\nViene ripristinato il valore precedente.";
+    } else if (IsCountBox(field) && BoxValue(field, text) < 0) {
+        why =
+            BoxRefusal(pending.section, field, true) + "\nViene ripristinato il valore precedente.";
     } else {
         return true;
     }
@@ -349,7 +316,8 @@ void DataWindowModel::TakeBackTyping(const PendingCheck& pending) {
         // Nothing of it was recorded (the text typed was the one stored):
         // the value cannot stay, and emptying it is a step of its own.
         EditScope emptying(
-            state_, std::string(BoxName(pending.field)) + " del tronco n." + SignedText(s), s);
+            state_,
+            std::string(Fields().Spec(pending.field).label) + " del tronco n." + SignedText(s), s);
         Store(s, pending.field, "");
         CountEnteredSections(project_);
     }
@@ -548,8 +516,8 @@ void DataWindowModel::UpdateGuidance() {
 void DataWindowModel::ShowSectionResults(int section) {
     resultsSection_ = section;
     label25_ = "tronco n." + SignedText(section);
-    for (Field f : {Field::per, Field::dia, Field::vel, Field::sca}) {
-        results_[ResultIndex(f)] = project_.sections.Get(section, f).DisplayText();
+    for (const Field f : Fields().Results()) {
+        results_[static_cast<std::size_t>(f)] = project_.sections.Get(section, f).DisplayText();
     }
 }
 
@@ -578,7 +546,7 @@ void DataWindowModel::FocusSection(int section, Field field) {
 
 void DataWindowModel::ShowRow(int row) {
     const int s = SectionOfRow(row);
-    for (const Field f : InputFields) {
+    for (const Field f : Fields().Inputs()) {
         Box(row, f) = project_.sections.Get(s, f).DisplayText();
     }
     // An end flow of 0 in a row without a length shows empty.
@@ -615,8 +583,9 @@ void DataWindowModel::RefreshGrid() {
     // results that section no longer has (the data cleared, another project
     // read) are not left on screen.
     if (!shown && resultsSection_ > 0) {
-        for (Field f : {Field::per, Field::dia, Field::vel, Field::sca}) {
-            results_[ResultIndex(f)] = project_.sections.Get(resultsSection_, f).DisplayText();
+        for (const Field f : Fields().Results()) {
+            results_[static_cast<std::size_t>(f)] =
+                project_.sections.Get(resultsSection_, f).DisplayText();
         }
     }
     enteredCount_ = NumberText(project_.enteredSectionCount);
@@ -675,7 +644,7 @@ void DataWindowModel::DeleteRow(int row) {
     }
     const int follow = residentsSection_;
     const bool followHasInput =
-        follow > 0 && std::any_of(InputFields.begin(), InputFields.end(), [&](Field f) {
+        follow > 0 && std::any_of(Fields().Inputs().begin(), Fields().Inputs().end(), [&](Field f) {
             return !project_.sections.Get(follow, f).IsEmpty();
         });
     {

@@ -125,6 +125,9 @@ class DataWindowModel final : private TypingJudge {
     std::string& FileDialogName() { return fileDialogName_; }
 
     int SectionOfRow(int row) const { return firstVisible_ + row - 1; }
+    // The fields of the project's sections: the grid's boxes and the result
+    // area show those its table places on screen.
+    const FieldTable& Fields() const { return project_.Fields(); }
     // The section last typed into or pointed at.
     int CurrentSection() const { return currentSection_; }
     // The side whose residents were typed last, when the fire button has
@@ -181,11 +184,12 @@ class DataWindowModel final : private TypingJudge {
     Dialogs& dialogs_;
     WindowSystem& windows_;
 
-    std::array<std::array<std::string, InputFieldCount>, Rows + 1> boxes_{};
+    // Each row's box texts and the result area's, by field slot.
+    std::array<std::array<std::string, FieldSlots>, Rows + 1> boxes_{};
     std::array<std::vector<std::string>, Rows + 1> pipeTypeLists_{};
     std::string guidance_;
     std::string label25_;
-    std::array<std::string, 4> results_{};
+    std::array<std::string, FieldSlots> results_{};
     std::string enteredCount_ = "0";
     int highlightedRow_ = 0;
     Rgb background_{220, 234, 240};

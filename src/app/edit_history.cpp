@@ -191,7 +191,7 @@ std::vector<int> EditHistory::TouchedSections(const SectionTable& table) const {
     };
     if (open_ && depth_ == 0) {
         for (const FieldNote& note : open_->fields) {
-            if (static_cast<int>(note.field) < InputFieldCount) {
+            if (table.Fields().Spec(note.field).kind != FieldKind::Result) {
                 add(note.section);
             }
         }

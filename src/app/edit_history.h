@@ -114,7 +114,7 @@ class EditHistory final : private SectionTableListener {
     void NoteTitles(const TitleTexts& now);
     void Trim();
     static std::uint64_t Slot(SectionId section, Field field) {
-        return section.value * FieldCount + static_cast<std::uint64_t>(field);
+        return section.value * FieldSlots + static_cast<std::uint64_t>(field);
     }
 
     std::deque<EditStep> steps_;

@@ -20,10 +20,6 @@ namespace {
 // Sorts below every number: a section without the value.
 constexpr double NoValue = -std::numeric_limits<double>::max();
 
-std::size_t Index(SummaryColumn column) {
-    return static_cast<std::size_t>(column);
-}
-
 bool FireFlow(const FieldValue& allowance) {
     return allowance.IsText() && allowance.TextValue() == FireMarker;
 }
@@ -89,29 +85,62 @@ std::string FireMark(const SummaryRow& row) {
 
 }  // namespace
 
-const std::array<std::string, SummaryColumnCount>& SummaryHeadings() {
-    static const std::array<std::string, SummaryColumnCount> headings = {
-        "Tronco",
-        "Lunghezza (m)",
-        "Quota iniziale (m)",
-        "Quota finale (m)",
-        "Dislivello (m)",
-        "Portata lungo il tronco (l/s)",
-        "Portata all'estremità (l/s)",
-        "Residenti serviti",
-        "Tipo di condotta",
-        "Perdita di carico (m)",
-        "Diametro (cm)",
-        "Velocità (m/s)",
-        "Scabrezza",
+std::vector<SummaryColumn> SummaryColumnsOf(const FieldTable& fields) {
+    // The worked-out values stand among the fields by the same order
+    // numbers: the drop after the final elevation, the residents after the
+    // flows.
+    struct Placed {
+        int order;
+        SummaryColumn column;
     };
-    return headings;
+    std::vector<Placed> placed = {
+        {0, {SummaryValue::Section, Field::lungh, "Tronco", "Tronco", 0, false}},
+        {35, {SummaryValue::Drop, Field::lungh, "Dislivello (m)", "Dislivello\n(m)", 2, false}},
+        {55,
+         {SummaryValue::Residents, Field::lungh, "Residenti serviti", "Residenti\nserviti", 0,
+          false}},
+    };
+    for (const Field f : fields.All()) {
+        const FieldSpec& spec = fields.Spec(f);
+        if (spec.summary.order > 0) {
+            placed.push_back({spec.summary.order,
+                              {SummaryValue::Field, f, std::string(spec.summary.heading),
+                               std::string(spec.summary.shortHeading), spec.summary.decimals,
+                               spec.kind == FieldKind::Choice, spec.kind == FieldKind::Result}});
+        }
+    }
+    std::stable_sort(placed.begin(), placed.end(),
+                     [](const Placed& a, const Placed& b) { return a.order < b.order; });
+    std::vector<SummaryColumn> columns;
+    for (Placed& p : placed) {
+        columns.push_back(std::move(p.column));
+    }
+    return columns;
 }
 
-std::string SummaryCellText(const SummaryRow& row, SummaryColumn column) {
-    const std::string& text = row.texts[Index(column)];
-    const bool fire = (column == SummaryColumn::FlowAlong && row.fireAlong) ||
-                      (column == SummaryColumn::FlowEnd && row.fireEnd);
+std::size_t NetworkSummary::ColumnOf(Field field) const {
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        if (columns[c].value == SummaryValue::Field && columns[c].field == field) {
+            return c;
+        }
+    }
+    return columns.size();
+}
+
+std::size_t NetworkSummary::ColumnOf(SummaryValue value) const {
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        if (columns[c].value == value) {
+            return c;
+        }
+    }
+    return columns.size();
+}
+
+std::string SummaryCellText(const NetworkSummary& summary, const SummaryRow& row,
+                            std::size_t column) {
+    const std::string& text = row.texts[column];
+    const bool fire = (column == summary.ColumnOf(Field::portun) && row.fireAlong) ||
+                      (column == summary.ColumnOf(Field::portfin) && row.fireEnd);
     return fire && !text.empty() ? text + " ant." : text;
 }
 
@@ -136,58 +165,66 @@ void MarkSpeed(SummaryRow& row, double v, const Settings& settings) {
 
 NetworkSummary SummarizeNetwork(const Project& project, const Settings& settings) {
     NetworkSummary summary;
+    summary.columns = SummaryColumnsOf(project.Fields());
+    const std::size_t width = summary.columns.size();
     const SectionTable& t = project.sections;
     const int last = std::max(project.enteredSectionCount, LastSectionWithInput(t));
     for (int s = 1; s <= last; ++s) {
         SummaryRow row;
         row.section = s;
-        row.numbers.fill(NoValue);
-        auto put = [&](SummaryColumn column, double value, int decimals) {
-            row.texts[Index(column)] = FormatDecimals(value, decimals);
-            row.numbers[Index(column)] = value;
+        row.texts.assign(width, std::string());
+        row.numbers.assign(width, NoValue);
+        auto put = [&](std::size_t column, double value) {
+            row.texts[column] = FormatDecimals(value, summary.columns[column].decimals);
+            row.numbers[column] = value;
         };
-        auto field = [&](SummaryColumn column, Field f, int decimals) {
-            if (!t.Get(s, f).IsEmpty()) {
-                put(column, NumericValue(t, s, f), decimals);
-            }
-        };
-        put(SummaryColumn::Section, s, 0);
-        field(SummaryColumn::Length, Field::lungh, 2);
-        field(SummaryColumn::InitialElevation, Field::quotain, 2);
-        field(SummaryColumn::FinalElevation, Field::quotafin, 2);
-        if (!t.Get(s, Field::quotain).IsEmpty() && !t.Get(s, Field::quotafin).IsEmpty()) {
-            put(SummaryColumn::Drop,
-                NumericValue(t, s, Field::quotain) - NumericValue(t, s, Field::quotafin), 2);
-        }
-        field(SummaryColumn::FlowAlong, Field::portun, 2);
-        field(SummaryColumn::FlowEnd, Field::portfin, 2);
-        row.fireAlong = FireFlow(t.Get(s, Field::dotazun)) && !t.Get(s, Field::portun).IsEmpty();
-        row.fireEnd = FireFlow(t.Get(s, Field::dotazfin)) && !t.Get(s, Field::portfin).IsEmpty();
-        if (!t.Get(s, Field::abitun).IsEmpty() || !t.Get(s, Field::abitfin).IsEmpty()) {
-            put(SummaryColumn::Residents,
-                NumericValue(t, s, Field::abitun) + NumericValue(t, s, Field::abitfin), 0);
-        }
-        row.texts[Index(SummaryColumn::PipeType)] = t.Get(s, Field::tipoc).DisplayText();
-        const double length = NumericValue(t, s, Field::lungh);
-        if (std::isfinite(length)) {
-            summary.totalLength += length;
-        }
-
         // Results only for a section that is complete now: an incomplete one
         // may still hold those of an earlier calculation.
         const SizingObstacle obstacle = FindSizingObstacle(t, s);
         const bool sized = !obstacle && ReadSectionInputs(t, s).has_value() &&
                            t.Get(s, Field::dia).IsNumber() && t.Get(s, Field::vel).IsNumber();
+        for (std::size_t c = 0; c < width; ++c) {
+            const SummaryColumn& column = summary.columns[c];
+            switch (column.value) {
+                case SummaryValue::Section:
+                    put(c, s);
+                    break;
+                case SummaryValue::Drop:
+                    if (!t.Get(s, Field::quotain).IsEmpty() &&
+                        !t.Get(s, Field::quotafin).IsEmpty()) {
+                        put(c, NumericValue(t, s, Field::quotain) -
+                                   NumericValue(t, s, Field::quotafin));
+                    }
+                    break;
+                case SummaryValue::Residents:
+                    if (!t.Get(s, Field::abitun).IsEmpty() || !t.Get(s, Field::abitfin).IsEmpty()) {
+                        put(c,
+                            NumericValue(t, s, Field::abitun) + NumericValue(t, s, Field::abitfin));
+                    }
+                    break;
+                case SummaryValue::Field: {
+                    const FieldValue& value = t.Get(s, column.field);
+                    if (column.sortsByText) {
+                        row.texts[c] = value.DisplayText();
+                    } else if (!value.IsEmpty() && (!column.result || sized)) {
+                        put(c, NumericValue(t, s, column.field));
+                    }
+                    break;
+                }
+            }
+        }
+        row.fireAlong = FireFlow(t.Get(s, Field::dotazun)) && !t.Get(s, Field::portun).IsEmpty();
+        row.fireEnd = FireFlow(t.Get(s, Field::dotazfin)) && !t.Get(s, Field::portfin).IsEmpty();
+        const double length = NumericValue(t, s, Field::lungh);
+        if (std::isfinite(length)) {
+            summary.totalLength += length;
+        }
         if (obstacle) {
             ++summary.unsizable;
             row.speed = SpeedCheck::Unsizable;
-            row.texts[Index(SummaryColumn::Diameter)] = UnsizableMark;
+            row.texts[summary.ColumnOf(Field::dia)] = UnsizableMark;
             row.speedNote = "Tronco non dimensionabile: " + ObstacleReason(obstacle.kind) + ".";
         } else if (sized) {
-            field(SummaryColumn::HeadLoss, Field::per, 2);
-            field(SummaryColumn::Diameter, Field::dia, 1);
-            field(SummaryColumn::Velocity, Field::vel, 2);
-            field(SummaryColumn::Roughness, Field::sca, 4);
             MarkSpeed(row, t.Get(s, Field::vel).NumberValue(), settings);
         } else {
             ++summary.notSized;
@@ -220,18 +257,22 @@ std::string SummaryCsv(const NetworkSummary& summary) {
     std::string csv = "\xEF\xBB\xBF";
     // The fire mark follows the two flows it qualifies; the velocity check
     // closes the line.
-    constexpr std::size_t FireAfter = static_cast<std::size_t>(SummaryColumn::FlowEnd);
-    auto line = [&](const std::array<std::string, SummaryColumnCount>& fields,
-                    const std::string& fire, const std::string& last) {
+    const std::size_t fireAfter = summary.ColumnOf(Field::portfin);
+    auto line = [&](const std::vector<std::string>& fields, const std::string& fire,
+                    const std::string& last) {
         for (std::size_t c = 0; c < fields.size(); ++c) {
             csv += CsvField(fields[c]) + ";";
-            if (c == FireAfter) {
+            if (c == fireAfter) {
                 csv += CsvField(fire) + ";";
             }
         }
         csv += CsvField(last) + "\r\n";
     };
-    line(SummaryHeadings(), "Antincendio", "Verifica velocità");
+    std::vector<std::string> headings;
+    for (const SummaryColumn& column : summary.columns) {
+        headings.push_back(column.heading);
+    }
+    line(headings, "Antincendio", "Verifica velocità");
     for (const SummaryRow& row : summary.rows) {
         static const std::array<const char*, 5> checks = {"non dimensionato", UnsizableMark,
                                                           "sotto il minimo", "entro i limiti",

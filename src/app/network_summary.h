@@ -13,25 +13,23 @@
 
 namespace acquenza {
 
-enum class SummaryColumn {
-    Section,
-    Length,
-    InitialElevation,
-    FinalElevation,
-    Drop,
-    FlowAlong,
-    FlowEnd,
-    Residents,
-    PipeType,
-    HeadLoss,
-    Diameter,
-    Velocity,
-    Roughness,
-};
-inline constexpr int SummaryColumnCount = 13;
+// What a column of the summary shows: the section's number, a field of the
+// project's table (those the table places in the summary), or a value the
+// summary works out.
+enum class SummaryValue { Section, Field, Drop, Residents };
 
-// The column headings, as the window and the spreadsheet file show them.
-const std::array<std::string, SummaryColumnCount>& SummaryHeadings();
+struct SummaryColumn {
+    SummaryValue value = SummaryValue::Field;
+    Field field = Field::lungh;  // for SummaryValue::Field
+    std::string heading;         // as the spreadsheet file and the tooltip say it
+    std::string shortHeading;    // on two lines, as the window shows it
+    int decimals = 2;
+    bool sortsByText = false;  // a list's text (the pipe type) rather than a number
+    bool result = false;       // a result of the calculation: shown for sized sections only
+};
+
+// The columns for a project of these fields, in order.
+std::vector<SummaryColumn> SummaryColumnsOf(const FieldTable& fields);
 
 // Where a section's velocity stands against the band. NotSized: data still
 // missing; Unsizable: complete, but the calculation cannot size it.
@@ -44,9 +42,9 @@ struct SummaryRow {
     int section = 0;
     // What each column shows: decimal comma, fixed decimals; empty when the
     // section has no such value.
-    std::array<std::string, SummaryColumnCount> texts;
+    std::vector<std::string> texts;
     // The numbers behind them, for sorting (the pipe type sorts by its text).
-    std::array<double, SummaryColumnCount> numbers{};
+    std::vector<double> numbers;
     SpeedCheck speed = SpeedCheck::NotSized;
     std::string speedNote;  // why the velocity is marked, for its tooltip
     // Flows worked out as fire-fighting flows (the allowance's fire mark).
@@ -54,10 +52,8 @@ struct SummaryRow {
     bool fireEnd = false;
 };
 
-// A cell as the window shows it: a fire-fighting flow followed by " ant.".
-std::string SummaryCellText(const SummaryRow& row, SummaryColumn column);
-
 struct NetworkSummary {
+    std::vector<SummaryColumn> columns;
     std::vector<SummaryRow> rows;
     double totalLength = 0;
     int outsideBand = 0;
@@ -65,7 +61,15 @@ struct NetworkSummary {
     int unsizable = 0;
     // "Tronchi: 12 — lunghezza totale: 5230,00 m — ..."
     std::string BottomLine(const Settings& settings) const;
+    // Where a field's column, or a worked-out value's, stands; columns.size()
+    // when the summary has none.
+    std::size_t ColumnOf(Field field) const;
+    std::size_t ColumnOf(SummaryValue value) const;
 };
+
+// A cell as the window shows it: a fire-fighting flow followed by " ant.".
+std::string SummaryCellText(const NetworkSummary& summary, const SummaryRow& row,
+                            std::size_t column);
 
 // Reads every section up to the last one holding any input (a section left
 // empty on the way still has its row), with their current results.

@@ -9,20 +9,10 @@ namespace {
 // A save message names this many sections; the rest are counted.
 constexpr std::size_t ListedSections = 12;
 
-// The box as its heading names it.
-std::string BoxName(Field field) {
-    switch (field) {
-        case Field::quotain:
-            return "della quota iniziale";
-        case Field::quotafin:
-            return "della quota finale";
-        case Field::portun:
-            return "della 'portata un.'";
-        case Field::portfin:
-            return "della 'portata es.'";
-        default:
-            return "della lunghezza";
-    }
+// The value as the box's heading names it: "della quota iniziale".
+std::string ValueName(const SectionTable& table, Field field) {
+    const std::string_view name = table.Fields().Spec(field).ofName;
+    return std::string(name.empty() ? table.Fields().Spec(Field::lungh).ofName : name);
 }
 
 std::string Metres(const SectionTable& table, int section, Field field) {
@@ -60,7 +50,7 @@ std::string ObstacleReason(SizingObstacle::Kind kind) {
 std::string ObstacleCheckText(const SectionTable& table, int section, SizingObstacle obstacle) {
     switch (obstacle.kind) {
         case SizingObstacle::Kind::NotFinite:
-            return "- il valore " + BoxName(obstacle.field) +
+            return "- il valore " + ValueName(table, obstacle.field) +
                    " è troppo grande per il calcolo: correggerlo.";
         case SizingObstacle::Kind::NoLength:
             return "- la lunghezza deve essere un numero maggiore di zero.";

@@ -27,14 +27,14 @@ inline constexpr double MaxValueMagnitude = 1e9;
 // number, beyond MaxValueMagnitude), to follow "il dato «lungh» del tronco
 // n. 2"; empty when it can. Reading and saving refuse the same values, so
 // whatever is saved reads back.
-std::string ValueLimitReason(Field field, const FieldValue& value);
+std::string ValueLimitReason(FieldKind kind, const FieldValue& value);
 // As ValueLimitReason, for a title text.
 std::string TitleLimitReason(std::string_view text);
 
-// The file's bytes for sections 1..enteredSectionCount and the project's
-// title texts. Refuses (naming the section and field) a text the file cannot hold: a
-// double quote, a line break or a character outside Windows-1252 (named),
-// and a value beyond the limits above.
+// The file's bytes for sections 1..enteredSectionCount (the fields its table
+// keeps on a section's line, in their order) and the project's title texts. Refuses (naming the
+// section and field) a text the file cannot hold: a double quote, a line break or a character
+// outside Windows-1252 (named), and a value beyond the limits above.
 ArchiveResult EncodeProjectFile(const Project& project, std::string& bytes);
 
 // Writes the file through a temporary file in the same folder, so the previous

@@ -84,7 +84,10 @@ class LayoutReader {
     // Values that follow the title line, which the layout does not look at.
     std::optional<RawValue> NextIgnored() { return reader_.Next(); }
 
-    void SetSectionLines(long long sections) { sections_ = sections; }
+    void SetSectionLines(long long sections, int values) {
+        sections_ = sections;
+        sectionValues_ = values;
+    }
 
     // Reading stops at `line`, by default the one the reader stands on.
     ReadOutcome& Stop(std::string why, int line = 0) {
@@ -105,7 +108,7 @@ class LayoutReader {
             layout.valuesExpected = 1;
         } else if (layout.line <= sections_ + 1) {
             layout.holds = layout.line - 1;
-            layout.valuesExpected = static_cast<int>(InputFields.size());
+            layout.valuesExpected = sectionValues_;
         } else {
             layout.holds = LayoutDifference::TitleLine;
             layout.valuesExpected = TitleTextCount;
@@ -121,6 +124,7 @@ class LayoutReader {
     ValueReader reader_;
     ReadOutcome& outcome_;
     long long sections_ = 0;
+    int sectionValues_ = 0;
 };
 
 // A value no real project holds: the file was edited by hand or is no data
@@ -153,24 +157,26 @@ ReadOutcome ReadProjectData(std::string_view bytes, Project& project) {
     reader.Stored(*first);
 
     const long long sections = std::max<long long>(*count, 0);
-    reader.SetSectionLines(sections);
+    const std::vector<Field>& line = project.Fields().OnSectionLine();
+    reader.SetSectionLines(sections, static_cast<int>(line.size()));
     for (long long s = 1; s <= sections; ++s) {
         if (s > MaxSections) {
             return reader.Stop("il file dichiara " + std::to_string(*count) + " tronchi, più dei " +
                                std::to_string(MaxSections) + " ammessi; letti i primi " +
                                std::to_string(MaxSections) + ".");
         }
-        for (const Field f : InputFields) {
+        for (const Field f : line) {
+            const FieldSpec& spec = project.Fields().Spec(f);
             const std::optional<RawValue> value = reader.Next(static_cast<int>(s) + 1);
             if (!value) {
-                return reader.Stop(reader.Missing("«" + std::string(BoxLabel(f)) +
+                return reader.Stop(reader.Missing("«" + std::string(spec.label) +
                                                   "» del tronco n." +
                                                   SignedText(static_cast<double>(s))));
             }
             const FieldValue read = SectionValue(*value);
-            if (const std::string why = ValueLimitReason(f, read); !why.empty()) {
+            if (const std::string why = ValueLimitReason(spec.kind, read); !why.empty()) {
                 return reader.Stop(Refused(*value,
-                                           "«" + std::string(FieldName(f)) + "» del tronco n." +
+                                           "«" + std::string(spec.name) + "» del tronco n." +
                                                SignedText(static_cast<double>(s)),
                                            why),
                                    value->line);

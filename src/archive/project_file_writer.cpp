@@ -97,17 +97,17 @@ std::string Shown(const std::string& text) {
 
 }  // namespace
 
-std::string ValueLimitReason(Field field, const FieldValue& value) {
+std::string ValueLimitReason(FieldKind kind, const FieldValue& value) {
     if (value.IsText()) {
         if (std::string tooLong = TooLong(value.TextValue()); !tooLong.empty()) {
             return tooLong;
         }
     }
-    if (field == Field::tipoc || value.IsEmpty()) {
+    if (kind == FieldKind::Choice || value.IsEmpty()) {
         return {};
     }
     const std::string shown = "«" + Shown(value.DisplayText()) + "»";
-    const double x = NumericValue(value, field);
+    const double x = NumericValue(value, kind);
     if (!std::isfinite(x) || (value.IsText() && NamesNoNumber(value.TextValue()))) {
         return "è " +
                (value.IsNumber() ? std::string("«") + (std::isnan(x) ? "nan" : "inf") + "»"
@@ -151,18 +151,20 @@ void AppendValue(std::string& out, const FieldValue& value) {
 ArchiveResult EncodeProjectFile(const Project& project, std::string& bytes) {
     const int count = std::clamp(project.enteredSectionCount, 0, MaxSections);
     std::string out = std::to_string(count) + "\r\n";
+    const FieldTable& fields = project.Fields();
+    const std::vector<Field>& line = fields.OnSectionLine();
     for (int s = 1; s <= count; ++s) {
         const SectionRecord& record = project.sections.Record(s);
-        for (std::size_t i = 0; i < InputFields.size(); ++i) {
-            const FieldValue& value = record[InputFields[i]];
-            std::string why = ValueLimitReason(InputFields[i], value);
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const FieldSpec& spec = fields.Spec(line[i]);
+            const FieldValue& value = record[line[i]];
+            std::string why = ValueLimitReason(spec.kind, value);
             if (why.empty() && value.IsText()) {
                 why = RefusalReason(value.TextValue());
             }
             if (!why.empty()) {
                 return ArchiveResult::Failure("Tronco n." + SignedText(s) + ": la casella «" +
-                                              std::string(BoxLabel(InputFields[i])) + "» " + why +
-                                              ".");
+                                              std::string(spec.label) + "» " + why + ".");
             }
             if (i > 0) {
                 out += ',';

@@ -8,21 +8,11 @@
 namespace acquenza {
 
 std::string_view FieldName(Field field) {
-    static constexpr std::array<std::string_view, FieldCount> names = {
-        "lungh",   "quotain",  "quotafin", "portun", "abitun", "dotazun", "portfin",
-        "abitfin", "dotazfin", "tipoc",    "per",    "dia",    "vel",     "sca",
-    };
-    return names[static_cast<std::size_t>(field)];
+    return StandardFields().Spec(field).name;
 }
 
 std::string_view BoxLabel(Field field) {
-    static constexpr std::array<std::string_view, InputFieldCount> labels = {
-        "lunghezza",         "quota iniziale",   "quota finale",          "portata uniforme",
-        "abitanti",          "dotazione idrica", "portata all'estremità", "abitanti2",
-        "dotazione idrica2", "tipo di condotta",
-    };
-    const auto i = static_cast<std::size_t>(field);
-    return i < labels.size() ? labels[i] : FieldName(field);
+    return StandardFields().Spec(field).label;
 }
 
 SectionId NewSectionId() {
@@ -32,7 +22,8 @@ SectionId NewSectionId() {
     return SectionId{next.fetch_add(1, std::memory_order_relaxed)};
 }
 
-SectionTable::SectionTable() : records_(MaxSections + 1), maps_(MaxSections + 1) {
+SectionTable::SectionTable(const FieldTable& fields)
+    : fields_(&fields), records_(MaxSections + 1), maps_(MaxSections + 1) {
     positions_.reserve(MaxSections + 1);
     positions_[NoSection] = 0;
     for (int s = 1; s <= MaxSections; ++s) {
@@ -70,23 +61,23 @@ void SectionTable::CopyInputFields(int from, int to) {
         return;
     }
     const SectionRecord source = Record(from);
-    for (const Field f : InputFields) {
+    for (const Field f : fields_->Inputs()) {
         Write(to, f, source[f]);
     }
 }
 
 void SectionTable::EmptySection(int section) {
     if (IsValidSection(section)) {
-        for (int f = 0; f < FieldCount; ++f) {
-            Write(section, static_cast<Field>(f), FieldValue());
+        for (const Field f : fields_->All()) {
+            Write(section, f, FieldValue());
         }
     }
 }
 
 void SectionTable::BlankSection(int section) {
     if (IsValidSection(section)) {
-        for (int f = 0; f < FieldCount; ++f) {
-            Write(section, static_cast<Field>(f), FieldValue::Text(""));
+        for (const Field f : fields_->All()) {
+            Write(section, f, FieldValue::Text(""));
         }
     }
 }
@@ -207,16 +198,20 @@ void SectionTable::Rearrange(const std::vector<SectionId>& order,
     }
 }
 
-double NumericValue(const FieldValue& value, Field field) {
+double NumericValue(const FieldValue& value, FieldKind kind) {
     if (value.IsNumber()) {
         return value.NumberValue();
     }
-    const bool isFlow = field == Field::portun || field == Field::portfin;
-    return isFlow ? FlowValue(value.TextValue()) : PointValue(value.TextValue());
+    return kind == FieldKind::Flow ? FlowValue(value.TextValue()) : PointValue(value.TextValue());
+}
+
+double NumericValue(const FieldValue& value, Field field) {
+    const FieldTable& standard = StandardFields();
+    return NumericValue(value, standard.Has(field) ? standard.Spec(field).kind : FieldKind::Number);
 }
 
 double NumericValue(const SectionTable& table, int section, Field field) {
-    return NumericValue(table.Get(section, field), field);
+    return NumericValue(table.Get(section, field), table.Fields().Spec(field).kind);
 }
 
 int CountEnteredSections(Project& project) {
@@ -240,7 +235,8 @@ FieldValue RoughnessFor(const FieldValue& pipeType) {
 int LastSectionWithInput(const SectionTable& table) {
     for (int s = MaxSections; s >= 1; --s) {
         const SectionRecord& record = table.Record(s);
-        if (std::any_of(InputFields.begin(), InputFields.end(),
+        const std::vector<Field>& inputs = table.Fields().Inputs();
+        if (std::any_of(inputs.begin(), inputs.end(),
                         [&](Field f) { return !record[f].IsEmpty(); })) {
             return s;
         }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "field_value.h"
+#include "section_fields.h"
 #include "section_id.h"
 #include "title_texts.h"
 
@@ -19,44 +20,26 @@ namespace acquenza {
 inline constexpr int MaxSections = 500;
 inline constexpr int SegmentCount = 14;
 
-// Fields of a section record, in the order the data file stores the ten
-// input fields, followed by the four results.
-enum class Field {
-    lungh,
-    quotain,
-    quotafin,
-    portun,
-    abitun,
-    dotazun,
-    portfin,
-    abitfin,
-    dotazfin,
-    tipoc,
-    per,
-    dia,
-    vel,
-    sca,
-};
+// The standard fields by their number: the ten the user types, in the data
+// file's order, then the four results. Code that works for any field reads
+// the project's table instead (Project::Fields()).
 inline constexpr int InputFieldCount = 10;
-inline constexpr int FieldCount = 14;
+inline constexpr int FieldCount = StandardFieldCount;
 
 inline constexpr std::array<Field, InputFieldCount> InputFields = {
     Field::lungh,   Field::quotain, Field::quotafin, Field::portun,   Field::abitun,
     Field::dotazun, Field::portfin, Field::abitfin,  Field::dotazfin, Field::tipoc,
 };
 
-// The control name of a field ("lungh", "sca", ...).
+// The control name of a standard field ("lungh", "sca", ...).
 std::string_view FieldName(Field field);
-// What the user calls an input field: the name of its box in the data
-// window's messages ("lunghezza", "tipo di condotta", ...).
+// What the user calls a standard input field: the name of its box in the
+// data window's messages ("lunghezza", "tipo di condotta", ...).
 std::string_view BoxLabel(Field field);
-
-// Pipe types offered in every row's list, in this order.
-inline constexpr std::array<std::string_view, 2> PipeTypes = {"nuova", "in uso"};
 
 struct SectionRecord {
     SectionId id;
-    std::array<FieldValue, FieldCount> fields;
+    std::array<FieldValue, FieldSlots> fields;
 
     FieldValue& operator[](Field f) { return fields[static_cast<std::size_t>(f)]; }
     const FieldValue& operator[](Field f) const { return fields[static_cast<std::size_t>(f)]; }
@@ -102,19 +85,23 @@ class SectionTableListener {
     ~SectionTableListener() = default;
 };
 
-// Sections 1 to MaxSections, each a record with an id of its own. Slot 0 is
-// the always-empty section before the first one: writes to it are ignored, so
-// copying from "the previous section" of section 1 finds nothing.
+// Sections 1 to MaxSections, each a record with an id of its own, holding the
+// fields its table describes. Slot 0 is the always-empty section before the
+// first one: writes to it are ignored, so copying from "the previous
+// section" of section 1 finds nothing.
 class SectionTable {
   public:
-    SectionTable();
+    // `fields` must outlive the table (and its copies).
+    explicit SectionTable(const FieldTable& fields = StandardFields());
+
+    const FieldTable& Fields() const { return *fields_; }
 
     const FieldValue& Get(int section, Field field) const;
     void Set(int section, Field field, FieldValue value);
     void Clear(int section, Field field) { Set(section, field, FieldValue()); }
 
     const SectionRecord& Record(int section) const;
-    // Copies the ten input fields of `from` into `to`; results stay.
+    // Copies the input fields of `from` into `to`; results stay.
     void CopyInputFields(int from, int to);
     void EmptySection(int section);
     // Every field of the section set to the empty text.
@@ -162,6 +149,7 @@ class SectionTable {
         ListenerSlot(const ListenerSlot&) {}
         ListenerSlot& operator=(const ListenerSlot&) { return *this; }
     };
+    const FieldTable* fields_;
     std::vector<SectionRecord> records_;  // slots 0..MaxSections
     std::vector<SegmentMap> maps_;        // beside them, slot for slot
     std::unordered_map<SectionId, int> positions_;
@@ -176,6 +164,12 @@ struct NetworkSettings {
 };
 
 struct Project {
+    Project() = default;
+    // A project whose sections hold the fields `fields` describes.
+    explicit Project(const FieldTable& fields) : sections(fields) {}
+
+    const FieldTable& Fields() const { return sections.Fields(); }
+
     // The sections with their results and segment maps.
     SectionTable sections;
     TitleTexts titles;
@@ -184,8 +178,10 @@ struct Project {
     int enteredSectionCount = 0;
 };
 
-// The number a field stands for: FlowValue for the two flows, PointValue for
-// the rest; a field holding a number gives it directly.
+// The number a field stands for: FlowValue for a flow, PointValue for the
+// rest; a field holding a number gives it directly.
+double NumericValue(const FieldValue& value, FieldKind kind);
+// As above, for a standard field.
 double NumericValue(const FieldValue& value, Field field);
 double NumericValue(const SectionTable& table, int section, Field field);
 

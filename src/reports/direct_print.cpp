@@ -82,7 +82,7 @@ using Items = std::vector<Item>;
 class ReportPrinter {
   public:
     ReportPrinter(PrinterDevice& d, const Project& p, const Office& o, int body)
-        : d_(d), p_(p), office_(o), body_(body) {}
+        : d_(d), p_(p), office_(o), body_(body), columns_(ReportedFields(p.Fields())) {}
 
     void Run() {
         TitlePage();
@@ -492,20 +492,25 @@ class ReportPrinter {
         const SectionRecord& r = p_.sections.Record(s);
         Row row;
         row.Number(9 - static_cast<int>(SignedText(s).size()), s);
-        row.Place(r[Field::lungh], 16, false);
-        row.Place(r[Field::quotain], 24, false);
-        row.Place(r[Field::quotafin], 32, false);
-        row.Place(r[Field::portun], 38, true);
-        row.EndAt(ResidentsCell(r[Field::abitun]), 49);
-        row.EndAt(AllowanceCell(r[Field::dotazun]), 57);
-        row.Place(r[Field::portfin], 62, true);
-        row.EndAt(ResidentsCell(r[Field::abitfin]), 73);
-        row.EndAt(AllowanceCell(r[Field::dotazfin]), 81);
-        row.Place(r[Field::per], 88, false);
-        row.Place(r[Field::dia], 96, false);
-        row.Place(r[Field::vel], 103, false);
-        if (!r[Field::sca].IsEmpty()) {
-            row.Number(110, NumericValue(r[Field::sca], Field::sca));
+        for (const Field f : columns_) {
+            const FieldSpec& spec = p_.Fields().Spec(f);
+            const ReportPlace& place = spec.report;
+            const FieldValue& value = r[f];
+            switch (place.printAt) {
+                case PrintAt::DecimalSeparator:
+                    row.Place(value, place.printColumn, spec.kind == FieldKind::Flow);
+                    break;
+                case PrintAt::End:
+                    row.EndAt(place.cell == ReportCell::Allowance ? AllowanceCell(value)
+                                                                  : ResidentsCell(value),
+                              place.printColumn);
+                    break;
+                case PrintAt::Start:
+                    if (!value.IsEmpty()) {
+                        row.Number(place.printColumn, NumericValue(value, spec.kind));
+                    }
+                    break;
+            }
         }
         return row.Take();
     }
@@ -616,6 +621,8 @@ class ReportPrinter {
     const Project& p_;
     const Office& office_;
     int body_;
+    // The fields of the table of data and results, after the section's number.
+    std::vector<Field> columns_;
     double size_ = 12;
     double footerY_ = FooterY;  // where the footer's line starts
     double bottom_ = FooterY;   // where the page's last line may end

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/numbers.h"
+#include "reports/report_texts.h"
 #include "reports/report_values.h"
 
 namespace acquenza {
@@ -18,13 +19,6 @@ void Heading(DocumentBuilder& doc) {
     doc.TypeText("ACQUENZA\r");
     doc.SetFontSize(12);
     doc.TypeText("(calcoli idraulici per tronchi di condotte idriche)\r\r");
-}
-
-void FillRows(TableHandle& table, const std::array<const char*, 2>* rows, int count) {
-    for (int r = 0; r < count; ++r) {
-        table.SetCell(r + 1, 1, rows[r][0]);
-        table.SetCell(r + 1, 2, rows[r][1]);
-    }
 }
 
 }  // namespace
@@ -57,70 +51,52 @@ Document BuildTitlePageDocument(const Project& project, const Office& office) {
 }
 
 Document BuildDataWindowDocument(const Project& project) {
-    static const std::array<const char*, 2> legend[16] = {
-        {"colonna", "significato"},
-        {"tronco", "numero del tronco della rete dimensionato"},
-        {"lungh.", "lunghezza del tronco"},
-        {"quota1", "quota iniziale del tronco"},
-        {"quota2", "quota finale del tronco"},
-        {"port.1", "portata uniforme lungo il tronco"},
-        {"abit.1", "numero di residenti serviti lungo il tronco"},
-        {"dotaz.1", "dotazione idrica giornaliera per i residenti lungo il tronco"},
-        {"port.2", "portata all'estremità finale del tronco"},
-        {"abit.2", "numero di residenti serviti dall'estremità del tronco"},
-        {"dotaz.2", "dotazione idrica giornaliera per i residenti all'estremità del tronco"},
-        {"p.car.", "perdita di carico all'estremità del tronco"},
-        {"diam.", "diametro teorico del tubo"},
-        {"vel.", "velocità dell'acqua nel tubo"},
-        {"scabr.", "coefficiente di scabrezza per il tipo di tubazioni"},
-        {"ant.", "calcolo effettuato con la portata antincendio"},
-    };
-    static const std::array<const char*, 2> headings[14] = {
-        {"tronco", "n."},    {"lungh.", "m."},      {"quota1", "m."},      {"quota2", "m."},
-        {"port.1", "l/sec"}, {"abit.1", "n."},      {"dotaz.1", "l/abit"}, {"port.2", "l/sec"},
-        {"abit.2", "n."},    {"dotaz.2", "l/abit"}, {"p.car.", "m."},      {"diam.", "cm."},
-        {"vel.", "m/s"},     {"scabr.", "coeff."},
-    };
+    const FieldTable& fields = project.Fields();
+    const std::vector<Field> columns = ReportedFields(fields);
+    const int width = static_cast<int>(columns.size()) + 1;
     DocumentBuilder doc;
     Heading(doc);
     doc.TypeText("DATI E DIMENSIONAMENTO DEllA RETE\r\r");
     doc.TypeText("Progetto: " + project.titles.progetto + "\r\r");
-    TableHandle l = doc.AddTable(16, 2);
+    TableHandle l = doc.AddTable(width + 2, 2);
     l.SetFontSize(10);
-    FillRows(l, legend, 16);
+    l.SetCell(1, 1, "colonna");
+    l.SetCell(1, 2, "significato");
+    l.SetCell(2, 1, report::SectionNumberLegend.symbol);
+    l.SetCell(2, 2, report::SectionNumberLegend.meaning);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const ReportPlace& place = fields.Spec(columns[c]).report;
+        l.SetCell(static_cast<int>(c) + 3, 1, place.heading);
+        l.SetCell(static_cast<int>(c) + 3, 2,
+                  place.sheetLegend.empty() ? place.legend : place.sheetLegend);
+    }
+    l.SetCell(width + 2, 1, report::FireLegend.symbol);
+    l.SetCell(width + 2, 2, report::FireLegend.meaning);
 
     // Every section up to the last one typed, so that a section left
     // without its length does not take those after it off the page.
     const int count = std::max(project.enteredSectionCount, LastSectionWithInput(project.sections));
-    TableHandle t = doc.AddTable(count + 2, 14);
+    TableHandle t = doc.AddTable(count + 2, width);
     t.SetFontSize(7);
     // A table of 500 sections runs over several pages: each one opens with
     // the column names and units.
     t.SetHeaderRows(2);
-    for (int c = 0; c < 14; ++c) {
-        t.SetCell(1, c + 1, headings[c][0]);
-        t.SetCell(2, c + 1, headings[c][1]);
-        t.SetColumnAlignment(c + 1, Alignment::Right);
+    t.SetCell(1, 1, report::SectionNumberLegend.symbol);
+    t.SetCell(2, 1, report::SectionNumberUnit);
+    t.SetColumnAlignment(1, Alignment::Right);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const ReportPlace& place = fields.Spec(columns[c]).report;
+        t.SetCell(1, static_cast<int>(c) + 2, place.heading);
+        t.SetCell(2, static_cast<int>(c) + 2, place.unit);
+        t.SetColumnAlignment(static_cast<int>(c) + 2, Alignment::Right);
     }
-    const SectionTable& sections = project.sections;
     for (int s = 1; s <= count; ++s) {
         const int row = s + 2;
-        auto number = [&](Field f) { return FormatHundredths(NumericValue(sections, s, f)); };
         t.SetCell(row, 1, SignedText(s));
-        t.SetCell(row, 2, number(Field::lungh));
-        t.SetCell(row, 3, number(Field::quotain));
-        t.SetCell(row, 4, number(Field::quotafin));
-        t.SetCell(row, 5, number(Field::portun));
-        const SectionRecord& r = sections.Record(s);
-        t.SetCell(row, 6, ResidentsCell(r[Field::abitun]));
-        t.SetCell(row, 7, AllowanceCell(r[Field::dotazun]));
-        t.SetCell(row, 8, number(Field::portfin));
-        t.SetCell(row, 9, ResidentsCell(r[Field::abitfin]));
-        t.SetCell(row, 10, AllowanceCell(r[Field::dotazfin]));
-        t.SetCell(row, 11, FormatResult(r[Field::per], 2));
-        t.SetCell(row, 12, FormatResult(r[Field::dia], 2));
-        t.SetCell(row, 13, FormatResult(r[Field::vel], 2));
-        t.SetCell(row, 14, FormatResult(r[Field::sca], 4));
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            t.SetCell(row, static_cast<int>(c) + 2,
+                      DataCell(project.sections, s, columns[c], DataSheet::DataWindow));
+        }
     }
     t.ShrinkToFit(5);
     Document document = doc.Finish();

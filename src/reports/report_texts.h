@@ -78,29 +78,11 @@ inline constexpr const char* MapParagraph =
     "visualizza, al diminuire delle quota, il variare della perdita di carico e della portata "
     "d'acqua.";
 
-struct Column {
-    const char* heading;
-    const char* unit;
-    const char* legend;
-};
-
-// The 14 columns of the data table, as the report names them.
-inline constexpr std::array<Column, 14> DataColumns = {{
-    {"tronco", "n.", "numero del tronco della rete dimensionato"},
-    {"lungh.", "m.", "lunghezza del tronco"},
-    {"quota1", "m.", "quota iniziale del tronco"},
-    {"quota2", "m.", "quota finale del tronco"},
-    {"port.1", "l/sec", "portata uniforme lungo il tronco"},
-    {"abit.1", "n.", "numero di residenti serviti lungo il tronco"},
-    {"dotaz.1", "l/abit", "dotazione idrica giornaliera per i residenti lungo il tronco"},
-    {"port.2", "l/sec", "portata all'estremità finale del tronco"},
-    {"abit.2", "n.", "numero di residenti serviti dall'estremità del tronco"},
-    {"dotaz.2", "l/abit", "dotazione idrica giornaliera per i residenti all'estremità del tronco"},
-    {"p.car.", "m.", "perdita di carico all'estremità del tronco"},
-    {"diam.", "cm.", "diametro terorico del tubo"},
-    {"vel.", "m/s", "velocità dell'acqua nel tubo"},
-    {"scabr.", "coeff.", "coefficiente di scabrezza per il tipo di tubazioni"},
-}};
+// The first column of the table of data and results: the section's number.
+// The others are the fields the project's table prints.
+inline constexpr Entry SectionNumberLegend = {"tronco",
+                                              "numero del tronco della rete dimensionato"};
+inline constexpr const char* SectionNumberUnit = "n.";
 inline constexpr Entry FireLegend = {"ant.", "calcolo effettuato con la portata antincendio"};
 
 // The six rows of a section's map.

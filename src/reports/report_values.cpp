@@ -59,6 +59,34 @@ std::string ResidentsCell(const FieldValue& residents) {
     return residents.IsEmpty() ? "0" : residents.DisplayText();
 }
 
+std::vector<Field> ReportedFields(const FieldTable& fields) {
+    std::vector<Field> reported;
+    for (const Field f : fields.All()) {
+        if (fields.Spec(f).report.cell != ReportCell::None) {
+            reported.push_back(f);
+        }
+    }
+    return reported;
+}
+
+std::string DataCell(const SectionTable& sections, int section, Field field, DataSheet sheet) {
+    const FieldSpec& spec = sections.Fields().Spec(field);
+    const FieldValue& value = sections.Get(section, field);
+    switch (spec.report.cell) {
+        case ReportCell::Measure:
+            return FormatHundredths(NumericValue(value, spec.kind));
+        case ReportCell::Residents:
+            return sheet == DataSheet::DataWindow ? ResidentsCell(value) : value.DisplayText();
+        case ReportCell::Allowance:
+            return AllowanceCell(value);
+        case ReportCell::Result:
+            return FormatResult(value, spec.report.decimals);
+        case ReportCell::None:
+            break;
+    }
+    return {};
+}
+
 double SegmentAbscissa(const SectionTable& table, int section, int segment) {
     return NumericValue(table, section, Field::lungh) * segment / SegmentCount;
 }

@@ -4,6 +4,7 @@
 // the map values of each segment.
 
 #include <string>
+#include <vector>
 
 #include "core/project.h"
 
@@ -29,8 +30,15 @@ std::string AllowanceCell(const FieldValue& allowance);
 // empty field prints as "0"; the field itself stays empty.
 std::string ResidentsCell(const FieldValue& residents);
 
-// Residents columns of the printed tables: an empty field shows as "0".
-std::string ResidentsCell(const FieldValue& residents);
+// The fields the table of data and results prints, in the table's order,
+// after the section's number.
+std::vector<Field> ReportedFields(const FieldTable& fields);
+
+// The documents that print that table: the report, and the data window's
+// document, which shows an empty residents field as "0".
+enum class DataSheet { Report, DataWindow };
+// A field's cell in a document's table of data and results.
+std::string DataCell(const SectionTable& sections, int section, Field field, DataSheet sheet);
 
 // The "as" row of a section's map: its length x j / 14, in metres.
 double SegmentAbscissa(const SectionTable& table, int section, int segment);

@@ -183,27 +183,12 @@ void FireFlow(DocumentBuilder& doc) {
     doc.TypeText("\r" + std::string(FireParagraph) + "\r");
 }
 
-void DataRow(TableHandle& t, int row, const SectionTable& sections, int s) {
-    const SectionRecord& r = sections.Record(s);
-    auto number = [&](Field f) { return FormatHundredths(NumericValue(r[f], f)); };
-    const std::string cells[14] = {
-        std::to_string(s),
-        number(Field::lungh),
-        number(Field::quotain),
-        number(Field::quotafin),
-        number(Field::portun),
-        r[Field::abitun].DisplayText(),
-        AllowanceCell(r[Field::dotazun]),
-        number(Field::portfin),
-        r[Field::abitfin].DisplayText(),
-        AllowanceCell(r[Field::dotazfin]),
-        FormatResult(r[Field::per], 2),
-        FormatResult(r[Field::dia], 2),
-        FormatResult(r[Field::vel], 2),
-        FormatResult(r[Field::sca], 4),
-    };
-    for (int c = 0; c < 14; ++c) {
-        t.SetCell(row, c + 1, cells[c]);
+void DataRow(TableHandle& t, int row, const SectionTable& sections, int s,
+             const std::vector<Field>& columns) {
+    t.SetCell(row, 1, std::to_string(s));
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        t.SetCell(row, static_cast<int>(c) + 2,
+                  DataCell(sections, s, columns[c], DataSheet::Report));
     }
 }
 
@@ -215,32 +200,42 @@ void DataAndResults(DocumentBuilder& doc, const Project& project) {
     doc.TypeText(std::string(DataParagraphs[0]) + "\r");
     doc.TypeText(std::string(DataParagraphs[1]) + "\r\r");
     TypeKeptWithNext(doc, "Legenda:\r");
-    TableHandle legend = doc.AddTable(16, 2);
+    const FieldTable& fields = project.Fields();
+    const std::vector<Field> columns = ReportedFields(fields);
+    const int width = static_cast<int>(columns.size()) + 1;
+    TableHandle legend = doc.AddTable(width + 2, 2);
     legend.SetFontSize(10);
     legend.SetKeepTogether(true);
     legend.SetCell(1, 1, "simbolo");
     legend.SetCell(1, 2, "significato");
-    for (std::size_t c = 0; c < DataColumns.size(); ++c) {
-        legend.SetCell(static_cast<int>(c) + 2, 1, DataColumns[c].heading);
-        legend.SetCell(static_cast<int>(c) + 2, 2, DataColumns[c].legend);
+    legend.SetCell(2, 1, SectionNumberLegend.symbol);
+    legend.SetCell(2, 2, SectionNumberLegend.meaning);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const ReportPlace& place = fields.Spec(columns[c]).report;
+        legend.SetCell(static_cast<int>(c) + 3, 1, std::string(place.heading));
+        legend.SetCell(static_cast<int>(c) + 3, 2, std::string(place.legend));
     }
-    legend.SetCell(16, 1, FireLegend.symbol);
-    legend.SetCell(16, 2, FireLegend.meaning);
+    legend.SetCell(width + 2, 1, FireLegend.symbol);
+    legend.SetCell(width + 2, 2, FireLegend.meaning);
     doc.SetFontSize(12);
     doc.TypeText("\r");
     TypeKeptWithNext(doc, "Tabella dei dati e dei risultati:\r");
 
     const int count = project.enteredSectionCount;
-    TableHandle data = doc.AddTable(count + 2, 14);
+    TableHandle data = doc.AddTable(count + 2, width);
     data.SetFontSize(8);
     data.SetHeaderRows(2);
-    for (std::size_t c = 0; c < DataColumns.size(); ++c) {
-        data.SetCell(1, static_cast<int>(c) + 1, DataColumns[c].heading);
-        data.SetCell(2, static_cast<int>(c) + 1, DataColumns[c].unit);
-        data.SetColumnAlignment(static_cast<int>(c) + 1, Alignment::Right);
+    data.SetCell(1, 1, SectionNumberLegend.symbol);
+    data.SetCell(2, 1, SectionNumberUnit);
+    data.SetColumnAlignment(1, Alignment::Right);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const ReportPlace& place = fields.Spec(columns[c]).report;
+        data.SetCell(1, static_cast<int>(c) + 2, std::string(place.heading));
+        data.SetCell(2, static_cast<int>(c) + 2, std::string(place.unit));
+        data.SetColumnAlignment(static_cast<int>(c) + 2, Alignment::Right);
     }
     for (int s = 1; s <= count; ++s) {
-        DataRow(data, s + 2, project.sections, s);
+        DataRow(data, s + 2, project.sections, s, columns);
     }
     data.ShrinkToFit(SmallestTableFont);
     doc.TypeText("\r");

@@ -37,7 +37,7 @@ TEST(NetworkSummary, VelocitiesBelowInsideAndAboveTheBandAreMarked) {
     Settings settings;
     const NetworkSummary summary = SummarizeNetwork(p, settings);
     ASSERT_EQ(summary.rows.size(), 5u);
-    const auto velocity = static_cast<std::size_t>(SummaryColumn::Velocity);
+    const auto velocity = summary.ColumnOf(Field::vel);
     EXPECT_EQ(summary.rows[0].texts[velocity], "0,30");
     EXPECT_EQ(summary.rows[0].speed, SpeedCheck::Below);
     EXPECT_EQ(summary.rows[0].speedNote, "Velocità 0,30 m/s: sotto il minimo di 0,50 m/s.");
@@ -46,8 +46,7 @@ TEST(NetworkSummary, VelocitiesBelowInsideAndAboveTheBandAreMarked) {
     EXPECT_EQ(summary.rows[2].speedNote, "Velocità 2,21 m/s: sopra il massimo di 2,00 m/s.");
     EXPECT_EQ(summary.rows[3].speed, SpeedCheck::Unsizable);
     EXPECT_EQ(summary.rows[3].texts[velocity], "");
-    EXPECT_EQ(summary.rows[3].texts[static_cast<std::size_t>(SummaryColumn::Diameter)],
-              "non dimensionabile");
+    EXPECT_EQ(summary.rows[3].texts[summary.ColumnOf(Field::dia)], "non dimensionabile");
     EXPECT_EQ(summary.rows[3].speedNote,
               "Tronco non dimensionabile: la quota iniziale non supera quella finale.");
     EXPECT_EQ(summary.rows[4].speed, SpeedCheck::NotSized);
@@ -82,11 +81,11 @@ TEST(NetworkSummary, SectionsThatCannotBeSizedShowNoResults) {
         const SummaryRow& row = summary.rows[i];
         EXPECT_EQ(row.speed, SpeedCheck::Unsizable) << i;
         EXPECT_EQ(row.speedNote, std::string("Tronco non dimensionabile: ") + reasons[i] + ".");
-        for (const SummaryColumn c :
-             {SummaryColumn::HeadLoss, SummaryColumn::Velocity, SummaryColumn::Roughness}) {
-            EXPECT_EQ(row.texts[static_cast<std::size_t>(c)], "") << i;
+        for (const Field c : {Field::per, Field::vel, Field::sca}) {
+            EXPECT_EQ(row.texts[summary.ColumnOf(c)], "") << i;
         }
-        EXPECT_EQ(SummaryCellText(row, SummaryColumn::Diameter), "non dimensionabile");
+        EXPECT_EQ(SummaryCellText(summary, row, summary.ColumnOf(Field::dia)),
+                  "non dimensionabile");
     }
     EXPECT_FALSE(ProfileOf(p, 1).sized);
     EXPECT_EQ(summary.unsizable, 3);
@@ -108,10 +107,10 @@ TEST(NetworkSummary, EverySectionUpToTheLastTypedHasItsRow) {
     for (int s = 1; s <= 14; ++s) {
         EXPECT_EQ(summary.rows[static_cast<std::size_t>(s - 1)].section, s);
     }
-    EXPECT_EQ(summary.rows[2].texts[static_cast<std::size_t>(SummaryColumn::Length)], "");
+    EXPECT_EQ(summary.rows[2].texts[summary.ColumnOf(Field::lungh)], "");
     EXPECT_EQ(summary.rows[2].speed, SpeedCheck::NotSized);
     EXPECT_EQ(summary.rows[11].speed, SpeedCheck::Above);
-    EXPECT_EQ(summary.rows[12].texts[static_cast<std::size_t>(SummaryColumn::Section)], "13");
+    EXPECT_EQ(summary.rows[12].texts[summary.ColumnOf(SummaryValue::Section)], "13");
     EXPECT_EQ(summary.totalLength, 1100);
     EXPECT_EQ(SummarizeNetwork(Project{}, Settings{}).rows.size(), 0u);
 }
@@ -148,7 +147,8 @@ TEST(NetworkSummary, CsvFireFlowsAreNumbersAndNoTextIsAFormula) {
         Section(p, s++, "100", "100", "90", "", "1", pipe);
     }
     const NetworkSummary summary = SummarizeNetwork(p, Settings{});
-    EXPECT_EQ(SummaryCellText(summary.rows[0], SummaryColumn::FlowEnd), "7,40 ant.");
+    EXPECT_EQ(SummaryCellText(summary, summary.rows[0], summary.ColumnOf(Field::portfin)),
+              "7,40 ant.");
     const auto lines = CsvLines(SummaryCsv(summary));
     ASSERT_EQ(lines.size(), 8u);
     const std::vector<std::string> heading = {"Tronco",

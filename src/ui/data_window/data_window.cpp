@@ -35,35 +35,20 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Column layout in twips: left edge and width of each grid column.
-struct Column {
-    Field field;
-    int left;
-    int width;
-    const char* heading;
-    const char* unit;
-    const char* tooltip;
-};
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
-const Column Columns[] = {
-    {Field::lungh, 570, 780, "lunghezza", "metri", "lunghezza del tronco considerato"},
-    {Field::quotain, 1380, 780, "quota iniz.", "metri", "quota iniziale del tronco da calcolare"},
-    {Field::quotafin, 2190, 780, "quota fin.", "metri", "quota finale del tronco da calcolare"},
-    {Field::portun, 3000, 780, "portata un.", "l/sec", "portata uniforme lungo il tronco"},
-    {Field::abitun, 3810, 780, "abitanti", "numero",
-     "numero massimo di residenti serviti lungo il tronco"},
-    {Field::dotazun, 4620, 780, "dot.idrica", "l/abitante",
-     "dotazione idrica giornaliera per i residenti lungo il tronco (mediamente 250 litri al "
-     "giorno)"},
-    {Field::portfin, 5430, 780, "portata es.", "l/sec", "portata all'estremità del tronco"},
-    {Field::abitfin, 6240, 780, "abitanti2", "numero",
-     "numero massimo di residenti serviti dalla parte finale del tronco"},
-    {Field::dotazfin, 7050, 780, "dot.idrica2", "l/abitante",
-     "dotazione idrica giornaliera per i residenti alla fine del tronco (mediamente 250 litri "
-     "al giorno)"},
-    {Field::tipoc, 7860, 900, "condotta", "tipo",
-     "tipo di condotta del tronco ('nuova' o già 'in uso')"},
-};
+// The fields of `kind`s the table places on screen, in its order.
+std::vector<Field> OnScreen(const FieldTable& fields, bool results) {
+    std::vector<Field> shown;
+    for (const Field f : results ? fields.Results() : fields.Inputs()) {
+        if (fields.Spec(f).screen.width > 0) {
+            shown.push_back(f);
+        }
+    }
+    return shown;
+}
 
 constexpr int FirstRowTop = 1590;
 constexpr int RowPitch = 300;
@@ -106,7 +91,12 @@ std::array<ToolbarButton, 20> DataToolbar() {
 }  // namespace
 
 DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& windows)
-    : state_(state), dialogs_(dialogs), windows_(windows), model_(state, dialogs, windows) {
+    : state_(state),
+      dialogs_(dialogs),
+      windows_(windows),
+      model_(state, dialogs, windows),
+      columns_(OnScreen(model_.Fields(), false)),
+      resultColumns_(OnScreen(model_.Fields(), true)) {
     setObjectName(QStringLiteral("dati"));
     setAttribute(Qt::WA_DeleteOnClose);
     QFont small = font();
@@ -294,36 +284,22 @@ void DataWindow::BuildResultArea(QWidget* form) {
     QFont bold = label25_->font();
     bold.setBold(true);
     label25_->setFont(bold);
-    struct Result {
-        Field field;
-        const char* heading;
-        const char* unit;
-        const char* tooltip;
-    };
-    const Result results[] = {
-        {Field::per, "p.di carico", "metri", "perdita di carico all'estremità della condotta"},
-        {Field::dia, "diametro", "cm", "diametro massimo di calcolo del tubo"},
-        {Field::vel, "velocità", "m/sec", "velocità dell'acqua nel tubo"},
-        {Field::sca, "scabrezza", "coeff.",
-         "coefficiente immesso in automatico per tubazioni 'nuove' o 'in uso'"},
-    };
-    for (std::size_t i = 0; i < 4; ++i) {
-        const Result& r = results[i];
-        const int left = 1740 + static_cast<int>(i) * 1080;
-        const QString name = QString::fromLatin1(FieldName(r.field).data());
-        MakeLabel(form, name + QStringLiteral("_titolo"), QString::fromUtf8(r.heading),
-                  QString::fromUtf8(r.tooltip), left, 60, 1020, 240)
+    for (const Field f : resultColumns_) {
+        const ScreenColumn& c = model_.Fields().Spec(f).screen;
+        const QString name = Q(model_.Fields().Spec(f).name);
+        MakeLabel(form, name + QStringLiteral("_titolo"), Q(c.heading), Q(c.tooltip), c.left, 60,
+                  c.width, 240)
             ->setAlignment(Qt::AlignCenter);
-        MakeLabel(form, name + QStringLiteral("_unita"), QString::fromUtf8(r.unit),
-                  QString::fromUtf8(r.tooltip), left, 300, 1020, 210)
+        MakeLabel(form, name + QStringLiteral("_unita"), Q(c.unit), Q(c.tooltip), c.left, 300,
+                  c.width, 210)
             ->setAlignment(Qt::AlignCenter);
-        QLabel* value = MakeLabel(form, name, QString(), QString(), left, 540, 1020, 300);
+        QLabel* value = MakeLabel(form, name, QString(), QString(), c.left, 540, c.width, 300);
         value->setAlignment(Qt::AlignCenter);
         value->setFrameShape(QFrame::Panel);
         value->setFrameShadow(QFrame::Sunken);
         SetBackground(value, LightBlue);  // the guide's "campi azzurri"
         value->setFont(bold);
-        results_[i] = value;
+        results_[static_cast<std::size_t>(f)] = value;
     }
     MakeLabel(form, QStringLiteral("tronchidigitati"), QStringLiteral("Tronchi digitati"),
               QStringLiteral("numero totale dei tronchi digitati"), 6240, 60, 1440, 270);
@@ -352,18 +328,19 @@ void DataWindow::BuildGrid(QWidget* form) {
               QStringLiteral("dati necessari alla elaborazione"), 120, 930, 600, 210);
     QFont headingFont = font();
     headingFont.setPointSizeF(7);
-    auto heading = [&](const QString& name, const char* caption, const char* unit,
-                       const char* tooltip, int left, int width) {
-        QLabel* h = MakeLabel(
-            form, name, QString::fromUtf8(caption) + QLatin1Char('\n') + QString::fromUtf8(unit),
-            QString::fromUtf8(tooltip), left, 1140, width, 420);
+    auto heading = [&](const QString& name, std::string_view caption, std::string_view unit,
+                       std::string_view tooltip, int left, int width) {
+        QLabel* h = MakeLabel(form, name, Q(caption) + QLatin1Char('\n') + Q(unit), Q(tooltip),
+                              left, 1140, width, 420);
         h->setAlignment(Qt::AlignCenter);
         h->setFont(headingFont);
     };
     heading(QStringLiteral("num_titolo"), "tronco", "n.", "numero d'ordine del tronco", 120, 420);
-    for (const Column& c : Columns) {
-        heading(QString::fromLatin1(FieldName(c.field).data()) + QStringLiteral("_titolo"),
-                c.heading, c.unit, c.tooltip, c.left, c.width);
+    const std::vector<Field>& columns = columns_;
+    for (const Field f : columns) {
+        const ScreenColumn& c = model_.Fields().Spec(f).screen;
+        heading(Q(model_.Fields().Spec(f).name) + QStringLiteral("_titolo"), c.heading, c.unit,
+                c.tooltip, c.left, c.width);
     }
 
     for (int r = 1; r <= DataWindowModel::Rows; ++r) {
@@ -373,10 +350,13 @@ void DataWindow::BuildGrid(QWidget* form) {
                             420, RowHeight);
         row.num->setAlignment(Qt::AlignCenter);
         row.num->installEventFilter(this);
-        for (const Column& c : Columns) {
-            const QString name =
-                QString::fromLatin1(FieldName(c.field).data()) + QStringLiteral("_%1").arg(r);
-            if (c.field == Field::tipoc) {
+        for (const Field field : columns) {
+            const FieldSpec& spec = model_.Fields().Spec(field);
+            const ScreenColumn& c = spec.screen;
+            const QString name = Q(spec.name) + QStringLiteral("_%1").arg(r);
+            // A list's box takes its text by typing too; only the pipe type
+            // has a list.
+            if (spec.kind == FieldKind::Choice) {
                 auto* combo = new QComboBox(form);
                 combo->setObjectName(name);
                 combo->setEditable(true);
@@ -419,7 +399,6 @@ void DataWindow::BuildGrid(QWidget* form) {
             auto* box = new QLineEdit(form);
             box->setObjectName(name);
             PlaceInTwips(box, c.left, top, c.width, RowHeight);
-            const Field field = c.field;
             connect(box, &QLineEdit::textEdited, this, [this, r, field](const QString& t) {
                 Do([&] { model_.TypeInBox(r, field, t.toStdString()); });
             });
@@ -442,9 +421,9 @@ void DataWindow::BuildGrid(QWidget* form) {
     QWidget* previous = nullptr;
     for (int r = 1; r <= DataWindowModel::Rows; ++r) {
         Row& row = rows_[static_cast<std::size_t>(r)];
-        for (const Column& c : Columns) {
-            QWidget* w = c.field == Field::tipoc ? static_cast<QWidget*>(row.tipoc)
-                                                 : row.boxes[static_cast<std::size_t>(c.field)];
+        for (const Field field : columns) {
+            QWidget* w = field == Field::tipoc ? static_cast<QWidget*>(row.tipoc)
+                                               : row.boxes[static_cast<std::size_t>(field)];
             if (previous != nullptr) {
                 setTabOrder(previous, w);
             }
@@ -526,7 +505,7 @@ void DataWindow::Sync() {
             SetBackground(row.num, numColour);
         }
         row.delriga->setToolTip(Q(model_.DeleteTooltip(r)));
-        for (Field f : InputFields) {
+        for (const Field f : columns_) {
             const QString text = Q(model_.BoxText(r, f));
             if (f == Field::tipoc) {
                 if (row.tipoc->currentText() != text) {
@@ -550,9 +529,8 @@ void DataWindow::Sync() {
     }
     passo_->setText(Q(model_.Guidance()));
     label25_->setText(Q(model_.ResultSectionText()));
-    const Field results[] = {Field::per, Field::dia, Field::vel, Field::sca};
-    for (std::size_t i = 0; i < 4; ++i) {
-        results_[i]->setText(Q(model_.ResultText(results[i])));
+    for (const Field f : resultColumns_) {
+        results_[static_cast<std::size_t>(f)]->setText(Q(model_.ResultText(f)));
     }
     label1_->setText(Q(model_.EnteredCountText()));
     if (scroll_->value() != model_.ScrollValue()) {
@@ -618,7 +596,7 @@ bool DataWindow::eventFilter(QObject* watched, QEvent* event) {
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             for (int r = 1; r <= DataWindowModel::Rows; ++r) {
                 const Row& row = rows_[static_cast<std::size_t>(r)];
-                for (const Field f : InputFields) {
+                for (const Field f : columns_) {
                     QWidget* box = f == Field::tipoc ? static_cast<QWidget*>(row.tipoc)
                                                      : row.boxes[static_cast<std::size_t>(f)];
                     if (watched == box) {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "app/archive_commands.h"
 #include "app/data_window_model.h"
@@ -62,13 +63,16 @@ class DataWindow : public QMainWindow {
     Dialogs& dialogs_;
     QtWindowSystem& windows_;
     DataWindowModel model_;
+    // The fields with a box in every row, and those of the result area.
+    std::vector<Field> columns_;
+    std::vector<Field> resultColumns_;
     std::unique_ptr<clsResize> resizer_;
     bool closingForExit_ = false;
     UndoEntries undoEntries_;
 
     struct Row {
         QLabel* num = nullptr;
-        std::array<QLineEdit*, InputFieldCount> boxes{};  // tipoc slot unused
+        std::array<QLineEdit*, FieldSlots> boxes{};  // by field slot; the pipe type's unused
         QComboBox* tipoc = nullptr;
         QPushButton* delriga = nullptr;
     };
@@ -77,7 +81,7 @@ class DataWindow : public QMainWindow {
     QLabel* passo_ = nullptr;
     QLabel* label25_ = nullptr;
     QLabel* label1_ = nullptr;
-    std::array<QLabel*, 4> results_{};
+    std::array<QLabel*, FieldSlots> results_{};  // by field slot
     QWidget* form_ = nullptr;
     // The row whose pipe-type box is taking a completion, until it shows it.
     int completing_ = 0;

@@ -23,18 +23,24 @@ const QColor AboveColour(255, 190, 190);  // too fast: noise, wear, water hammer
 const QColor NotSizedColour(225, 225, 225);
 const QColor UnsizableColour(255, 214, 214);  // complete data that cannot be sized
 
-constexpr int Velocity = static_cast<int>(SummaryColumn::Velocity);
 // "non dimensionabile" stands in the diameter's cell, stretched over the
 // results after it.
-constexpr int UnsizableColumn = static_cast<int>(SummaryColumn::Diameter);
-constexpr int UnsizableSpan = SummaryColumnCount - UnsizableColumn;
+int UnsizableSpan(const NetworkSummary& summary) {
+    const std::size_t first = summary.ColumnOf(Field::dia);
+    std::size_t last = first;
+    while (last + 1 < summary.columns.size() && summary.columns[last + 1].result) {
+        ++last;
+    }
+    return static_cast<int>(last - first + 1);
+}
 
 }  // namespace
 
 // ----------------------------------------------------------- the table model
 
 bool SummaryTableModel::SetSummary(NetworkSummary summary) {
-    if (summary.rows.size() != summary_.rows.size()) {
+    if (summary.rows.size() != summary_.rows.size() ||
+        summary.columns.size() != summary_.columns.size()) {
         beginResetModel();
         summary_ = std::move(summary);
         endResetModel();
@@ -63,7 +69,7 @@ int SummaryTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int SummaryTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : SummaryColumnCount;
+    return parent.isValid() ? 0 : static_cast<int>(summary_.columns.size());
 }
 
 QVariant SummaryTableModel::data(const QModelIndex& index, int role) const {
@@ -72,20 +78,19 @@ QVariant SummaryTableModel::data(const QModelIndex& index, int role) const {
     }
     const SummaryRow& row = summary_.rows[static_cast<std::size_t>(index.row())];
     const auto column = static_cast<std::size_t>(index.column());
-    const bool pipeType = index.column() == static_cast<int>(SummaryColumn::PipeType);
+    const bool text = summary_.columns[column].sortsByText;
+    const bool velocity = column == summary_.ColumnOf(Field::vel);
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(
-                SummaryCellText(row, static_cast<SummaryColumn>(index.column())));
+            return QString::fromStdString(SummaryCellText(summary_, row, column));
         case Qt::UserRole:  // what the column sorts by
-            return pipeType ? QVariant(QString::fromStdString(row.texts[column]))
-                            : QVariant(row.numbers[column]);
+            return text ? QVariant(QString::fromStdString(row.texts[column]))
+                        : QVariant(row.numbers[column]);
         case Qt::TextAlignmentRole:
-            if (row.speed == SpeedCheck::Unsizable && index.column() == UnsizableColumn) {
+            if (row.speed == SpeedCheck::Unsizable && column == summary_.ColumnOf(Field::dia)) {
                 return QVariant::fromValue(Qt::AlignCenter);
             }
-            return QVariant::fromValue(Qt::AlignVCenter |
-                                       (pipeType ? Qt::AlignLeft : Qt::AlignRight));
+            return QVariant::fromValue(Qt::AlignVCenter | (text ? Qt::AlignLeft : Qt::AlignRight));
         case Qt::BackgroundRole:
             if (row.speed == SpeedCheck::NotSized) {
                 return NotSizedColour;
@@ -93,15 +98,15 @@ QVariant SummaryTableModel::data(const QModelIndex& index, int role) const {
             if (row.speed == SpeedCheck::Unsizable) {
                 return UnsizableColour;
             }
-            if (index.column() == Velocity && row.speed == SpeedCheck::Below) {
+            if (velocity && row.speed == SpeedCheck::Below) {
                 return BelowColour;
             }
-            if (index.column() == Velocity && row.speed == SpeedCheck::Above) {
+            if (velocity && row.speed == SpeedCheck::Above) {
                 return AboveColour;
             }
             return {};
         case Qt::ToolTipRole:
-            if (index.column() == Velocity || row.speed == SpeedCheck::NotSized ||
+            if (velocity || row.speed == SpeedCheck::NotSized ||
                 row.speed == SpeedCheck::Unsizable) {
                 return QString::fromStdString(row.speedNote);
             }
@@ -114,27 +119,14 @@ QVariant SummaryTableModel::data(const QModelIndex& index, int role) const {
 QVariant SummaryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     // On screen the headings take two short lines, so that the whole table
     // fits the window; the tooltip and the spreadsheet have them whole.
-    static const std::array<const char*, SummaryColumnCount> shortHeadings = {
-        "Tronco",
-        "Lunghezza\n(m)",
-        "Quota iniz.\n(m)",
-        "Quota fin.\n(m)",
-        "Dislivello\n(m)",
-        "Portata un.\n(l/s)",
-        "Portata es.\n(l/s)",
-        "Residenti\nserviti",
-        "Tipo di\ncondotta",
-        "Perdita di\ncarico (m)",
-        "Diametro\n(cm)",
-        "Velocità\n(m/s)",
-        "Scabrezza"};
-    if (orientation == Qt::Horizontal && section >= 0 && section < SummaryColumnCount) {
-        const auto i = static_cast<std::size_t>(section);
+    if (orientation == Qt::Horizontal && section >= 0 &&
+        static_cast<std::size_t>(section) < summary_.columns.size()) {
+        const SummaryColumn& column = summary_.columns[static_cast<std::size_t>(section)];
         if (role == Qt::DisplayRole) {
-            return QString::fromUtf8(shortHeadings[i]);
+            return QString::fromStdString(column.shortHeading);
         }
         if (role == Qt::ToolTipRole) {
-            return QString::fromStdString(SummaryHeadings()[i]);
+            return QString::fromStdString(column.heading);
         }
     }
     return QAbstractTableModel::headerData(section, orientation, role);
@@ -241,7 +233,8 @@ void SummaryWindow::SpanUnsizableRows() {
         const int source = sorted_->mapToSource(sorted_->index(r, 0)).row();
         if (source >= 0 && static_cast<std::size_t>(source) < rows.size() &&
             rows[static_cast<std::size_t>(source)].speed == SpeedCheck::Unsizable) {
-            table_->setSpan(r, UnsizableColumn, 1, UnsizableSpan);
+            table_->setSpan(r, static_cast<int>(model_->Summary().ColumnOf(Field::dia)), 1,
+                            UnsizableSpan(model_->Summary()));
         }
     }
 }

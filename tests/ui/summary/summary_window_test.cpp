@@ -56,7 +56,8 @@ TEST(SummaryWindowRoad, OpenSortDoubleClickAndFollowTheDataWindow) {
 
     // Sorted by velocity, fastest first: the shortest section leads.
     auto* header = table->horizontalHeader();
-    const int velocity = static_cast<int>(SummaryColumn::Velocity);
+    const int velocity =
+        static_cast<int>(SummarizeNetwork(state.project, state.settings).ColumnOf(Field::vel));
     const QPoint onVelocity(header->sectionViewportPosition(velocity) + 5, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, onVelocity);
     if (header->sortIndicatorOrder() == Qt::AscendingOrder) {
@@ -110,7 +111,8 @@ TEST(SummaryWindowRoad, UnsizableSectionsShowTheirMarkWhole) {
     SummaryWindow summary(state, dialogs, {[](int) {}, [] { return std::string(); }, [] {}});
     summary.show();
     auto* table = summary.findChild<QTableView*>("tabella");
-    const int diameter = static_cast<int>(SummaryColumn::Diameter);
+    const NetworkSummary columns = SummarizeNetwork(state.project, state.settings);
+    const int diameter = static_cast<int>(columns.ColumnOf(Field::dia));
     auto rowOf = [&](int section) {
         for (int r = 0; r < table->model()->rowCount(); ++r) {
             if (table->model()->index(r, 0).data().toInt() == section) {
@@ -119,7 +121,7 @@ TEST(SummaryWindowRoad, UnsizableSectionsShowTheirMarkWhole) {
         }
         return -1;
     };
-    for (const int sortColumn : {0, static_cast<int>(SummaryColumn::Velocity)}) {
+    for (const int sortColumn : {0, static_cast<int>(columns.ColumnOf(Field::vel))}) {
         table->sortByColumn(sortColumn, Qt::DescendingOrder);
         for (int s = 1; s <= 6; ++s) {
             const int r = rowOf(s);
