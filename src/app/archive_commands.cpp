@@ -59,7 +59,7 @@ bool ArchiveCommands::OpenFile(const std::string& path) {
     }
     // The file is read into a project of its own: the one in memory is
     // replaced only once there is something to replace it with.
-    auto read = std::make_unique<Project>();
+    auto read = std::make_unique<Project>(state_.project.Fields());
     // A file that stops before its title line leaves the titles as they are.
     read->titles = state_.project.titles;
     const ReadOutcome outcome = ReadProjectFile(source, *read);
