@@ -21,10 +21,13 @@
 #include "app/program_state.h"
 #include "app/settings.h"
 #include "reports/owned_printer.h"
+#include "ui/shell/deferred_music_player.h"
+#include "ui/shell/first_paint.h"
 #include "ui/shell/fluidsynth_player.h"
 #include "ui/shell/qt_dialogs.h"
 #include "ui/shell/qt_document_desk.h"
 #include "ui/shell/qt_window_system.h"
+#include "ui/shell/splash_window.h"
 
 namespace {
 
@@ -201,12 +204,22 @@ int main(int argc, char* argv[]) {
             acquenza::TodayItalianLongDate(), std::cerr, std::cout);
     }
 
-    QApplication::setWindowIcon(
-        QIcon(QString::fromStdString((folder / acquenza::IconFileName).string())));
     acquenza::ui::QtDialogs dialogs(folder, [&state] { return state.currentFileName; });
-    acquenza::ui::FluidSynthPlayer music;
+    acquenza::ui::DeferredMusicPlayer music(
+        [] { return std::make_unique<acquenza::ui::FluidSynthPlayer>(); });
     acquenza::ui::QtWindowSystem windows(state, dialogs, music, folder);
     windows.Start();
+    QWidget* splash = windows.Splash();
+    acquenza::ui::StampFirstPaintWhenAsked(splash);
+    // The synthesizer takes longer to load than the splash to show: the tune
+    // starts once the splash is on screen, or after a second at the latest.
+    acquenza::ui::AfterFirstPaint(splash, [&music, &folder] {
+        // Reading the icon looks through the toolkit's image plugins first.
+        QApplication::setWindowIcon(
+            QIcon(QString::fromStdString((folder / acquenza::IconFileName).string())));
+        music.Start();
+    });
+    QTimer::singleShot(1000, [&music] { music.Start(); });
     if (!settingsProblems.empty()) {
         // Over the splash, once it is on screen.
         QTimer::singleShot(0, [&dialogs, &settingsProblems] {
