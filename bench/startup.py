@@ -16,6 +16,7 @@ when the ratio is above it.
 
 import argparse
 import os
+import socket
 import statistics
 import subprocess
 import sys
@@ -24,19 +25,41 @@ import time
 from pathlib import Path
 
 
+def display_in_use(number):
+    """Whether any X server holds display `number` (lock, socket file or
+    abstract socket)."""
+    if (Path(f"/tmp/.X{number}-lock").exists()
+            or Path(f"/tmp/.X11-unix/X{number}").exists()):
+        return True
+    probe = socket.socket(socket.AF_UNIX)
+    try:
+        probe.connect(f"\0/tmp/.X11-unix/X{number}")
+        return True
+    except OSError:
+        return False
+    finally:
+        probe.close()
+
+
 def start_display():
-    """A private X server on a free display; returns (process, ":N")."""
-    ready, told = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(told), "-screen", "0", "1280x1024x24",
-                               "-nolisten", "tcp"], pass_fds=(told,),
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(told)
-    number = os.read(ready, 16).decode().strip()
-    os.close(ready)
-    if not number:
-        server.kill()
-        sys.exit("Xvfb did not start")
-    return server, ":" + number
+    """A private X server, ready, on a display no other server uses (Xvfb's
+    own choice starts at :0 and trusts lock files another session's server
+    may have lost); returns (process, ":N")."""
+    first = 100 + os.getpid() % 800
+    for number in list(range(first, 1000)) + list(range(100, first)):
+        if display_in_use(number):
+            continue
+        ready, told = os.pipe()
+        server = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(told), "-screen", "0",
+                                   "1280x1024x24", "-nolisten", "tcp"], pass_fds=(told,),
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(told)
+        answer = os.read(ready, 16).decode().strip()
+        os.close(ready)
+        if answer:
+            return server, f":{number}"
+        server.wait()
+    sys.exit("no display number free for Xvfb")
 
 
 def time_to_first_paint(program, env):

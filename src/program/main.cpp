@@ -20,6 +20,8 @@
 #include "app/italian_date.h"
 #include "app/program_state.h"
 #include "app/settings.h"
+#include "command_line.h"
+#include "graphical_session.h"
 #include "reports/owned_printer.h"
 #include "ui/shell/deferred_music_player.h"
 #include "ui/shell/first_paint.h"
@@ -30,75 +32,6 @@
 #include "ui/shell/splash_window.h"
 
 namespace {
-
-const char* const Usage =
-    "Uso: acquenza [PROGETTO]\n"
-    "     acquenza --relazione PROGETTO [-o FILE.docx]\n"
-    "     acquenza --stampa-pdf PROGETTO -o FILE.pdf\n"
-    "     acquenza --csv PROGETTO -o FILE.csv\n"
-    "     acquenza --verifica-installazione\n"
-    "\n"
-    "  PROGETTO                  apre il file di dati (Acquenza-dati-...) nella finestra Dati\n"
-    "  --relazione PROGETTO      scrive la relazione di calcolo come documento .docx\n"
-    "  --stampa-pdf PROGETTO     stampa la relazione (stampa diretta) in un file PDF\n"
-    "  --csv PROGETTO            scrive il riepilogo della rete come foglio di calcolo\n"
-    "  -o FILE                   il file da scrivere (l'estensione .docx, .pdf o .csv si\n"
-    "                            aggiunge se manca; mai il file del progetto)\n"
-    "  --verifica-installazione  dice dove il programma trova i suoi file e le impostazioni,\n"
-    "                            e quali mancano\n"
-    "  -h, --help                questo aiuto\n";
-
-struct CommandLine {
-    bool help = false;
-    bool checkInstallation = false;
-    std::optional<acquenza::BatchJob> job;
-    std::optional<std::string> project;  // to open in the data window
-    std::string error;
-
-    bool OpensNoWindow() const { return help || checkInstallation || job || !error.empty(); }
-};
-
-CommandLine ParseCommandLine(int argc, char* argv[]) {
-    CommandLine line;
-    std::optional<std::filesystem::path> output;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 < argc) {
-                return std::string(argv[++i]);
-            }
-            line.error = "Manca il valore dell'opzione " + arg + ".";
-            return std::nullopt;
-        };
-        if (arg == "-h" || arg == "--help") {
-            line.help = true;
-        } else if (arg == "--verifica-installazione") {
-            line.checkInstallation = true;
-        } else if (arg == "--relazione" || arg == "--stampa-pdf" || arg == "--csv") {
-            using Kind = acquenza::BatchJob::Kind;
-            if (const auto project = value()) {
-                const Kind kind = arg == "--relazione"    ? Kind::WordReport
-                                  : arg == "--stampa-pdf" ? Kind::PdfReport
-                                                          : Kind::SummaryCsv;
-                line.job = acquenza::BatchJob{kind, *project, std::nullopt};
-            }
-        } else if (arg == "-o" || arg == "--output") {
-            if (const auto file = value()) {
-                output = *file;
-            }
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            line.error = "Opzione sconosciuta: " + arg + ".";
-        } else if (!line.project) {
-            line.project = arg;
-        } else {
-            line.error = "Si può aprire un solo progetto alla volta.";
-        }
-    }
-    if (line.job) {
-        line.job->output = output;
-    }
-    return line;
-}
 
 // For installers and support: where the program finds its companion files
 // and which are missing, and which settings files it reads; 0 when every
@@ -156,14 +89,34 @@ int main(int argc, char* argv[]) {
     // the middle of a save; ignored, the write fails with EFBIG instead and
     // the user is told which file could not be written.
     std::signal(SIGXFSZ, SIG_IGN);
-    const CommandLine line = ParseCommandLine(argc, argv);
+    const acquenza::CommandLine line =
+        acquenza::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!line.error.empty()) {
+        std::cerr << line.error << "\n\n" << acquenza::UsageText();
+        return 2;
+    }
+    if (line.help) {
+        std::cout << acquenza::UsageText();
+        return 0;
+    }
+    if (line.version) {
+        std::cout << acquenza::VersionText();
+        return 0;
+    }
+    std::optional<acquenza::DisplayConnectionWatch> connecting;
     if (line.OpensNoWindow()) {
         // Nothing goes on screen, so no display is needed: these work over
         // ssh, in scripts and in build machines.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(KeepOnlyToolkitErrors);
+    } else if (const std::string noDisplay = acquenza::NoDisplayMessage(); !noDisplay.empty()) {
+        std::cerr << noDisplay << '\n';
+        return 1;
+    } else {
+        connecting.emplace();
     }
     QApplication app(argc, argv);
+    connecting.reset();
     QApplication::setApplicationName(QStringLiteral("Acquenza"));
     QApplication::setOrganizationName(QStringLiteral("Acquenza"));
     // The program ends when no window of its own is left on screen, which the
@@ -174,14 +127,6 @@ int main(int argc, char* argv[]) {
     QTranslator qtItalian;
     SpeakItalian(qtItalian);
 
-    if (!line.error.empty()) {
-        std::cerr << line.error << "\n\n" << Usage;
-        return 2;
-    }
-    if (line.help) {
-        std::cout << Usage;
-        return 0;
-    }
     // The tips, the tune, the example project and the icon: beside the program
     // in its build folder, in <prefix>/share/acquenza once installed.
     const std::filesystem::path folder =
