@@ -41,6 +41,19 @@ def display_in_use(number):
         probe.close()
 
 
+def read_line(fd):
+    """The server writes its number and the line's end in two writes, and
+    dies if the pipe is closed between them: read to the end of the line."""
+    text = b""
+    while not text.endswith(b"\n"):
+        chunk = os.read(fd, 16)
+        if not chunk:
+            break
+        text += chunk
+    os.close(fd)
+    return text.decode().strip()
+
+
 def start_display():
     """A private X server, ready, on a display no other server uses (Xvfb's
     own choice starts at :0 and trusts lock files another session's server
@@ -54,8 +67,7 @@ def start_display():
                                    "1280x1024x24", "-nolisten", "tcp"], pass_fds=(told,),
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(told)
-        answer = os.read(ready, 16).decode().strip()
-        os.close(ready)
+        answer = read_line(ready)
         if answer:
             return server, f":{number}"
         server.wait()

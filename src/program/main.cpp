@@ -2,10 +2,7 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -26,6 +23,7 @@
 #include "ui/shell/deferred_music_player.h"
 #include "ui/shell/first_paint.h"
 #include "ui/shell/fluidsynth_player.h"
+#include "ui/shell/italian_toolkit.h"
 #include "ui/shell/qt_dialogs.h"
 #include "ui/shell/qt_document_desk.h"
 #include "ui/shell/qt_window_system.h"
@@ -36,12 +34,25 @@ namespace {
 // For installers and support: where the program finds its companion files
 // and which are missing, and which settings files it reads; 0 when every
 // companion file is in place (settings files are optional).
-int CheckInstallation(const std::filesystem::path& folder, const acquenza::Settings& settings) {
+int CheckInstallation(const std::filesystem::path& folder, const acquenza::Settings& settings,
+                      const acquenza::ui::ItalianToolkit& italian) {
     const std::vector<std::string> missing = acquenza::MissingCompanionFiles(folder);
     std::printf("Cartella dei file di Acquenza: %s\n", folder.string().c_str());
     for (const char* name : acquenza::CompanionFileNames) {
         const bool absent = std::find(missing.begin(), missing.end(), name) != missing.end();
         std::printf("  %s: %s\n", name, absent ? "MANCANTE" : "presente");
+    }
+    // Without them the program works, with the toolkit's own buttons in English.
+    const std::string translations =
+        acquenza::ui::ItalianToolkit::TranslationsFolder().toStdString();
+    if (italian.Translated()) {
+        std::printf("Traduzioni italiane delle finestre di Qt: presenti in %s\n",
+                    translations.c_str());
+    } else {
+        std::printf(
+            "Traduzioni italiane delle finestre di Qt: MANCANTI in %s (pacchetto "
+            "qt6-translations-l10n); i pulsanti delle finestre di Qt restano in inglese\n",
+            translations.c_str());
     }
     std::printf("File delle impostazioni (il primo prevale sugli altri):\n");
     for (const acquenza::SettingsFile& file : settings.files) {
@@ -71,14 +82,6 @@ int CheckInstallation(const std::filesystem::path& folder, const acquenza::Setti
 void KeepOnlyToolkitErrors(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg) {
         std::cerr << message.toStdString() << '\n';
-    }
-}
-
-void SpeakItalian(QTranslator& qtItalian) {
-    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    if (qtItalian.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
-                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtItalian);
     }
 }
 
@@ -124,8 +127,7 @@ int main(int argc, char* argv[]) {
     // splash again).
     QApplication::setQuitOnLastWindowClosed(false);
     // The toolkit's own dialogs (files, colours, printers) speak Italian too.
-    QTranslator qtItalian;
-    SpeakItalian(qtItalian);
+    const acquenza::ui::ItalianToolkit italian;
 
     // The tips, the tune, the example project and the icon: beside the program
     // in its build folder, in <prefix>/share/acquenza once installed.
@@ -134,7 +136,7 @@ int main(int argc, char* argv[]) {
     acquenza::ProgramState state;
     state.settings = acquenza::ReadSettings(acquenza::BuiltInSettings());
     if (line.checkInstallation) {
-        return CheckInstallation(folder, state.settings);
+        return CheckInstallation(folder, state.settings, italian);
     }
     // A setting that could not be read is said once, at start.
     const std::string settingsProblems = acquenza::SettingsProblemsText(state.settings);

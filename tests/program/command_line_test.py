@@ -3,8 +3,8 @@
 
     command_line_test.py BUILD_FOLDER CASE
 
-CASE is one of: no-display, help-version, settings, open-project, batch, csv,
-unsizable.
+CASE is one of: no-display, help-version, locale, settings, open-project,
+batch, csv, unsizable.
 """
 
 import os
@@ -14,6 +14,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import zipfile
 from pathlib import Path
 
 import docx
@@ -56,6 +57,8 @@ def no_display():
     result = run(["--verifica-installazione"])
     if result.returncode != 0 or "Cartella dei file di Acquenza" not in result.stdout:
         fail(f"installation check without a display: {result.returncode} {result.stderr}")
+    if "Traduzioni italiane delle finestre di Qt: presenti" not in result.stdout:
+        fail(f"the toolkit's Italian translations are not loaded: {result.stdout}")
 
     # The windows without a graphical session: one Italian line that says so
     # and names what works without one, status 1, and never the toolkit's
@@ -202,6 +205,19 @@ def display_in_use(number):
         probe.close()
 
 
+def read_line(fd):
+    """The server writes its number and the line's end in two writes, and
+    dies if the pipe is closed between them: read to the end of the line."""
+    text = b""
+    while not text.endswith(b"\n"):
+        chunk = os.read(fd, 16)
+        if not chunk:
+            break
+        text += chunk
+    os.close(fd)
+    return text.decode().strip()
+
+
 def start_display():
     """A private X server, ready, on a display no other server uses; returns
     (process, ":N"). Xvfb's own choice (-displayfd alone) starts at :0 and
@@ -218,8 +234,7 @@ def start_display():
         os.close(told)
         # Written once the server accepts clients; nothing when it gave up
         # (another server took the number meanwhile).
-        answer = os.read(ready, 16).decode().strip()
-        os.close(ready)
+        answer = read_line(ready)
         if answer:
             return server, f":{number}"
         server.wait()
@@ -313,6 +328,52 @@ def batch(work):
         fail(f"--relazione without an extension: {result.returncode} {result.stderr}")
 
 
+def italian_locale(work):
+    """LC_ALL=it_IT.UTF-8, compiled here (the machine need not have it)."""
+    locales = work / "locales"
+    locales.mkdir()
+    made = subprocess.run(["localedef", "-i", "it_IT", "-f", "UTF-8",
+                           str(locales / "it_IT.UTF-8")], capture_output=True, text=True)
+    if made.returncode > 1 or not (locales / "it_IT.UTF-8" / "LC_NUMERIC").exists():
+        return None
+    return {"LOCPATH": str(locales), "LANG": "it_IT.UTF-8", "LC_ALL": "it_IT.UTF-8"}
+
+
+def documents_in_any_language(work):
+    """The system's language never reaches a number the program writes: the
+    documents of a run under LANG=C and under an Italian locale (decimal
+    comma in C's printf) are the same, byte for byte (the .docx apart from
+    its creation time)."""
+    italian = italian_locale(work)
+    if italian is None:
+        print("skip: localedef cannot make it_IT.UTF-8 (package locales)")
+        return
+    check = subprocess.run(["printf", "%.1f", "1.5"], env={**os.environ, **italian},
+                           capture_output=True, text=True).stdout
+    if check != "1,5":
+        fail(f"the Italian locale is not in effect: printf gives {check!r}")
+    made = {}
+    for name, env in (("C", bare_environment(LANG="C", LC_ALL="C")),
+                      ("it", bare_environment(**italian))):
+        folder = work / name
+        folder.mkdir()
+        for args in (["--csv", str(EXAMPLE), "-o", str(folder / "riepilogo.csv")],
+                     ["--relazione", str(EXAMPLE), "-o", str(folder / "relazione.docx")],
+                     ["--stampa-pdf", str(EXAMPLE), "-o", str(folder / "relazione.pdf")]):
+            result = run(args, env)
+            if result.returncode != 0:
+                fail(f"{name} {args[0]}: {result.returncode} {result.stderr}")
+        with zipfile.ZipFile(folder / "relazione.docx") as docx_file:
+            parts = {n: docx_file.read(n) for n in docx_file.namelist()
+                     if n != "docProps/core.xml"}
+        printed = subprocess.run(["pdftotext", "-layout", str(folder / "relazione.pdf"), "-"],
+                                 capture_output=True).stdout
+        made[name] = ((folder / "riepilogo.csv").read_bytes(), parts, printed)
+    for what, c, it in zip(("the CSV", "the .docx", "the printed PDF"), made["C"], made["it"]):
+        if c != it:
+            fail(f"{what} changes with the system's language")
+
+
 def csv_export(work):
     """The network summary as a spreadsheet: read back with the csv module,
     every number as the report's data table prints it."""
@@ -381,6 +442,7 @@ def main():
         work = Path(folder)
         {"no-display": lambda: no_display(),
          "help-version": lambda: help_and_version(),
+         "locale": lambda: documents_in_any_language(work),
          "settings": lambda: settings(work),
          "open-project": lambda: open_project(work),
          "batch": lambda: batch(work),
