@@ -77,6 +77,7 @@ bool ArchiveCommands::OpenFile(const std::string& path) {
     {
         EditScope step(state_,
                        "apertura del file " + std::filesystem::path(path).filename().string(), 1);
+        step.KeepFlowsAsRead();
         ReplaceProject(*read);
         // A damaged or hand-edited file must never be overwritten by a later
         // Save without the user naming a file.
@@ -110,6 +111,7 @@ void ArchiveCommands::ReplaceProject(const Project& read) {
     // that is here.
     project.sections.ReplaceAll(read.sections);
     project.enteredSectionCount = read.enteredSectionCount;
+    project.network = read.network;
     // Each title text the file replaced is warned about as typing it would
     // be (the length warning), in the file's order.
     for (const TitleFieldSpec& title : TitleFields) {

@@ -55,7 +55,9 @@ std::optional<CheckResult> FirstGap(const SectionTable& t, int i) {
     // neither calculated nor printed.
     for (const Field f : t.Fields().Inputs()) {
         const FieldSpec& spec = t.Fields().Spec(f);
-        if (spec.kind != FieldKind::Choice && !std::isfinite(NumericValue(t, i, f))) {
+        // The network's values are typed, and judged, in the network window.
+        if (spec.kind != FieldKind::Choice && spec.storage != Storage::NetworkBlock &&
+            !std::isfinite(NumericValue(t, i, f))) {
             return Fails(i, f,
                          "- nella casella «" + std::string(spec.label) + "» il valore «" +
                              t.Get(i, f).DisplayText() + "» non è un numero utilizzabile.");

@@ -9,6 +9,7 @@
 #include "app/unsizable_sections.h"
 #include "core/flows.h"
 #include "core/numbers.h"
+#include "core/project_network.h"
 #include "core/section_calculation.h"
 
 namespace acquenza {
@@ -177,6 +178,20 @@ bool DataWindowModel::AcceptNumber(int row, Field slot, const std::string& text)
     return true;
 }
 
+bool DataWindowModel::EndFlowIsDerived(int section) const {
+    if (!UpstreamOf(project_.sections, section)) {
+        return false;
+    }
+    const int count = NetworkSectionCount(project_);
+    for (int j = 1; j <= count; ++j) {
+        const std::optional<int> up = UpstreamOf(project_.sections, j);
+        if (j != section && up && *up == section) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void DataWindowModel::TypeInBox(int row, Field field, const std::string& text) {
     if (row < 1 || row > Rows || !Fields().Has(field) ||
         Fields().Spec(field).kind == FieldKind::Result) {
@@ -188,6 +203,14 @@ void DataWindowModel::TypeInBox(int row, Field field, const std::string& text) {
         return;  // the box keeps its previous text
     }
     const int s = SectionOfRow(row);
+    if (field == Field::portfin && EndFlowIsDerived(s)) {
+        Error("Tronco n." + SignedText(s) +
+                  ":\nla 'portata es.' è la somma delle portate dei tronchi che proseguono da "
+                  "questo e dell'erogazione al nodo: l'erogazione al nodo si digita nella "
+                  "finestra della rete.",
+              MessageIcon::Information);
+        return;
+    }
     if (pending_ && (pending_->section != s || pending_->field != field) &&
         !FinishTypingKeeps(row)) {
         // Another box, or the grid moved under a box still being typed in:
@@ -647,9 +670,22 @@ void DataWindowModel::DeleteRow(int row) {
         follow > 0 && std::any_of(Fields().Inputs().begin(), Fields().Inputs().end(), [&](Field f) {
             return !project_.sections.Get(follow, f).IsEmpty();
         });
+    std::vector<int> reset;
     {
         EditScope step(state_, "cancellazione del tronco n." + SignedText(s), s);
-        DeleteSection(project_, s);
+        reset = DeleteSection(project_, s);
+    }
+    if (!reset.empty()) {
+        std::string list;
+        for (const int r : reset) {
+            list += (list.empty() ? "" : ",") + SignedText(r);
+        }
+        Error("Il tronco n." + SignedText(s) + " cancellato era il tronco a monte " +
+                  (reset.size() == 1 ? "del tronco n." : "dei tronchi n.") + list +
+                  ": ora " + (reset.size() == 1 ? "parte" : "partono") +
+                  " dalla sorgente (tronco a monte 0).\nControllarne il collegamento nella "
+                  "finestra della rete.",
+              MessageIcon::Information);
     }
     // The fire button follows the residents typed to their new number, and
     // forgets them with their section: never the section moved into the row.

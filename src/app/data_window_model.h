@@ -130,6 +130,9 @@ class DataWindowModel final : private TypingJudge {
     const FieldTable& Fields() const { return project_.Fields(); }
     // The section last typed into or pointed at.
     int CurrentSection() const { return currentSection_; }
+    // Whether the end flow of `section` is the network's sum of the flows
+    // downstream: shown as a result, never typed.
+    bool EndFlowIsDerived(int section) const;
     // The side whose residents were typed last, when the fire button has
     // them to act on.
     std::optional<FlowSide> ResidentsSide() const { return residentsSide_; }

@@ -39,6 +39,10 @@ std::size_t EditStep::Bytes() const {
     for (const TitleNote& note : titles) {
         bytes += HeapBytes(note.before) + HeapBytes(note.after);
     }
+    for (const NetworkSettings* n : {&networkBefore, &networkAfter}) {
+        bytes += HeapBytes(n->sourceHead) + HeapBytes(n->minimumPressure) +
+                 HeapBytes(n->maximumStaticPressure);
+    }
     if (moves) {
         bytes +=
             (moves->orderBefore.capacity() + moves->orderAfter.capacity()) * sizeof(SectionId) +
@@ -75,6 +79,7 @@ void EditHistory::Begin(Project& project, const std::string& fileName, std::stri
         open_->typingKey = std::move(typingKey);
         open_->countBefore = project.enteredSectionCount;
         open_->fileBefore = fileName;
+        open_->networkBefore = project.network;
         reopened_ = false;
     }
     titlesAtBegin_ = project.titles;
@@ -99,6 +104,7 @@ void EditHistory::End(Project& project, const std::string& fileName) {
     open_.reset();
     step.countAfter = project.enteredSectionCount;
     step.fileAfter = fileName;
+    step.networkAfter = project.network;
     typing_ = !step.typingKey.empty();
     // A value typed back to what it was ("i" completed to the "in uso" the
     // box held) changes nothing: no step to undo, no unsaved mark.
@@ -206,6 +212,23 @@ std::vector<int> EditHistory::TouchedSections(const SectionTable& table) const {
     return sections;
 }
 
+std::vector<int> EditHistory::SectionsChanging(const SectionTable& table,
+                                               const std::vector<Field>& fields) const {
+    std::vector<int> sections;
+    if (open_ && depth_ == 0) {
+        for (const FieldNote& note : open_->fields) {
+            if (std::find(fields.begin(), fields.end(), note.field) != fields.end()) {
+                if (const std::optional<int> at = table.PositionOf(note.section); at && *at > 0) {
+                    sections.push_back(*at);
+                }
+            }
+        }
+    }
+    std::sort(sections.begin(), sections.end());
+    sections.erase(std::unique(sections.begin(), sections.end()), sections.end());
+    return sections;
+}
+
 const std::string& EditHistory::UndoName() const {
     static const std::string none;
     return CanUndo() ? steps_[done_ - 1].name : none;
@@ -280,6 +303,7 @@ std::vector<int> ApplyStep(Project& project, const EditStep& step, bool undo) {
         TitleText(project.titles, note.field) = undo ? note.before : note.after;
     }
     project.enteredSectionCount = undo ? step.countBefore : step.countAfter;
+    project.network = undo ? step.networkBefore : step.networkAfter;
     std::sort(changed.begin(), changed.end());
     changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
     return changed;

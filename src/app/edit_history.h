@@ -46,6 +46,9 @@ struct EditStep {
     std::optional<MoveNote> moves;
     std::vector<FieldNote> fields;
     std::vector<TitleNote> titles;
+    // The project's network values as the step found and left them.
+    NetworkSettings networkBefore;
+    NetworkSettings networkAfter;
     int countBefore = 0;
     int countAfter = 0;
     std::string fileBefore;
@@ -55,7 +58,7 @@ struct EditStep {
 
     bool Empty() const {
         return !moves && fields.empty() && titles.empty() && countBefore == countAfter &&
-               fileBefore == fileAfter;
+               fileBefore == fileAfter && networkBefore == networkAfter;
     }
     std::size_t Bytes() const;
 };
@@ -74,6 +77,10 @@ class EditHistory final : private SectionTableListener {
     // The sections (by their number now) whose input fields the step being
     // recorded has changed, or that came into the table within it.
     std::vector<int> TouchedSections(const SectionTable& table) const;
+    // The sections (by their number now) where the step being recorded has
+    // changed any of `fields`.
+    std::vector<int> SectionsChanging(const SectionTable& table,
+                                      const std::vector<Field>& fields) const;
     // The box was left: the next keystroke starts a new step.
     void EndTyping() { typing_ = false; }
     // The typing of `typingKey` goes on in its step when that step is still

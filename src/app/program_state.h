@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "archive/file_fingerprint.h"
 #include "core/project.h"
+#include "core/project_network.h"
 #include "core/section_calculation.h"
 
 namespace acquenza {
@@ -56,16 +57,29 @@ class EditScope {
     // its roughness and results go with its data into the history, and what
     // is shown later never has anything left to change.
     ~EditScope() {
+        // The network's sums first: the end flows they change are part of
+        // the step, and their sections are worked out with the others.
+        if (settleNetwork_ && !state_.history.TouchedSections(state_.project.sections).empty()) {
+            SettleNetwork(state_.project,
+                          state_.history.SectionsChanging(state_.project.sections,
+                                                          {Field::abitfin, Field::dotazfin}));
+        }
         for (const int s : state_.history.TouchedSections(state_.project.sections)) {
             SettleSection(state_.project, s);
         }
         state_.history.End(state_.project, state_.currentFileName);
     }
+    // A file's flows come in as the file holds them: sums that disagree
+    // with the links are for the network check to point out, never for an
+    // Open to change.
+    void KeepFlowsAsRead() { settleNetwork_ = false; }
+
     EditScope(const EditScope&) = delete;
     EditScope& operator=(const EditScope&) = delete;
 
   private:
     ProgramState& state_;
+    bool settleNetwork_ = true;
 };
 
 }  // namespace acquenza

@@ -3,9 +3,11 @@
 
 #include "archive/atomic_file.h"
 #include "archive/cp1252.h"
+#include "archive/network_block.h"
 #include "archive/project_file.h"
 #include "archive/value_reader.h"
 #include "core/numbers.h"
+#include "core/project_network.h"
 
 namespace acquenza {
 
@@ -134,6 +136,77 @@ std::string Refused(const RawValue& value, const std::string& what, const std::s
            "; il file sembra modificato a mano.";
 }
 
+// Where line `line` (1-based) of the text begins; the text's end when it has
+// fewer lines. Line ends as the value reader counts them: CR LF, LF or CR.
+std::size_t StartOfLine(std::string_view text, int line) {
+    std::size_t pos = 0;
+    for (int at = 1; at < line && pos < text.size(); ++at) {
+        const std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            return text.size();
+        }
+        pos = end + 1;
+        if (text[end] == '\r' && pos < text.size() && text[pos] == '\n') {
+            ++pos;
+        }
+    }
+    return pos;
+}
+
+// The block's values into the project; why not, when one cannot be taken
+// (a link that is no section number, a delivery that is no number).
+std::string StoreNetwork(const NetworkBlock& block, Project& project) {
+    NetworkSettings& n = project.network;
+    n.sourceHead = block.Value(NetworkValueNames::SourceHead);
+    n.minimumPressure = block.Value(NetworkValueNames::MinimumPressure);
+    n.maximumStaticPressure = block.Value(NetworkValueNames::MaximumStaticPressure);
+    for (const std::string* text : {&n.sourceHead, &n.minimumPressure, &n.maximumStaticPressure}) {
+        const FieldValue value = FieldValue::Text(*text);
+        if (const std::string why = ValueLimitReason(FieldKind::Flow, value); !why.empty()) {
+            return "nei dati della rete un valore " + why + "; il file sembra modificato a mano.";
+        }
+    }
+    const FieldTable& fields = project.Fields();
+    for (const Field f : fields.All()) {
+        const FieldSpec& spec = fields.Spec(f);
+        const int column = block.Column(spec.label);
+        if (spec.storage != Storage::NetworkBlock || column < 0) {
+            continue;
+        }
+        for (const NetworkBlock::Row& row : block.rows) {
+            if (row.section < 1 || row.section > MaxSections) {
+                return "nei dati della rete il tronco n." + SignedText(row.section) +
+                       " non esiste; il file sembra modificato a mano.";
+            }
+            static const std::string none;
+            const std::string& text = static_cast<std::size_t>(column) < row.texts.size()
+                                           ? row.texts[static_cast<std::size_t>(column)]
+                                           : none;
+            const std::string where = "«" + std::string(spec.label) + "» del tronco n." +
+                                      SignedText(row.section) + " nei dati della rete";
+            if (spec.kind == FieldKind::Link) {
+                if (text.empty()) {
+                    continue;
+                }
+                const std::optional<double> k = ParseBareNumber(text);
+                if (!k || *k != std::floor(*k) || *k < 0 || *k > MaxSections) {
+                    return "il dato " + where + " («" + text +
+                           "») non è il numero di un tronco; il file sembra modificato a mano.";
+                }
+                project.sections.Set(row.section, f,
+                                     UpstreamValue(project.sections, static_cast<int>(*k)));
+                continue;
+            }
+            const FieldValue value = FieldValue::Text(text);
+            if (const std::string why = ValueLimitReason(spec.kind, value); !why.empty()) {
+                return "il dato " + where + " " + why + "; il file sembra modificato a mano.";
+            }
+            project.sections.Set(row.section, f, value);
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 ReadOutcome ReadProjectData(std::string_view bytes, Project& project) {
@@ -206,6 +279,19 @@ ReadOutcome ReadProjectData(std::string_view bytes, Project& project) {
         const std::optional<RawValue> extra = reader.NextIgnored();
         if (extra && extra->line == titleLine) {
             outcome.layout.line = titleLine;
+        }
+    }
+    // The network's values, where older programs stop reading.
+    const std::size_t after = StartOfLine(text.utf8, titleLine + 1);
+    const NetworkBlockRead network =
+        DecodeNetworkBlock(std::string_view(text.utf8).substr(after), titleLine + 1);
+    if (network.found) {
+        if (!network.ok) {
+            return reader.Stop("alla riga" + SignedText(network.line) + " " + network.message,
+                               network.line);
+        }
+        if (std::string why = StoreNetwork(network.block, project); !why.empty()) {
+            return reader.Stop(std::move(why), network.line);
         }
     }
     return reader.Finish();

@@ -6,8 +6,10 @@
 
 #include "archive/atomic_file.h"
 #include "archive/cp1252.h"
+#include "archive/network_block.h"
 #include "archive/project_file.h"
 #include "core/numbers.h"
+#include "core/project_network.h"
 
 namespace acquenza {
 
@@ -148,6 +150,71 @@ void AppendValue(std::string& out, const FieldValue& value) {
 
 }  // namespace
 
+namespace {
+
+// The network's values after the title line, only for a project that has
+// any: a project of single sections is written exactly as ever.
+ArchiveResult AppendNetworkBlock(const Project& project, std::string& out) {
+    const int count = NetworkSectionCount(project);
+    const FieldTable& fields = project.Fields();
+    std::vector<Field> columns;
+    for (const Field f : fields.All()) {
+        if (fields.Spec(f).storage == Storage::NetworkBlock) {
+            columns.push_back(f);
+        }
+    }
+    NetworkBlock block;
+    for (int s = 1; s <= count; ++s) {
+        NetworkBlock::Row row{s, {}};
+        bool any = false;
+        for (const Field f : columns) {
+            const FieldSpec& spec = fields.Spec(f);
+            const FieldValue& value = project.sections.Get(s, f);
+            std::string text;
+            if (spec.kind == FieldKind::Link) {
+                text = UpstreamText(project.sections, s);
+            } else {
+                std::string why = ValueLimitReason(spec.kind, value);
+                if (why.empty() && value.IsText()) {
+                    why = RefusalReason(value.TextValue());
+                }
+                if (!why.empty()) {
+                    return ArchiveResult::Failure("Tronco n." + SignedText(s) + ": la casella «" +
+                                                  std::string(spec.label) + "» " + why + ".");
+                }
+                text = value.DisplayText();
+            }
+            any = any || !text.empty();
+            row.texts.push_back(std::move(text));
+        }
+        if (any) {
+            block.rows.push_back(std::move(row));
+        }
+    }
+    if (block.rows.empty() && project.network.Empty()) {
+        return ArchiveResult::Success();
+    }
+    const NetworkSettings& n = project.network;
+    for (const auto& [name, text] : {std::pair{NetworkValueNames::SourceHead, &n.sourceHead},
+                                     std::pair{NetworkValueNames::MinimumPressure,
+                                               &n.minimumPressure},
+                                     std::pair{NetworkValueNames::MaximumStaticPressure,
+                                               &n.maximumStaticPressure}}) {
+        if (const std::string why = RefusalReason(*text); !why.empty()) {
+            return ArchiveResult::Failure("Rete: il valore «" + std::string(name) + "» " + why +
+                                          ".");
+        }
+        block.values.emplace_back(std::string(name), *text);
+    }
+    for (const Field f : columns) {
+        block.columns.emplace_back(fields.Spec(f).label);
+    }
+    out += *Utf8ToCp1252(EncodeNetworkBlock(block));
+    return ArchiveResult::Success();
+}
+
+}  // namespace
+
 ArchiveResult EncodeProjectFile(const Project& project, std::string& bytes) {
     const int count = std::clamp(project.enteredSectionCount, 0, MaxSections);
     std::string out = std::to_string(count) + "\r\n";
@@ -186,6 +253,9 @@ ArchiveResult EncodeProjectFile(const Project& project, std::string& bytes) {
         AppendValue(out, FieldValue::Text(text));
     }
     out += "\r\n";
+    if (ArchiveResult network = AppendNetworkBlock(project, out); !network.ok) {
+        return network;
+    }
     bytes = std::move(out);
     return ArchiveResult::Success();
 }

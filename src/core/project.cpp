@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "numbers.h"
+#include "project_network.h"
 
 namespace acquenza {
 
@@ -244,17 +245,21 @@ int LastSectionWithInput(const SectionTable& table) {
     return 0;
 }
 
-void DeleteSection(Project& project, int section) {
+std::vector<int> DeleteSection(Project& project, int section) {
     if (!SectionTable::IsValidSection(section)) {
-        return;
+        return {};
     }
     // The sections to close up run to the last one holding any input, not just
     // to the entered count: a row whose length is "0" sits above the count, and
     // deleting it must remove that row, never the last counted section.
     const int last =
         std::max({section, project.enteredSectionCount, LastSectionWithInput(project.sections)});
+    const SectionId leaving = project.sections.IdAt(section);
     project.sections.Remove(section, last);
     CountEnteredSections(project);
+    // Links to later sections follow them by id; those that continued from
+    // the deleted section now start at the source.
+    return ResetLinksToDeleted(project, leaving);
 }
 
 void ClearAll(Project& project) {

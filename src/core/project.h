@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -92,7 +93,7 @@ class SectionTableListener {
 class SectionTable {
   public:
     // `fields` must outlive the table (and its copies).
-    explicit SectionTable(const FieldTable& fields = StandardFields());
+    explicit SectionTable(const FieldTable& fields = ProgramFields());
 
     const FieldTable& Fields() const { return *fields_; }
 
@@ -157,9 +158,17 @@ class SectionTable {
 };
 
 // Values that belong to the whole project rather than to one section: the
-// network's source and pressure limits go here, saved with the project and
-// recorded by the edit history with the title texts. None yet.
+// network's source and pressure limits, saved with the project and recorded
+// by the edit history with the title texts. Texts as the data file keeps
+// flows (decimal comma); empty: not typed (the source's head is then
+// unknown, the limits are the office's, from the settings file).
 struct NetworkSettings {
+    std::string sourceHead;             // m a.s.l.
+    std::string minimumPressure;        // m, at every node
+    std::string maximumStaticPressure;  // m, at every node
+    bool Empty() const {
+        return sourceHead.empty() && minimumPressure.empty() && maximumStaticPressure.empty();
+    }
     bool operator==(const NetworkSettings&) const = default;
 };
 
@@ -198,8 +207,9 @@ int CountEnteredSections(Project& project);
 int LastSectionWithInput(const SectionTable& table);
 
 // Removes section s: the later sections move up one place, whole, and the
-// count is taken again.
-void DeleteSection(Project& project, int section);
+// count is taken again. Sections that continued from it now start at the
+// source: returns their numbers.
+std::vector<int> DeleteSection(Project& project, int section);
 
 // Sets every field of sections 1..MaxSections to the empty text (so a saved
 // file shows them as "" rather than as never set) and clears their maps.

@@ -236,4 +236,24 @@ const FieldTable& StandardFields() {
     return table;
 }
 
+const FieldTable& ProgramFields() {
+    static const FieldTable table = [] {
+        FieldSpec link;
+        link.field = LinkField;
+        link.name = "monte";
+        link.label = "tronco a monte";
+        link.kind = FieldKind::Link;
+        link.storage = Storage::NetworkBlock;
+        FieldSpec demand;
+        demand.field = NodeDemandField;
+        demand.name = "erog";
+        demand.label = "erogazione al nodo";
+        demand.ofName = "dell'erogazione al nodo";
+        demand.kind = FieldKind::Flow;
+        demand.storage = Storage::NetworkBlock;
+        return StandardFields().With(std::move(link)).With(std::move(demand));
+    }();
+    return table;
+}
+
 }  // namespace acquenza

@@ -47,6 +47,7 @@ enum class FieldKind {
     Choice,     // a text picked from the field's list
     Number,     // any other number the user types
     Result,     // written by the calculation only
+    Link,       // another section, held by its id; nothing for none
 };
 
 // Where the data file keeps a field.
@@ -149,5 +150,18 @@ class FieldTable {
 
 // The program's own fields: the ten the user types and the four results.
 const FieldTable& StandardFields();
+
+// The network's values of a section, kept in the data file's network block:
+// the section its start continues from ("tronco a monte": nothing for a
+// stand-alone section, a reference to no section for the source, otherwise
+// that section) and what its end node delivers by itself ("erogazione al
+// nodo", l/s; empty: worked out from the section's own data).
+inline constexpr Field LinkField = static_cast<Field>(StandardFieldCount);
+inline constexpr Field NodeDemandField = static_cast<Field>(StandardFieldCount + 1);
+
+// The table every project of the program uses: the standard fields and the
+// network's. Off the grid and off the section line, the network's fields
+// leave a project without a network exactly as it was.
+const FieldTable& ProgramFields();
 
 }  // namespace acquenza
