@@ -681,8 +681,8 @@ void DataWindowModel::DeleteRow(int row) {
             list += (list.empty() ? "" : ",") + SignedText(r);
         }
         Error("Il tronco n." + SignedText(s) + " cancellato era il tronco a monte " +
-                  (reset.size() == 1 ? "del tronco n." : "dei tronchi n.") + list +
-                  ": ora " + (reset.size() == 1 ? "parte" : "partono") +
+                  (reset.size() == 1 ? "del tronco n." : "dei tronchi n.") + list + ": ora " +
+                  (reset.size() == 1 ? "parte" : "partono") +
                   " dalla sorgente (tronco a monte 0).\nControllarne il collegamento nella "
                   "finestra della rete.",
               MessageIcon::Information);

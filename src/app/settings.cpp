@@ -229,6 +229,8 @@ const Key Keys[] = {
     {"assistenza", "referente", nullptr, &SupportContacts::contact},
     {"verifica", "velocita_min", nullptr, nullptr, &Settings::velocityMin},
     {"verifica", "velocita_max", nullptr, nullptr, &Settings::velocityMax},
+    {"verifica", "pressione_min", nullptr, nullptr, &Settings::pressureMin},
+    {"verifica", "pressione_max_statica", nullptr, nullptr, &Settings::staticPressureMax},
 };
 
 std::string KnownKeys(const std::string& section) {
@@ -277,9 +279,16 @@ void Apply(const Entries& entries, Settings& s) {
         if (Trimmed(entry.value).empty()) {
             continue;  // nothing set: the default holds
         }
+        const bool pressure = known->number == &Settings::pressureMin ||
+                              known->number == &Settings::staticPressureMax;
         if (const std::optional<double> v = Velocity(entry.value)) {
             slot = *v;
-            velocityFromFile = true;
+            velocityFromFile = velocityFromFile || !pressure;
+        } else if (pressure) {
+            s.problems.push_back(AtKey(entry) + "il valore «" + entry.value +
+                                 "» non è una pressione in metri (per esempio 20 oppure 25,5); "
+                                 "resta " +
+                                 NumberText(slot) + " m.");
         } else {
             s.problems.push_back(AtKey(entry) + "il valore «" + entry.value +
                                  "» non è una velocità in m/s (per esempio 0,5 oppure 0.5); "

@@ -48,6 +48,9 @@ struct Settings {
     std::vector<std::string> products;
     double velocityMin = 0.5;  // m/s
     double velocityMax = 2.0;  // m/s
+    // The network's limits at every node, for a project that sets none.
+    double pressureMin = 20;        // m
+    double staticPressureMax = 70;  // m
 
     // The files looked at, the one that prevails first; none for the
     // settings the program was built with.

@@ -180,8 +180,8 @@ std::string StoreNetwork(const NetworkBlock& block, Project& project) {
             }
             static const std::string none;
             const std::string& text = static_cast<std::size_t>(column) < row.texts.size()
-                                           ? row.texts[static_cast<std::size_t>(column)]
-                                           : none;
+                                          ? row.texts[static_cast<std::size_t>(column)]
+                                          : none;
             const std::string where = "«" + std::string(spec.label) + "» del tronco n." +
                                       SignedText(row.section) + " nei dati della rete";
             if (spec.kind == FieldKind::Link) {

@@ -195,11 +195,10 @@ ArchiveResult AppendNetworkBlock(const Project& project, std::string& out) {
         return ArchiveResult::Success();
     }
     const NetworkSettings& n = project.network;
-    for (const auto& [name, text] : {std::pair{NetworkValueNames::SourceHead, &n.sourceHead},
-                                     std::pair{NetworkValueNames::MinimumPressure,
-                                               &n.minimumPressure},
-                                     std::pair{NetworkValueNames::MaximumStaticPressure,
-                                               &n.maximumStaticPressure}}) {
+    for (const auto& [name, text] :
+         {std::pair{NetworkValueNames::SourceHead, &n.sourceHead},
+          std::pair{NetworkValueNames::MinimumPressure, &n.minimumPressure},
+          std::pair{NetworkValueNames::MaximumStaticPressure, &n.maximumStaticPressure}}) {
         if (const std::string why = RefusalReason(*text); !why.empty()) {
             return ArchiveResult::Failure("Rete: il valore «" + std::string(name) + "» " + why +
                                           ".");

@@ -61,7 +61,8 @@ std::vector<std::vector<int>> Downstream(const SectionTable& table, int count) {
     NetworkInput links = NetworkInput::WithSections(count);
     for (int s = 1; s <= count; ++s) {
         NetworkSection& n = links.sections[static_cast<std::size_t>(s)];
-        n.entered = true;
+        // A section without its length is not yet part of anything.
+        n.entered = NumericValue(table, s, Field::lungh) > 0;
         n.upstream = UpstreamOf(table, s);
     }
     const NetworkTree tree = BuildTree(links);
@@ -73,8 +74,9 @@ std::vector<std::vector<int>> Downstream(const SectionTable& table, int count) {
     }
     std::vector<std::vector<int>> children(static_cast<std::size_t>(count + 1));
     for (int s = 1; s <= count; ++s) {
-        const std::optional<int>& up = links.sections[static_cast<std::size_t>(s)].upstream;
-        if (up && !refused[static_cast<std::size_t>(s)] && *up >= 0 && *up <= count) {
+        const NetworkSection& n = links.sections[static_cast<std::size_t>(s)];
+        const std::optional<int>& up = n.upstream;
+        if (n.entered && up && !refused[static_cast<std::size_t>(s)] && *up >= 0 && *up <= count) {
             children[static_cast<std::size_t>(*up)].push_back(s);
         }
     }
@@ -113,9 +115,8 @@ std::vector<int> BottomUp(const std::vector<std::vector<int>>& children) {
     std::vector<int> depth(children.size(), 0);
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         for (const int child : children[static_cast<std::size_t>(*it)]) {
-            depth[static_cast<std::size_t>(child)] =
-                std::max(depth[static_cast<std::size_t>(child)],
-                         depth[static_cast<std::size_t>(*it)] + 1);
+            depth[static_cast<std::size_t>(child)] = std::max(
+                depth[static_cast<std::size_t>(child)], depth[static_cast<std::size_t>(*it)] + 1);
         }
     }
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
