@@ -124,23 +124,25 @@ TEST_F(SettingsFiles, WhatCannotBeReadIsNamedByFileSectionAndKey) {
     EXPECT_DOUBLE_EQ(s.velocityMax, 2.5);
     EXPECT_EQ(s.products, std::vector<std::string>{"prodotto di serie"});
     const std::string at = "File " + user + ", ";
-    EXPECT_EQ(s.problems,
-              (std::vector<std::string>{
-                  at + "riga 1: la chiave nome non appartiene ad alcuna sezione ed è stata "
-                       "ignorata.",
-                  at + "sezione [ufficio], chiave nome: le virgolette del valore non sono "
-                       "chiuse, oppure dopo di esse c'è altro testo; il valore è stato ignorato.",
-                  at + "riga 4: «indirizzo senza uguale» non ha la forma chiave=valore ed è "
-                       "stata ignorata.",
-                  at + "riga 11: «[ufficio» non è un nome di sezione valido; le righe che "
-                       "seguono sono state ignorate fino alla sezione successiva.",
-                  at + "sezione [prodotti], chiave primo: i prodotti si numerano 1, 2, 3…; la "
-                       "riga è stata ignorata.",
-                  at + "sezione [verifica], chiave velocità_min: chiave sconosciuta, ignorata "
-                       "(la sezione [verifica] ha le chiavi velocita_min, velocita_max).",
-                  "Sezione [verifica]: velocita_min (2,5) è maggiore di velocita_max (0,8); i "
-                  "due valori sono stati scambiati.",
-              }));
+    EXPECT_EQ(
+        s.problems,
+        (std::vector<std::string>{
+            at + "riga 1: la chiave nome non appartiene ad alcuna sezione ed è stata "
+                 "ignorata.",
+            at + "sezione [ufficio], chiave nome: le virgolette del valore non sono "
+                 "chiuse, oppure dopo di esse c'è altro testo; il valore è stato ignorato.",
+            at + "riga 4: «indirizzo senza uguale» non ha la forma chiave=valore ed è "
+                 "stata ignorata.",
+            at + "riga 11: «[ufficio» non è un nome di sezione valido; le righe che "
+                 "seguono sono state ignorate fino alla sezione successiva.",
+            at + "sezione [prodotti], chiave primo: i prodotti si numerano 1, 2, 3…; la "
+                 "riga è stata ignorata.",
+            at + "sezione [verifica], chiave velocità_min: chiave sconosciuta, ignorata "
+                 "(la sezione [verifica] ha le chiavi velocita_min, velocita_max, pressione_min, "
+                 "pressione_max_statica).",
+            "Sezione [verifica]: velocita_min (2,5) è maggiore di velocita_max (0,8); i "
+            "due valori sono stati scambiati.",
+        }));
     EXPECT_EQ(SettingsProblemsText(s).rfind("Alcune impostazioni non sono state lette:\n\n" +
                                                 s.problems[0] + "\n\n" + s.problems[1],
                                             0),
