@@ -16,6 +16,9 @@ run_packages=(
   # the desktop's caches of file types and of the programs that open them,
   # brought up to date by the install step
   shared-mime-info desktop-file-utils
+  # the Debian package (cpack): its library dependencies found by
+  # dpkg-shlibdeps, the program told apart from data by file
+  dpkg-dev file
 )
 test_packages=(
   git clang clang-format

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Acquenza and runs every check, in order:
 # format, the run command's own build started without a display, unit tests
-# (in the same build tree), then the non-widget tests and the stored fuzz
-# corpora under AddressSanitizer and UndefinedBehaviorSanitizer. Warnings are
-# errors throughout. Exits non-zero on the first failure; prints the time of
-# each stage at the end. Longer fuzzing: scripts/fuzz.sh.
+# (in the same build tree), the Debian package made from that tree, then the
+# non-widget tests and the stored fuzz corpora under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Warnings are errors throughout. Exits non-zero
+# on the first failure; prints the time of each stage at the end. Longer
+# fuzzing: scripts/fuzz.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -74,6 +75,12 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DACQUENZA_WERROR
 cmake --build build -j2
 stage "unit tests: run"
 ctest --test-dir build --output-on-failure -j2
+
+stage "Debian package: made from the unit tests' build, unpacked and run"
+# From the same build tree, so nothing is compiled again: control fields,
+# file list, dependencies known to apt, and the packaged program's
+# installation check and report on the shipped example.
+bash tests/package/package_test.sh build
 
 stage "sanitizers: build (non-widget tests and fuzz corpora)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \

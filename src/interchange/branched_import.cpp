@@ -1,7 +1,7 @@
 #include "interchange/branched_import.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <numeric>
@@ -19,9 +19,13 @@ namespace {
 constexpr std::size_t NoIndex = static_cast<std::size_t>(-1);
 
 std::string Italian(double value, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text = buffer;
+    // to_chars rounds as printf does but never looks at the C locale, which
+    // the toolkit sets from the system's (a decimal separator that is
+    // neither a point nor a comma would otherwise reach the sections).
+    char buffer[400];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    std::string text(buffer, written.ptr);
     for (char& c : text) {
         if (c == '.') {
             c = ',';

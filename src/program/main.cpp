@@ -2,10 +2,7 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -20,92 +17,42 @@
 #include "app/italian_date.h"
 #include "app/program_state.h"
 #include "app/settings.h"
+#include "command_line.h"
+#include "graphical_session.h"
 #include "reports/owned_printer.h"
+#include "ui/shell/deferred_music_player.h"
+#include "ui/shell/first_paint.h"
 #include "ui/shell/fluidsynth_player.h"
+#include "ui/shell/italian_toolkit.h"
 #include "ui/shell/qt_dialogs.h"
 #include "ui/shell/qt_document_desk.h"
 #include "ui/shell/qt_window_system.h"
+#include "ui/shell/splash_window.h"
 
 namespace {
-
-const char* const Usage =
-    "Uso: acquenza [PROGETTO]\n"
-    "     acquenza --relazione PROGETTO [-o FILE.docx]\n"
-    "     acquenza --stampa-pdf PROGETTO -o FILE.pdf\n"
-    "     acquenza --csv PROGETTO -o FILE.csv\n"
-    "     acquenza --verifica-installazione\n"
-    "\n"
-    "  PROGETTO                  apre il file di dati (Acquenza-dati-...) nella finestra Dati\n"
-    "  --relazione PROGETTO      scrive la relazione di calcolo come documento .docx\n"
-    "  --stampa-pdf PROGETTO     stampa la relazione (stampa diretta) in un file PDF\n"
-    "  --csv PROGETTO            scrive il riepilogo della rete come foglio di calcolo\n"
-    "  -o FILE                   il file da scrivere (l'estensione .docx, .pdf o .csv si\n"
-    "                            aggiunge se manca; mai il file del progetto)\n"
-    "  --verifica-installazione  dice dove il programma trova i suoi file e le impostazioni,\n"
-    "                            e quali mancano\n"
-    "  -h, --help                questo aiuto\n";
-
-struct CommandLine {
-    bool help = false;
-    bool checkInstallation = false;
-    std::optional<acquenza::BatchJob> job;
-    std::optional<std::string> project;  // to open in the data window
-    std::string error;
-
-    bool OpensNoWindow() const { return help || checkInstallation || job || !error.empty(); }
-};
-
-CommandLine ParseCommandLine(int argc, char* argv[]) {
-    CommandLine line;
-    std::optional<std::filesystem::path> output;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 < argc) {
-                return std::string(argv[++i]);
-            }
-            line.error = "Manca il valore dell'opzione " + arg + ".";
-            return std::nullopt;
-        };
-        if (arg == "-h" || arg == "--help") {
-            line.help = true;
-        } else if (arg == "--verifica-installazione") {
-            line.checkInstallation = true;
-        } else if (arg == "--relazione" || arg == "--stampa-pdf" || arg == "--csv") {
-            using Kind = acquenza::BatchJob::Kind;
-            if (const auto project = value()) {
-                const Kind kind = arg == "--relazione"    ? Kind::WordReport
-                                  : arg == "--stampa-pdf" ? Kind::PdfReport
-                                                          : Kind::SummaryCsv;
-                line.job = acquenza::BatchJob{kind, *project, std::nullopt};
-            }
-        } else if (arg == "-o" || arg == "--output") {
-            if (const auto file = value()) {
-                output = *file;
-            }
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            line.error = "Opzione sconosciuta: " + arg + ".";
-        } else if (!line.project) {
-            line.project = arg;
-        } else {
-            line.error = "Si può aprire un solo progetto alla volta.";
-        }
-    }
-    if (line.job) {
-        line.job->output = output;
-    }
-    return line;
-}
 
 // For installers and support: where the program finds its companion files
 // and which are missing, and which settings files it reads; 0 when every
 // companion file is in place (settings files are optional).
-int CheckInstallation(const std::filesystem::path& folder, const acquenza::Settings& settings) {
+int CheckInstallation(const std::filesystem::path& folder, const acquenza::Settings& settings,
+                      const acquenza::ui::ItalianToolkit& italian) {
     const std::vector<std::string> missing = acquenza::MissingCompanionFiles(folder);
     std::printf("Cartella dei file di Acquenza: %s\n", folder.string().c_str());
     for (const char* name : acquenza::CompanionFileNames) {
         const bool absent = std::find(missing.begin(), missing.end(), name) != missing.end();
         std::printf("  %s: %s\n", name, absent ? "MANCANTE" : "presente");
+    }
+    // Without them the program works, with the toolkit's own buttons in English.
+    const std::string translations =
+        acquenza::ui::ItalianToolkit::TranslationsFolder().toStdString();
+    if (italian.Translated()) {
+        std::printf("Traduzioni italiane delle finestre di Qt: presenti in %s\n",
+                    translations.c_str());
+    } else {
+        std::printf(
+            "Traduzioni italiane delle finestre di Qt: MANCANTI in %s (pacchetto "
+            "qt6-translations-l10n); i pulsanti delle finestre di Qt restano in inglese\n",
+            translations.c_str());
     }
     std::printf("File delle impostazioni (il primo prevale sugli altri):\n");
     for (const acquenza::SettingsFile& file : settings.files) {
@@ -138,14 +85,6 @@ void KeepOnlyToolkitErrors(QtMsgType type, const QMessageLogContext&, const QStr
     }
 }
 
-void SpeakItalian(QTranslator& qtItalian) {
-    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    if (qtItalian.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
-                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtItalian);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -153,14 +92,34 @@ int main(int argc, char* argv[]) {
     // the middle of a save; ignored, the write fails with EFBIG instead and
     // the user is told which file could not be written.
     std::signal(SIGXFSZ, SIG_IGN);
-    const CommandLine line = ParseCommandLine(argc, argv);
+    const acquenza::CommandLine line =
+        acquenza::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!line.error.empty()) {
+        std::cerr << line.error << "\n\n" << acquenza::UsageText();
+        return 2;
+    }
+    if (line.help) {
+        std::cout << acquenza::UsageText();
+        return 0;
+    }
+    if (line.version) {
+        std::cout << acquenza::VersionText();
+        return 0;
+    }
+    std::optional<acquenza::DisplayConnectionWatch> connecting;
     if (line.OpensNoWindow()) {
         // Nothing goes on screen, so no display is needed: these work over
         // ssh, in scripts and in build machines.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(KeepOnlyToolkitErrors);
+    } else if (const std::string noDisplay = acquenza::NoDisplayMessage(); !noDisplay.empty()) {
+        std::cerr << noDisplay << '\n';
+        return 1;
+    } else {
+        connecting.emplace();
     }
     QApplication app(argc, argv);
+    connecting.reset();
     QApplication::setApplicationName(QStringLiteral("Acquenza"));
     QApplication::setOrganizationName(QStringLiteral("Acquenza"));
     // The program ends when no window of its own is left on screen, which the
@@ -168,17 +127,8 @@ int main(int argc, char* argv[]) {
     // splash again).
     QApplication::setQuitOnLastWindowClosed(false);
     // The toolkit's own dialogs (files, colours, printers) speak Italian too.
-    QTranslator qtItalian;
-    SpeakItalian(qtItalian);
+    const acquenza::ui::ItalianToolkit italian;
 
-    if (!line.error.empty()) {
-        std::cerr << line.error << "\n\n" << Usage;
-        return 2;
-    }
-    if (line.help) {
-        std::cout << Usage;
-        return 0;
-    }
     // The tips, the tune, the example project and the icon: beside the program
     // in its build folder, in <prefix>/share/acquenza once installed.
     const std::filesystem::path folder =
@@ -186,7 +136,7 @@ int main(int argc, char* argv[]) {
     acquenza::ProgramState state;
     state.settings = acquenza::ReadSettings(acquenza::BuiltInSettings());
     if (line.checkInstallation) {
-        return CheckInstallation(folder, state.settings);
+        return CheckInstallation(folder, state.settings, italian);
     }
     // A setting that could not be read is said once, at start.
     const std::string settingsProblems = acquenza::SettingsProblemsText(state.settings);
@@ -201,12 +151,22 @@ int main(int argc, char* argv[]) {
             acquenza::TodayItalianLongDate(), std::cerr, std::cout);
     }
 
-    QApplication::setWindowIcon(
-        QIcon(QString::fromStdString((folder / acquenza::IconFileName).string())));
     acquenza::ui::QtDialogs dialogs(folder, [&state] { return state.currentFileName; });
-    acquenza::ui::FluidSynthPlayer music;
+    acquenza::ui::DeferredMusicPlayer music(
+        [] { return std::make_unique<acquenza::ui::FluidSynthPlayer>(); });
     acquenza::ui::QtWindowSystem windows(state, dialogs, music, folder);
     windows.Start();
+    QWidget* splash = windows.Splash();
+    acquenza::ui::StampFirstPaintWhenAsked(splash);
+    // The synthesizer takes longer to load than the splash to show: the tune
+    // starts once the splash is on screen, or after a second at the latest.
+    acquenza::ui::AfterFirstPaint(splash, [&music, &folder] {
+        // Reading the icon looks through the toolkit's image plugins first.
+        QApplication::setWindowIcon(
+            QIcon(QString::fromStdString((folder / acquenza::IconFileName).string())));
+        music.Start();
+    });
+    QTimer::singleShot(1000, [&music] { music.Start(); });
     if (!settingsProblems.empty()) {
         // Over the splash, once it is on screen.
         QTimer::singleShot(0, [&dialogs, &settingsProblems] {

@@ -19,7 +19,8 @@ for f in bin/acquenza \
          share/applications/acquenza.desktop \
          share/icons/hicolor/scalable/apps/acquenza.svg \
          share/icons/hicolor/256x256/apps/acquenza.png \
-         share/mime/packages/acquenza.xml share/doc/acquenza/README.md; do
+         share/mime/packages/acquenza.xml share/doc/acquenza/README.md \
+         share/man/man1/acquenza.1.gz; do
   [[ -f "$prefix/$f" ]] || fail "$f not installed"
 done
 [[ -x "$prefix/bin/acquenza" ]] || fail "the program is not executable"

@@ -3,15 +3,18 @@
 
     command_line_test.py BUILD_FOLDER CASE
 
-CASE is one of: no-display, settings, open-project, batch, csv, unsizable.
+CASE is one of: no-display, help-version, locale, settings, open-project,
+batch, csv, unsizable.
 """
 
 import os
 import re
+import socket
 import subprocess
 import sys
 import tempfile
 import time
+import zipfile
 from pathlib import Path
 
 import docx
@@ -54,6 +57,68 @@ def no_display():
     result = run(["--verifica-installazione"])
     if result.returncode != 0 or "Cartella dei file di Acquenza" not in result.stdout:
         fail(f"installation check without a display: {result.returncode} {result.stderr}")
+    if "Traduzioni italiane delle finestre di Qt: presenti" not in result.stdout:
+        fail(f"the toolkit's Italian translations are not loaded: {result.stdout}")
+
+    # The windows without a graphical session: one Italian line that says so
+    # and names what works without one, status 1, and never the toolkit's
+    # English abort. Whether no display is set at all, or one is set that
+    # does not answer, or a platform is named that cannot start.
+    unanswered = free_display()
+    for env, args, names in (
+            (bare_environment(), [], "DISPLAY"),
+            (bare_environment(), [str(EXAMPLE)], "DISPLAY"),
+            (bare_environment(DISPLAY=unanswered), [], f'"{unanswered}"'),
+            (bare_environment(DISPLAY=unanswered), [str(EXAMPLE)], f'"{unanswered}"'),
+            (bare_environment(QT_QPA_PLATFORM="xcb"), [], '"xcb"')):
+        result = run(args, env)
+        lines = result.stderr.splitlines()
+        said = f"{args} {names}: {result.returncode} {result.stderr!r}"
+        if result.returncode != 1 or len(lines) != 1:
+            fail(f"not one line and status 1 without a display, {said}")
+        for expected in ("sessione grafica", names, "--relazione", "--stampa-pdf", "--csv",
+                         "--verifica-installazione", "acquenza --help"):
+            if expected not in lines[0]:
+                fail(f"{expected!r} missing, {said}")
+        if result.stdout or "qt." in result.stderr or "Reinstalling" in result.stderr:
+            fail(f"the toolkit's own words came through, {said}")
+
+
+def help_and_version():
+    """--help and --version need no display, say everything and end with 0;
+    a wrong command line is refused with the reason and the help, status 2."""
+    shown = run(["--help"])
+    if shown.returncode != 0 or shown.stderr:
+        fail(f"--help: {shown.returncode} {shown.stderr}")
+    for option in ("PROGETTO", "--relazione", "--stampa-pdf", "--csv", "-o, --output",
+                   "--verifica-installazione", "-h, --help", "--version"):
+        if not re.search(rf"^  {re.escape(option)}\b.* [a-z]", shown.stdout, re.M):
+            fail(f"--help does not explain {option}: {shown.stdout}")
+    if run(["-h"]).stdout != shown.stdout:
+        fail("-h and --help differ")
+    version = run(["--version"])
+    if version.returncode != 0 or not re.fullmatch(r"Acquenza \d+\.\d+\.\d+ - \S.*\n",
+                                                   version.stdout):
+        fail(f"--version: {version.returncode} {version.stdout!r} {version.stderr!r}")
+
+    out = Path(tempfile.mkdtemp()) / "relazione.docx"
+    for args, reason in (
+            (["--colore"], "Opzione sconosciuta: --colore."),
+            (["--relazione"], "Manca il valore dell'opzione --relazione."),
+            (["--help=si"], "L'opzione --help non vuole un valore."),
+            ([str(EXAMPLE), str(EXAMPLE)], "Si può indicare un solo progetto alla volta."),
+            ([str(EXAMPLE), "--csv", str(EXAMPLE)], "Si può indicare un solo progetto"),
+            (["--csv", str(EXAMPLE), "--relazione", str(EXAMPLE)],
+             "Si può indicare un solo progetto"),
+            ([str(EXAMPLE), "-o", str(out)], "L'opzione -o vale solo con --relazione")):
+        result = run(args)
+        if (result.returncode != 2 or not result.stderr.startswith(reason)
+                or "Uso: acquenza" not in result.stderr or out.exists()):
+            fail(f"{args}: {result.returncode} {result.stderr!r}")
+    # A value joined to its option.
+    result = run([f"--relazione={EXAMPLE}", f"--output={out}"])
+    if result.returncode != 0 or not out.exists():
+        fail(f"--relazione=...: {result.returncode} {result.stderr}")
 
 
 def settings(work):
@@ -124,22 +189,72 @@ def wait_for_window(name, env, seconds=20):
     return False
 
 
+def display_in_use(number):
+    """Whether any X server, of this session or another, holds display
+    `number`: its lock file, its socket file or its abstract socket."""
+    if (Path(f"/tmp/.X{number}-lock").exists()
+            or Path(f"/tmp/.X11-unix/X{number}").exists()):
+        return True
+    probe = socket.socket(socket.AF_UNIX)
+    try:
+        probe.connect(f"\0/tmp/.X11-unix/X{number}")
+        return True
+    except OSError:
+        return False
+    finally:
+        probe.close()
+
+
+def read_line(fd):
+    """The server writes its number and the line's end in two writes, and
+    dies if the pipe is closed between them: read to the end of the line."""
+    text = b""
+    while not text.endswith(b"\n"):
+        chunk = os.read(fd, 16)
+        if not chunk:
+            break
+        text += chunk
+    os.close(fd)
+    return text.decode().strip()
+
+
+def start_display():
+    """A private X server, ready, on a display no other server uses; returns
+    (process, ":N"). Xvfb's own choice (-displayfd alone) starts at :0 and
+    trusts the lock file, which a server of another session may have lost:
+    clients then reach that server, or none."""
+    first = 100 + os.getpid() % 800
+    for number in list(range(first, 1000)) + list(range(100, first)):
+        if display_in_use(number):
+            continue
+        ready, told = os.pipe()
+        server = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(told), "-screen", "0",
+                                   "1280x1024x24", "-nolisten", "tcp"], pass_fds=(told,),
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(told)
+        # Written once the server accepts clients; nothing when it gave up
+        # (another server took the number meanwhile).
+        answer = read_line(ready)
+        if answer:
+            return server, f":{number}"
+        server.wait()
+    fail("no display number free for Xvfb")
+
+
+def free_display():
+    """A display number no X server on this machine answers to."""
+    for number in range(987, 1100):
+        if not display_in_use(number):
+            return f":{number}"
+    fail("no free display number")
+
+
 def open_project(work):
     """acquenza FILE on a real X display: the data window names the project;
     an unreadable file gets the Open command's message."""
-    # The server picks a free display and writes its number once it is ready,
-    # so another X server on the machine (a parallel test) is no obstacle.
-    ready, told = os.pipe()
-    display = subprocess.Popen(["Xvfb", "-displayfd", str(told), "-screen", "0", "1280x1024x24",
-                                "-nolisten", "tcp"], pass_fds=(told,),
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(told)
+    display, number = start_display()
     try:
-        number = os.read(ready, 16).decode().strip()
-        os.close(ready)
-        if not number:
-            fail("Xvfb did not start")
-        env = bare_environment(DISPLAY=":" + number, XDG_CONFIG_HOME=str(work))
+        env = bare_environment(DISPLAY=number, XDG_CONFIG_HOME=str(work))
         project = work / "Acquenza-dati-villa"
         project.write_bytes(EXAMPLE.read_bytes())
         for path, window in ((project, "Acquenza-dati-villa"),
@@ -213,6 +328,52 @@ def batch(work):
         fail(f"--relazione without an extension: {result.returncode} {result.stderr}")
 
 
+def italian_locale(work):
+    """LC_ALL=it_IT.UTF-8, compiled here (the machine need not have it)."""
+    locales = work / "locales"
+    locales.mkdir()
+    made = subprocess.run(["localedef", "-i", "it_IT", "-f", "UTF-8",
+                           str(locales / "it_IT.UTF-8")], capture_output=True, text=True)
+    if made.returncode > 1 or not (locales / "it_IT.UTF-8" / "LC_NUMERIC").exists():
+        return None
+    return {"LOCPATH": str(locales), "LANG": "it_IT.UTF-8", "LC_ALL": "it_IT.UTF-8"}
+
+
+def documents_in_any_language(work):
+    """The system's language never reaches a number the program writes: the
+    documents of a run under LANG=C and under an Italian locale (decimal
+    comma in C's printf) are the same, byte for byte (the .docx apart from
+    its creation time)."""
+    italian = italian_locale(work)
+    if italian is None:
+        print("skip: localedef cannot make it_IT.UTF-8 (package locales)")
+        return
+    check = subprocess.run(["printf", "%.1f", "1.5"], env={**os.environ, **italian},
+                           capture_output=True, text=True).stdout
+    if check != "1,5":
+        fail(f"the Italian locale is not in effect: printf gives {check!r}")
+    made = {}
+    for name, env in (("C", bare_environment(LANG="C", LC_ALL="C")),
+                      ("it", bare_environment(**italian))):
+        folder = work / name
+        folder.mkdir()
+        for args in (["--csv", str(EXAMPLE), "-o", str(folder / "riepilogo.csv")],
+                     ["--relazione", str(EXAMPLE), "-o", str(folder / "relazione.docx")],
+                     ["--stampa-pdf", str(EXAMPLE), "-o", str(folder / "relazione.pdf")]):
+            result = run(args, env)
+            if result.returncode != 0:
+                fail(f"{name} {args[0]}: {result.returncode} {result.stderr}")
+        with zipfile.ZipFile(folder / "relazione.docx") as docx_file:
+            parts = {n: docx_file.read(n) for n in docx_file.namelist()
+                     if n != "docProps/core.xml"}
+        printed = subprocess.run(["pdftotext", "-layout", str(folder / "relazione.pdf"), "-"],
+                                 capture_output=True).stdout
+        made[name] = ((folder / "riepilogo.csv").read_bytes(), parts, printed)
+    for what, c, it in zip(("the CSV", "the .docx", "the printed PDF"), made["C"], made["it"]):
+        if c != it:
+            fail(f"{what} changes with the system's language")
+
+
 def csv_export(work):
     """The network summary as a spreadsheet: read back with the csv module,
     every number as the report's data table prints it."""
@@ -280,6 +441,8 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         work = Path(folder)
         {"no-display": lambda: no_display(),
+         "help-version": lambda: help_and_version(),
+         "locale": lambda: documents_in_any_language(work),
          "settings": lambda: settings(work),
          "open-project": lambda: open_project(work),
          "batch": lambda: batch(work),

@@ -15,6 +15,7 @@
 #include "app/document_commands.h"
 #include "app/output_file.h"
 #include "reports/owned_printer.h"
+#include "ui/shell/italian_toolkit.h"
 
 namespace acquenza::ui {
 
@@ -151,6 +152,9 @@ Answer QtDialogs::Show(const Message& message) {
 
 std::optional<std::string> QtDialogs::ChooseFile(const FileDialogRequest& request) {
     QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title));
+    // The toolkit's own dialog, in Italian whatever the system's language;
+    // it also lets the data files' prefix stand in the name box.
+    MakeFileDialogItalian(dialog);
     const bool save = request.kind == FileDialogRequest::Kind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -172,11 +176,6 @@ std::optional<std::string> QtDialogs::ChooseFile(const FileDialogRequest& reques
         dialog.setSidebarUrls(places);
     }
     const QString prefix = QString::fromStdString(request.namePrefix);
-    if (!prefix.isEmpty()) {
-        // The desktop's own dialogs select the whole name and keep their name
-        // box to themselves; the toolkit's dialog lets the prefix stand.
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-    }
     if (!request.initialName.empty()) {
         dialog.selectFile(QString::fromStdString(request.initialName));
     }
@@ -195,9 +194,10 @@ std::optional<std::string> QtDialogs::ChooseFile(const FileDialogRequest& reques
 }
 
 std::optional<Rgb> QtDialogs::ChooseColour(Rgb current) {
-    const QColor chosen =
-        QColorDialog::getColor(QColor(current.red, current.green, current.blue),
-                               QApplication::activeWindow(), QStringLiteral("Colore di sfondo"));
+    // The toolkit's own dialog, whose words are Italian like the program's.
+    const QColor chosen = QColorDialog::getColor(
+        QColor(current.red, current.green, current.blue), QApplication::activeWindow(),
+        QStringLiteral("Colore di sfondo"), QColorDialog::DontUseNativeDialog);
     if (!chosen.isValid()) {
         return std::nullopt;
     }

@@ -102,7 +102,9 @@ SplashWindow::SplashWindow(ProgramShell& shell) : shell_(shell) {
     title.setPointSize(30);
     title.setWeight(QFont::Black);
     labels_[3]->setFont(title);
-    labels_[3]->setStyleSheet(QStringLiteral("color: rgb(0, 70, 140);"));
+    QPalette titleColour = labels_[3]->palette();
+    titleColour.setColor(QPalette::WindowText, QColor(0, 70, 140));
+    labels_[3]->setPalette(titleColour);
     labels_[7]->setWordWrap(true);
     for (int i : {7, 8}) {
         labels_[static_cast<std::size_t>(i)]->setAlignment(Qt::AlignCenter);
