@@ -444,12 +444,11 @@ void DataWindowModel::OnResidentsTyped(int row, Field residents) {
 void DataWindowModel::OnPipeTypeChanged(int row, bool allowEmpty) {
     const int s = SectionOfRow(row);
     const std::string& text = BoxText(row, Field::tipoc);
+    // The roughness follows the type when the step closes.
     Store(s, Field::tipoc, text);
     if (allowEmpty && text.empty()) {
-        project_.sections.Set(s, Field::sca, FieldValue());
         return;
     }
-    project_.sections.Set(s, Field::sca, FieldValue::Number(text == "nuova" ? 0.0025 : 0.004));
     CommonTail();
 }
 
@@ -461,8 +460,16 @@ CalculationOutcome DataWindowModel::Recalculate(int section) {
 
 void DataWindowModel::CommonTail() {
     UpdateGuidance();
+    // The step works the section out as it closes; its results show then.
+    resultsDue_ = true;
+}
+
+void DataWindowModel::AfterStep() {
+    if (!std::exchange(resultsDue_, false)) {
+        return;
+    }
     const int s = currentSection_;
-    if (CalculateSection(project_, s) != CalculationOutcome::Incomplete) {
+    if (SectionTable::IsValidSection(s) && ReadSectionInputs(project_.sections, s)) {
         ShowSectionResults(s);
     }
 }

@@ -80,6 +80,7 @@ class DataWindowModel final : private TypingJudge {
     // Makes the checks still waiting for the user to leave a box; every
     // command that reads the project (check, save, documents) starts here.
     void FinishTyping() override;
+    void AfterStep() override;
     void Scroll(int value);
     void PointAtRow(int row);
     void DeleteRow(int row);
@@ -169,6 +170,8 @@ class DataWindowModel final : private TypingJudge {
     // Shows the row of `section` again, but for the box the user is typing in.
     void ShowRowExcept(int section, Field typing);
     void ShowRow(int row);
+    // Guidance brought up to date, and the current section's results shown
+    // once the step has worked it out.
     void CommonTail();
     CalculationOutcome Recalculate(int section);
     void UpdateGuidance();
@@ -199,6 +202,8 @@ class DataWindowModel final : private TypingJudge {
     // The section shown in the grid's first row.
     int firstVisible_ = 1;
     int currentSection_ = 1;
+    // The current section's results are to be shown once the open step closes.
+    bool resultsDue_ = false;
     // Section whose residents were typed last, and their side: the fire
     // button acts on them, following them when a deleted row renumbers the
     // sections.

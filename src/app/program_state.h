@@ -22,6 +22,9 @@ class TypingJudge {
     virtual void BeforeStep(const std::string& typingKey) = 0;
     // Judges it now: the project is about to be read or let go.
     virtual void FinishTyping() = 0;
+    // The step is closed and the sections it touched are worked out: the
+    // results it changed can be shown.
+    virtual void AfterStep() = 0;
 
   protected:
     ~TypingJudge() = default;
@@ -60,6 +63,9 @@ class EditScope {
             SettleSection(state_.project, s);
         }
         state_.history.End(state_.project, state_.currentFileName);
+        if (state_.typingJudge != nullptr && !state_.history.Recording()) {
+            state_.typingJudge->AfterStep();
+        }
     }
     EditScope(const EditScope&) = delete;
     EditScope& operator=(const EditScope&) = delete;
