@@ -309,9 +309,7 @@ bool DataWindowModel::JudgeWholeValue(const PendingCheck& pending) {
 void DataWindowModel::TakeBackTyping(const PendingCheck& pending) {
     const int s = pending.section;
     if (std::optional<EditStep> step = state_.history.TakeBackTyping(TypingKey(s, pending.field))) {
-        for (const int changed : ApplyStep(project_, *step, true)) {
-            Recalculate(changed);
-        }
+        ApplyStep(project_, *step, true);
     } else {
         // Nothing of it was recorded (the text typed was the one stored):
         // the value cannot stay, and emptying it is a step of its own.
