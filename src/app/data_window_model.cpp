@@ -33,7 +33,7 @@ DataWindowModel::~DataWindowModel() {
 }
 
 void DataWindowModel::Load() {
-    InitSharedTitles(state_.mod.titles, state_.mod.values);
+    InitSharedTitles(state_.identity.titles, state_.identity.values);
     UpdateGuidance();
     firstVisible_ = 1;
     const std::vector<std::string>& types = Fields().Spec(Field::tipoc).choices;
@@ -78,7 +78,7 @@ std::optional<DataWindowModel::FocusRequest> DataWindowModel::TakeFocusRequest()
 }
 
 void DataWindowModel::Error(const std::string& text, MessageIcon icon) {
-    dialogs_.Inform(state_.mod.titles.CheckTitle, text, icon);
+    dialogs_.Inform(state_.identity.titles.CheckTitle, text, icon);
 }
 
 // ---------------------------------------------------------------- the boxes
@@ -184,7 +184,7 @@ void DataWindowModel::TypeInBox(int row, Field field, const std::string& text) {
     }
     const FieldSpec& spec = Fields().Spec(field);
     if (!AcceptNumber(row, field, text) ||
-        !AcceptTypedText(text, dialogs_, state_.mod.titles.CheckTitle)) {
+        !AcceptTypedText(text, dialogs_, state_.identity.titles.CheckTitle)) {
         return;  // the box keeps its previous text
     }
     const int s = SectionOfRow(row);
@@ -377,7 +377,7 @@ bool DataWindowModel::OnLengthTyped(int row) {
     ResetRowColours();
     Store(s, Field::lungh, text);
     if (!text.empty()) {
-        label25_ = "tronco n." + SignedText(s);
+        resultSectionCaption_ = "tronco n." + SignedText(s);
     }
     ShowEnteredCount();
     CommonTail();
@@ -520,7 +520,7 @@ void DataWindowModel::UpdateGuidance() {
 
 void DataWindowModel::ShowSectionResults(int section) {
     resultsSection_ = section;
-    label25_ = "tronco n." + SignedText(section);
+    resultSectionCaption_ = "tronco n." + SignedText(section);
     for (const Field f : Fields().Results()) {
         results_[static_cast<std::size_t>(f)] = project_.sections.Get(section, f).DisplayText();
     }
@@ -745,7 +745,7 @@ void DataWindowModel::StartAfresh() {
     firstVisible_ = 1;
     currentSection_ = 1;
     results_ = {};
-    label25_.clear();
+    resultSectionCaption_.clear();
     resultsSection_ = 0;
     RefreshGrid();
     // The next Save asks for a name in the same folder, from the prefix.
@@ -773,7 +773,7 @@ void DataWindowModel::ChooseBackground() {
 
 void DataWindowModel::ShowHelpMessage() {
     dialogs_.Inform(
-        state_.mod.titles.HelpTitle,
+        state_.identity.titles.HelpTitle,
         "- Aprire un file archiviato per prelevare i dati;\n"
         "- digitare i dati seguendo le indicazioni della casella gialla posta in basso;\n"
         "- cliccare su 'Antincendio', dopo aver digitato il numero di abitanti, per avere la "
@@ -786,7 +786,7 @@ void DataWindowModel::ShowHelpMessage() {
 }
 
 void DataWindowModel::AskForGuide() {
-    if (dialogs_.AskYesNo(state_.mod.titles.HelpTitle,
+    if (dialogs_.AskYesNo(state_.identity.titles.HelpTitle,
                           "E' questa la finestra 'Dati': si vuole la guida della finestra?",
                           MessageIcon::Question, Answer::Yes)) {
         ShowWindowGuide();

@@ -54,7 +54,7 @@ class DataWindowModel final : private TypingJudge {
     const std::string& Guidance() const { return guidance_; }
     // A text of the program's own in the guidance line, until it next changes.
     void SetGuidance(std::string text) { guidance_ = std::move(text); }
-    const std::string& ResultSectionText() const { return label25_; }      // Label25
+    const std::string& ResultSectionText() const { return resultSectionCaption_; }
     const std::string& ResultText(Field result) const;                     // per, dia, vel, sca
     const std::string& EnteredCountText() const { return enteredCount_; }  // Label1
     int ScrollValue() const { return firstVisible_; }
@@ -191,7 +191,7 @@ class DataWindowModel final : private TypingJudge {
     std::array<std::array<std::string, FieldSlots>, Rows + 1> boxes_{};
     std::array<std::vector<std::string>, Rows + 1> pipeTypeLists_{};
     std::string guidance_;
-    std::string label25_;
+    std::string resultSectionCaption_;
     std::array<std::string, FieldSlots> results_{};
     std::string enteredCount_ = "0";
     int highlightedRow_ = 0;

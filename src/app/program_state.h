@@ -31,7 +31,7 @@ class TypingJudge {
 };
 
 struct ProgramState {
-    ModAcquenza mod;
+    ProgramIdentity identity;  // name, version and the message titles
     Project project;
     std::string currentFileName;
     // What each data file held when this run last read or wrote it, by the

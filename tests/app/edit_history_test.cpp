@@ -27,8 +27,8 @@ struct Picture {
 class Undo : public ::testing::Test {
   protected:
     void SetUp() override {
-        InitProgramValues(state.mod.values);
-        InitSharedTitles(state.mod.titles, state.mod.values);
+        InitProgramValues(state.identity.values);
+        InitSharedTitles(state.identity.titles, state.identity.values);
         const char* given = std::getenv("ACQUENZA_SEED");
         seed = given != nullptr ? static_cast<unsigned>(std::strtoul(given, nullptr, 10))
                                 : std::random_device{}();

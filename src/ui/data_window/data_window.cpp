@@ -125,7 +125,7 @@ DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& wi
 
     // Loading: the resizer records the design layout and sizes the window to
     // the screen, then the window takes its own size.
-    resizer_ = std::make_unique<clsResize>();
+    resizer_ = std::make_unique<FormResizer>();
     resizer_->SetSourceForm(form_);
     resizer_->SizeFormToScreen(75);
     const int chrome = menuBar()->sizeHint().height() + findChild<QToolBar*>()->sizeHint().height();
@@ -167,12 +167,12 @@ void DataWindow::Documents(void (DocumentCommands::*command)()) {
 void DataWindow::BuildResultArea(QWidget* form) {
     MakeLabel(form, QStringLiteral("risultati"), QStringLiteral("risultati"),
               QStringLiteral("risultati di ogni singolo tronco"), 120, 60, 1500, 240);
-    label25_ =
+    resultSectionCaption_ =
         MakeLabel(form, QStringLiteral("Label25"), QString(),
                   QStringLiteral("tronco di riferimento dei risultati"), 120, 330, 1500, 270);
-    QFont bold = label25_->font();
+    QFont bold = resultSectionCaption_->font();
     bold.setBold(true);
-    label25_->setFont(bold);
+    resultSectionCaption_->setFont(bold);
     for (const Field f : resultColumns_) {
         const ScreenColumn& c = model_.Fields().Spec(f).screen;
         const QString name = Q(model_.Fields().Spec(f).name);
@@ -408,7 +408,7 @@ void DataWindow::Sync() {
         }
     }
     passo_->setText(Q(model_.Guidance()));
-    label25_->setText(Q(model_.ResultSectionText()));
+    resultSectionCaption_->setText(Q(model_.ResultSectionText()));
     for (const Field f : resultColumns_) {
         results_[static_cast<std::size_t>(f)]->setText(Q(model_.ResultText(f)));
     }

@@ -20,7 +20,7 @@ class QScrollBar;
 
 namespace acquenza::ui {
 
-class clsResize;
+class FormResizer;
 class QtWindowSystem;
 class WorkingActions;
 
@@ -61,7 +61,7 @@ class DataWindow : public QMainWindow {
     // The fields with a box in every row, and those of the result area.
     std::vector<Field> columns_;
     std::vector<Field> resultColumns_;
-    std::unique_ptr<clsResize> resizer_;
+    std::unique_ptr<FormResizer> resizer_;
     bool closingForExit_ = false;
     WorkingActions* actions_ = nullptr;  // menus, toolbar and the commands behind them
 
@@ -74,7 +74,7 @@ class DataWindow : public QMainWindow {
     std::array<Row, DataWindowModel::Rows + 1> rows_{};
     QScrollBar* scroll_ = nullptr;
     QLabel* passo_ = nullptr;
-    QLabel* label25_ = nullptr;
+    QLabel* resultSectionCaption_ = nullptr;
     QLabel* label1_ = nullptr;
     std::array<QLabel*, FieldSlots> results_{};  // by field slot
     QWidget* form_ = nullptr;

@@ -71,7 +71,7 @@ TitlePageWindow::TitlePageWindow(ProgramState& state, Dialogs& dialogs, QtWindow
     form_->resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
                   static_cast<int>(TwipsToPixelsY(this, FormHeight)));
 
-    resizer_ = std::make_unique<clsResize>();
+    resizer_ = std::make_unique<FormResizer>();
     resizer_->SetSourceForm(form_);
     resizer_->SizeFormToScreen(75);
     const int chrome = menuBar()->sizeHint().height() + findChild<QToolBar*>()->sizeHint().height();

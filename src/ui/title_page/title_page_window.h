@@ -15,7 +15,7 @@ class QRadioButton;
 
 namespace acquenza::ui {
 
-class clsResize;
+class FormResizer;
 class QtWindowSystem;
 class WorkingActions;
 
@@ -46,7 +46,7 @@ class TitlePageWindow : public QMainWindow {
     Dialogs& dialogs_;
     QtWindowSystem& windows_;
     TitlePageModel model_;
-    std::unique_ptr<clsResize> resizer_;
+    std::unique_ptr<FormResizer> resizer_;
     bool closingForExit_ = false;
     WorkingActions* actions_ = nullptr;  // menus, toolbar and the commands behind them
     QWidget* form_ = nullptr;
