@@ -120,17 +120,7 @@ DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& wi
     for (QWidget* part : form_->findChildren<QWidget*>()) {
         part->installEventFilter(wheel);
     }
-    form_->resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
-                  static_cast<int>(TwipsToPixelsY(this, FormHeight)));
-
-    // Loading: the resizer records the design layout and sizes the window to
-    // the screen, then the window takes its own size.
-    resizer_ = std::make_unique<FormResizer>();
-    resizer_->SetSourceForm(form_);
-    resizer_->SizeFormToScreen(75);
-    const int chrome = menuBar()->sizeHint().height() + findChild<QToolBar*>()->sizeHint().height();
-    resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
-           static_cast<int>(TwipsToPixelsY(this, FormHeight)) + chrome);
+    resizer_ = SizeWorkingWindow(this, form_, FormWidth, FormHeight);
     actions_->GuardBoxes();
     model_.Load();
     // A message about a box the grid has just brought back stands over it.

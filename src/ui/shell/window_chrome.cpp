@@ -2,7 +2,11 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QToolBar>
 
+#include "ui/shell/form_resizer.h"
 #include "ui/shell/twips.h"
 
 namespace acquenza::ui {
@@ -27,6 +31,20 @@ QString WorkingCaption(const QString& caption, const std::string& fileName) {
     const QString name = fileName.empty() ? QStringLiteral("senza nome")
                                           : QFileInfo(QString::fromStdString(fileName)).fileName();
     return caption + QStringLiteral(" \u2014 ") + name + QStringLiteral("[*]");
+}
+
+std::unique_ptr<FormResizer> SizeWorkingWindow(QMainWindow* window, QWidget* form, int widthTwips,
+                                               int heightTwips) {
+    form->resize(static_cast<int>(TwipsToPixelsX(window, widthTwips)),
+                 static_cast<int>(TwipsToPixelsY(window, heightTwips)));
+    auto resizer = std::make_unique<FormResizer>();
+    resizer->SetSourceForm(form);
+    resizer->SizeFormToScreen(75);
+    const int chrome = window->menuBar()->sizeHint().height() +
+                       window->findChild<QToolBar*>()->sizeHint().height();
+    window->resize(static_cast<int>(TwipsToPixelsX(window, widthTwips)),
+                   static_cast<int>(TwipsToPixelsY(window, heightTwips)) + chrome);
+    return resizer;
 }
 
 }  // namespace acquenza::ui

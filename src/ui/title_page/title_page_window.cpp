@@ -68,15 +68,7 @@ TitlePageWindow::TitlePageWindow(ProgramState& state, Dialogs& dialogs, QtWindow
          .helpMessage = [this] { model_.ShowHelpMessage(); }});
     BuildFields(form_);
     BuildCommands(form_);
-    form_->resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
-                  static_cast<int>(TwipsToPixelsY(this, FormHeight)));
-
-    resizer_ = std::make_unique<FormResizer>();
-    resizer_->SetSourceForm(form_);
-    resizer_->SizeFormToScreen(75);
-    const int chrome = menuBar()->sizeHint().height() + findChild<QToolBar*>()->sizeHint().height();
-    resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
-           static_cast<int>(TwipsToPixelsY(this, FormHeight)) + chrome);
+    resizer_ = SizeWorkingWindow(this, form_, FormWidth, FormHeight);
     actions_->GuardBoxes();
     model_.Load();
     Sync();
