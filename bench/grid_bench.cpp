@@ -30,7 +30,7 @@ using SilentDialogs = testing::FakeDialogs;
 
 ProgramState SampleState() {
     ProgramState state;
-    InitProgramValues(state.mod.values);
+    InitProgramValues(state.identity.values);
     state.project = bench::SampleProject(MaxSections);
     return state;
 }

@@ -118,7 +118,7 @@ void ArchiveCommands::ReplaceProject(const Project& read) {
         const std::string& text = read.titles.*title.text;
         if (text != project.titles.*title.text) {
             project.titles.*title.text = text;
-            WarnIfTitleTooLong(text, dialogs_, state_.mod.titles);
+            WarnIfTitleTooLong(text, dialogs_, state_.identity.titles);
         }
     }
     // Both working windows stand ready with what was read, shown or not.
@@ -146,7 +146,7 @@ void ArchiveCommands::SaveProject(std::string previousName) {
     }
     if (state_.project.titles.progetto.empty()) {
         state_.currentFileName = previousName;
-        dialogs_.Inform(state_.mod.titles.CheckTitle,
+        dialogs_.Inform(state_.identity.titles.CheckTitle,
                         "E' necessario digitare almeno il dato del 'progetto'.", MessageIcon::Stop);
         windows_.Show(WindowId::frontespizio);
         return;
@@ -197,7 +197,7 @@ void ArchiveCommands::SaveProject(std::string previousName) {
     }
     state_.filesSeen[file] = written;
     state_.history.MarkSaved();
-    WarnOfUnsizableSections(state_.project.sections, dialogs_, state_.mod.titles.CheckTitle);
+    WarnOfUnsizableSections(state_.project.sections, dialogs_, state_.identity.titles.CheckTitle);
 }
 
 bool ArchiveCommands::MayOverwrite(const std::string& file) {
@@ -216,7 +216,7 @@ bool ArchiveCommands::MayOverwrite(const std::string& file) {
 void ArchiveCommands::Delete() {
     const std::optional<std::string> chosen =
         dialogs_.ChooseFile({FileDialogRequest::Kind::Open,
-                             state_.mod.titles.DeleteDialogTitle,
+                             state_.identity.titles.DeleteDialogTitle,
                              DialogName(),
                              {AllFiles, DataFiles},
                              1});

@@ -112,7 +112,7 @@ int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
     }
     BatchDialogs dialogs(messages, [&] { return pdfPrinter(*output); });
     HeadlessWindows windows(state, dialogs, today);
-    InitProgramValues(state.mod.values);
+    InitProgramValues(state.identity.values);
     windows.LoadDataWindow();
     if (!ArchiveCommands(state, dialogs, windows, WindowId::frontespizio).OpenFile(job.project)) {
         return 1;

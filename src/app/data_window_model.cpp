@@ -34,7 +34,7 @@ DataWindowModel::~DataWindowModel() {
 }
 
 void DataWindowModel::Load() {
-    InitSharedTitles(state_.mod.titles, state_.mod.values);
+    InitSharedTitles(state_.identity.titles, state_.identity.values);
     UpdateGuidance();
     firstVisible_ = 1;
     const std::vector<std::string>& types = Fields().Spec(Field::tipoc).choices;
@@ -79,7 +79,7 @@ std::optional<DataWindowModel::FocusRequest> DataWindowModel::TakeFocusRequest()
 }
 
 void DataWindowModel::Error(const std::string& text, MessageIcon icon) {
-    dialogs_.Inform(state_.mod.titles.CheckTitle, text, icon);
+    dialogs_.Inform(state_.identity.titles.CheckTitle, text, icon);
 }
 
 // ---------------------------------------------------------------- the boxes
@@ -199,7 +199,7 @@ void DataWindowModel::TypeInBox(int row, Field field, const std::string& text) {
     }
     const FieldSpec& spec = Fields().Spec(field);
     if (!AcceptNumber(row, field, text) ||
-        !AcceptTypedText(text, dialogs_, state_.mod.titles.CheckTitle)) {
+        !AcceptTypedText(text, dialogs_, state_.identity.titles.CheckTitle)) {
         return;  // the box keeps its previous text
     }
     const int s = SectionOfRow(row);
@@ -332,9 +332,7 @@ bool DataWindowModel::JudgeWholeValue(const PendingCheck& pending) {
 void DataWindowModel::TakeBackTyping(const PendingCheck& pending) {
     const int s = pending.section;
     if (std::optional<EditStep> step = state_.history.TakeBackTyping(TypingKey(s, pending.field))) {
-        for (const int changed : ApplyStep(project_, *step, true)) {
-            Recalculate(changed);
-        }
+        ApplyStep(project_, *step, true);
     } else {
         // Nothing of it was recorded (the text typed was the one stored):
         // the value cannot stay, and emptying it is a step of its own.
@@ -402,7 +400,7 @@ bool DataWindowModel::OnLengthTyped(int row) {
     ResetRowColours();
     Store(s, Field::lungh, text);
     if (!text.empty()) {
-        label25_ = "tronco n." + SignedText(s);
+        resultSectionCaption_ = "tronco n." + SignedText(s);
     }
     ShowEnteredCount();
     CommonTail();
@@ -467,12 +465,11 @@ void DataWindowModel::OnResidentsTyped(int row, Field residents) {
 void DataWindowModel::OnPipeTypeChanged(int row, bool allowEmpty) {
     const int s = SectionOfRow(row);
     const std::string& text = BoxText(row, Field::tipoc);
+    // The roughness follows the type when the step closes.
     Store(s, Field::tipoc, text);
     if (allowEmpty && text.empty()) {
-        project_.sections.Set(s, Field::sca, FieldValue());
         return;
     }
-    project_.sections.Set(s, Field::sca, FieldValue::Number(text == "nuova" ? 0.0025 : 0.004));
     CommonTail();
 }
 
@@ -484,8 +481,16 @@ CalculationOutcome DataWindowModel::Recalculate(int section) {
 
 void DataWindowModel::CommonTail() {
     UpdateGuidance();
+    // The step works the section out as it closes; its results show then.
+    resultsDue_ = true;
+}
+
+void DataWindowModel::AfterStep() {
+    if (!std::exchange(resultsDue_, false)) {
+        return;
+    }
     const int s = currentSection_;
-    if (CalculateSection(project_, s) != CalculationOutcome::Incomplete) {
+    if (SectionTable::IsValidSection(s) && ReadSectionInputs(project_.sections, s)) {
         ShowSectionResults(s);
     }
 }
@@ -538,7 +543,7 @@ void DataWindowModel::UpdateGuidance() {
 
 void DataWindowModel::ShowSectionResults(int section) {
     resultsSection_ = section;
-    label25_ = "tronco n." + SignedText(section);
+    resultSectionCaption_ = "tronco n." + SignedText(section);
     for (const Field f : Fields().Results()) {
         results_[static_cast<std::size_t>(f)] = project_.sections.Get(section, f).DisplayText();
     }
@@ -776,7 +781,7 @@ void DataWindowModel::StartAfresh() {
     firstVisible_ = 1;
     currentSection_ = 1;
     results_ = {};
-    label25_.clear();
+    resultSectionCaption_.clear();
     resultsSection_ = 0;
     RefreshGrid();
     // The next Save asks for a name in the same folder, from the prefix.
@@ -804,7 +809,7 @@ void DataWindowModel::ChooseBackground() {
 
 void DataWindowModel::ShowHelpMessage() {
     dialogs_.Inform(
-        state_.mod.titles.HelpTitle,
+        state_.identity.titles.HelpTitle,
         "- Aprire un file archiviato per prelevare i dati;\n"
         "- digitare i dati seguendo le indicazioni della casella gialla posta in basso;\n"
         "- cliccare su 'Antincendio', dopo aver digitato il numero di abitanti, per avere la "
@@ -817,7 +822,7 @@ void DataWindowModel::ShowHelpMessage() {
 }
 
 void DataWindowModel::AskForGuide() {
-    if (dialogs_.AskYesNo(state_.mod.titles.HelpTitle,
+    if (dialogs_.AskYesNo(state_.identity.titles.HelpTitle,
                           "E' questa la finestra 'Dati': si vuole la guida della finestra?",
                           MessageIcon::Question, Answer::Yes)) {
         ShowWindowGuide();

@@ -54,7 +54,7 @@ class DataWindowModel final : private TypingJudge {
     const std::string& Guidance() const { return guidance_; }
     // A text of the program's own in the guidance line, until it next changes.
     void SetGuidance(std::string text) { guidance_ = std::move(text); }
-    const std::string& ResultSectionText() const { return label25_; }      // Label25
+    const std::string& ResultSectionText() const { return resultSectionCaption_; }
     const std::string& ResultText(Field result) const;                     // per, dia, vel, sca
     const std::string& EnteredCountText() const { return enteredCount_; }  // Label1
     int ScrollValue() const { return firstVisible_; }
@@ -80,6 +80,7 @@ class DataWindowModel final : private TypingJudge {
     // Makes the checks still waiting for the user to leave a box; every
     // command that reads the project (check, save, documents) starts here.
     void FinishTyping() override;
+    void AfterStep() override;
     void Scroll(int value);
     void PointAtRow(int row);
     void DeleteRow(int row);
@@ -172,6 +173,8 @@ class DataWindowModel final : private TypingJudge {
     // Shows the row of `section` again, but for the box the user is typing in.
     void ShowRowExcept(int section, Field typing);
     void ShowRow(int row);
+    // Guidance brought up to date, and the current section's results shown
+    // once the step has worked it out.
     void CommonTail();
     CalculationOutcome Recalculate(int section);
     void UpdateGuidance();
@@ -191,7 +194,7 @@ class DataWindowModel final : private TypingJudge {
     std::array<std::array<std::string, FieldSlots>, Rows + 1> boxes_{};
     std::array<std::vector<std::string>, Rows + 1> pipeTypeLists_{};
     std::string guidance_;
-    std::string label25_;
+    std::string resultSectionCaption_;
     std::array<std::string, FieldSlots> results_{};
     std::string enteredCount_ = "0";
     int highlightedRow_ = 0;
@@ -202,6 +205,8 @@ class DataWindowModel final : private TypingJudge {
     // The section shown in the grid's first row.
     int firstVisible_ = 1;
     int currentSection_ = 1;
+    // The current section's results are to be shown once the open step closes.
+    bool resultsDue_ = false;
     // Section whose residents were typed last, and their side: the fire
     // button acts on them, following them when a deleted row renumbers the
     // sections.

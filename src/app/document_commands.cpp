@@ -234,13 +234,13 @@ void DocumentCommands::Opened(const std::filesystem::path& file) {
 
 void DocumentCommands::GuidePageDocument(WindowId page) {
     const GuidePage& guide = GuidePageOf(page);
-    const ProgramValues& v = state_.mod.values;
+    const ProgramValues& v = state_.identity.values;
     Deliver(BuildGuidePageDocument(v.ProgramName, v.ProgramSubtitle, {guide.title, guide.text}),
             std::string("guida-") + guide.name);
 }
 
 void DocumentCommands::CompleteGuide(const std::filesystem::path& programFolder) {
-    const ProgramValues& v = state_.mod.values;
+    const ProgramValues& v = state_.identity.values;
     std::vector<GuideText> pages;
     for (const GuidePage& page : GuidePages()) {
         pages.push_back({page.title, page.text});

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/section_calculation.h"
+
 namespace acquenza {
 
 namespace {
@@ -306,6 +308,11 @@ std::vector<int> ApplyStep(Project& project, const EditStep& step, bool undo) {
     project.network = undo ? step.networkBefore : step.networkAfter;
     std::sort(changed.begin(), changed.end());
     changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+    // The results came back with the fields; the maps, never recorded, are
+    // worked out again, as when the step first closed.
+    for (const int s : changed) {
+        SettleSection(project, s);
+    }
     return changed;
 }
 

@@ -142,9 +142,9 @@ class EditHistory final : private SectionTableListener {
 };
 
 // Puts the project back to how the step found it (undo) or forward to how it
-// left it (redo): sections moved, fields, titles, count. Returns the
-// sections (by their number afterwards) whose fields it changed, for their
-// maps to be worked out again.
+// left it (redo): sections moved, fields, titles, count; the sections whose
+// fields it changed are worked out again. Returns those sections, by their
+// number afterwards.
 std::vector<int> ApplyStep(Project& project, const EditStep& step, bool undo);
 
 }  // namespace acquenza

@@ -18,9 +18,9 @@ void ProgramShell::LoadSplash(const std::string& tunePath) {
     tunePath_ = tunePath;
     music_.Open(tunePath);
     music_.Play();
-    InitSharedTitles(state_.mod.titles, state_.mod.values);
-    InitProgramValues(state_.mod.values);
-    const ProgramValues& v = state_.mod.values;
+    InitSharedTitles(state_.identity.titles, state_.identity.values);
+    InitProgramValues(state_.identity.values);
+    const ProgramValues& v = state_.identity.values;
     labels_[1] = "software VERDANO";
     // Once an exit has happened the splash says so for the rest of the run,
     // even when a key closed it and it had to be made again.
@@ -62,7 +62,7 @@ bool ProgramShell::ConfirmExit() {
             return false;
         }
     } else {
-        const std::string& name = state_.mod.values.ProgramName;
+        const std::string& name = state_.identity.values.ProgramName;
         if (!dialogs_.AskYesNo("Attenzione: i dati non archiviati andranno persi !",
                                "Vuoi uscire da " + name + "?", MessageIcon::Question, Answer::No)) {
             return false;

@@ -23,13 +23,16 @@ class TypingJudge {
     virtual void BeforeStep(const std::string& typingKey) = 0;
     // Judges it now: the project is about to be read or let go.
     virtual void FinishTyping() = 0;
+    // The step is closed and the sections it touched are worked out: the
+    // results it changed can be shown.
+    virtual void AfterStep() = 0;
 
   protected:
     ~TypingJudge() = default;
 };
 
 struct ProgramState {
-    ModAcquenza mod;
+    ProgramIdentity identity;  // name, version and the message titles
     Project project;
     std::string currentFileName;
     // What each data file held when this run last read or wrote it, by the
@@ -68,6 +71,9 @@ class EditScope {
             SettleSection(state_.project, s);
         }
         state_.history.End(state_.project, state_.currentFileName);
+        if (state_.typingJudge != nullptr && !state_.history.Recording()) {
+            state_.typingJudge->AfterStep();
+        }
     }
     // A file's flows come in as the file holds them: sums that disagree
     // with the links are for the network check to point out, never for an

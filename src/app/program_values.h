@@ -25,7 +25,7 @@ void InitProgramValues(ProgramValues& values);
 void InitSharedTitles(SharedTitles& titles, const ProgramValues& values);
 
 // The values and titles of the running program.
-struct ModAcquenza {
+struct ProgramIdentity {
     ProgramValues values;
     SharedTitles titles;
 };

@@ -46,13 +46,13 @@ void TitlePageModel::TypeInField(TitleField field, const std::string& text) {
     if (static_cast<int>(field) < 0 || static_cast<int>(field) >= TitleTextCount) {
         return;
     }
-    if (!AcceptTypedText(text, dialogs_, state_.mod.titles.CheckTitle)) {
+    if (!AcceptTypedText(text, dialogs_, state_.identity.titles.CheckTitle)) {
         return;  // the field keeps its previous text
     }
     const std::string name(SpecOf(field).stepName);
     EditScope step(state_, name + " del frontespizio", 0, "frontespizio " + name);
     TitleText(state_.project.titles, field) = text;
-    WarnIfTitleTooLong(text, dialogs_, state_.mod.titles);
+    WarnIfTitleTooLong(text, dialogs_, state_.identity.titles);
 }
 
 void WarnIfTitleTooLong(const std::string& text, Dialogs& dialogs, const SharedTitles& titles) {
@@ -72,12 +72,12 @@ void TitlePageModel::ClickOfficeField() {
                 WhereTheOfficeIsSet(state_.settings) +
                 "; valgono dal successivo avvio del programma.";
     }
-    dialogs_.Inform(state_.mod.titles.CheckTitle, text, MessageIcon::Stop);
+    dialogs_.Inform(state_.identity.titles.CheckTitle, text, MessageIcon::Stop);
 }
 
 void TitlePageModel::CheckFields() {
     const TitleTexts& t = Texts();
-    const std::string& title = state_.mod.titles.CheckTitle;
+    const std::string& title = state_.identity.titles.CheckTitle;
     // The date is filled in by the program: it alone is no data.
     if (t.progetto.empty() && t.localita.empty() && t.tipostudio.empty() && t.committente.empty() &&
         t.luogo.empty() && t.allegati.empty()) {
@@ -104,7 +104,7 @@ void TitlePageModel::ChooseBackground() {
 }
 
 void TitlePageModel::ShowHelpMessage() {
-    dialogs_.Inform(state_.mod.titles.HelpTitle,
+    dialogs_.Inform(state_.identity.titles.HelpTitle,
                     "- Digitare o correggere i dati spostandosi con il tasto TAB, o con il mouse, "
                     "nei campi;\n"
                     "- la data viene impostata in automatico, ma è modificabile;\n"
@@ -117,7 +117,7 @@ void TitlePageModel::ShowHelpMessage() {
 }
 
 void TitlePageModel::AskForGuide() {
-    if (dialogs_.AskYesNo(state_.mod.titles.HelpTitle,
+    if (dialogs_.AskYesNo(state_.identity.titles.HelpTitle,
                           "E' questa la finestra 'Frontespizio': si vuole la guida della finestra?",
                           MessageIcon::Question, Answer::Yes)) {
         ShowWindowGuide();

@@ -20,14 +20,9 @@ void UndoCommands::Redo() {
 }
 
 void UndoCommands::Apply(const EditStep& step, bool undo) {
-    const std::vector<int> changed = ApplyStep(state_.project, step, undo);
+    ApplyStep(state_.project, step, undo);
     state_.currentFileName = undo ? step.fileBefore : step.fileAfter;
-    DataWindowModel& grid = windows_.LoadDataWindow();
-    // The results came back with the fields; the maps are worked out again.
-    for (const int s : changed) {
-        grid.RecalculateSection(s);
-    }
-    grid.Reveal(step.section);
+    windows_.LoadDataWindow().Reveal(step.section);
 }
 
 }  // namespace acquenza

@@ -192,6 +192,8 @@ CalculationOutcome CalculateSection(Project& project, int section) {
     }
 
     const double d = AccumulatedDiameter(sized.step);
+    // 3.14 is the value of pi the program has always used here: the velocity
+    // stays, to the last printed decimal, what engineers have always read.
     const double velocity = sized.lastFlow / ((d / 2) * d / 2 * 3.14) / 1000;
     project.sections.SetMap(section, sized.cells);
     project.sections.Set(section, Field::per,

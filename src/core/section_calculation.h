@@ -22,12 +22,12 @@ enum class CalculationOutcome {
 
 // The numbers a complete section is calculated from.
 struct SectionInputs {
-    double length = 0;
-    double zStart = 0;
-    double zEnd = 0;
-    double flowAlong = 0;
-    double flowEnd = 0;
-    double roughness = 0;
+    double length = 0;     // m
+    double zStart = 0;     // elevation at the upstream end, m
+    double zEnd = 0;       // elevation at the downstream end, m
+    double flowAlong = 0;  // drawn off along the section, l/s
+    double flowEnd = 0;    // delivered at the downstream end, l/s
+    double roughness = 0;  // the coefficient B of the head-loss formula
 };
 
 // nullopt when the section lacks a length, roughness, pipe type or elevation.

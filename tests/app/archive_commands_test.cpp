@@ -25,8 +25,8 @@ using testing::FakeWindows;
 class Archive : public ::testing::Test {
   protected:
     void SetUp() override {
-        InitProgramValues(state.mod.values);
-        InitSharedTitles(state.mod.titles, state.mod.values);
+        InitProgramValues(state.identity.values);
+        InitSharedTitles(state.identity.titles, state.identity.values);
         folder = fs::temp_directory_path() /
                  ("acquenza-archive-" + std::to_string(::getpid()) + "-" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -228,7 +228,7 @@ TEST_F(Archive, RefusedSavesWriteNothingAndShowTheRightWindow) {
     From(WindowId::dati).Save();
     ASSERT_EQ(dialogs.LastText(), "E' necessario digitare almeno il dato del 'progetto'.");
     EXPECT_EQ(dialogs.shown.back(),
-              (Message{state.mod.titles.CheckTitle,
+              (Message{state.identity.titles.CheckTitle,
                        "E' necessario digitare almeno il dato del 'progetto'.", MessageIcon::Stop,
                        MessageButtons::Ok, Answer::Ok}));
     EXPECT_EQ(windows.log.back(), "show 1");

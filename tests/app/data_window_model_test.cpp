@@ -15,7 +15,7 @@ const char* const Check = "Acquenza: controllo dati immessi nella finestra attiv
 class DataWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        InitProgramValues(state.mod.values);
+        InitProgramValues(state.identity.values);
         model.Load();
     }
 
@@ -328,7 +328,7 @@ TEST_F(DataWindow, SectionsThatCannotBeSizedStopTheCheckButNotASave) {
         FakeDialogs shown;
         FakeWindows others{fresh, shown};
         DataWindowModel check{fresh, shown, others};
-        InitProgramValues(fresh.mod.values);
+        InitProgramValues(fresh.identity.values);
         check.Load();
         auto& t = fresh.project.sections;
         for (int s = 1; s <= 14; ++s) {

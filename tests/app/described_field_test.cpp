@@ -41,8 +41,8 @@ FieldSpec DepthSpec() {
 class DescribedField : public ::testing::Test {
   protected:
     void SetUp() override {
-        InitProgramValues(state.mod.values);
-        InitSharedTitles(state.mod.titles, state.mod.values);
+        InitProgramValues(state.identity.values);
+        InitSharedTitles(state.identity.titles, state.identity.values);
         state.project = Project(layout);
         folder = fs::temp_directory_path() / ("acquenza-campo-" + std::to_string(::getpid()));
         fs::create_directories(folder);

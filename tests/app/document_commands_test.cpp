@@ -25,8 +25,8 @@ using testing::FakeDesk;
 class Documents : public ::testing::Test {
   protected:
     void SetUp() override {
-        InitProgramValues(state.mod.values);
-        InitSharedTitles(state.mod.titles, state.mod.values);
+        InitProgramValues(state.identity.values);
+        InitSharedTitles(state.identity.titles, state.identity.values);
         root = fs::temp_directory_path() /
                ("acquenza-docs-" + std::to_string(::getpid()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());

@@ -12,6 +12,7 @@
 #include "app/fakes.h"
 #include "app/undo_commands.h"
 #include "core/numbers.h"
+#include "core/section_calculation.h"
 
 namespace acquenza {
 namespace {
@@ -27,8 +28,8 @@ struct Picture {
 class Undo : public ::testing::Test {
   protected:
     void SetUp() override {
-        InitProgramValues(state.mod.values);
-        InitSharedTitles(state.mod.titles, state.mod.values);
+        InitProgramValues(state.identity.values);
+        InitSharedTitles(state.identity.titles, state.identity.values);
         const char* given = std::getenv("ACQUENZA_SEED");
         seed = given != nullptr ? static_cast<unsigned>(std::strtoul(given, nullptr, 10))
                                 : std::random_device{}();
@@ -173,6 +174,43 @@ TEST_F(Undo, AThousandTypedBoxesKeepTheHistorySmall) {
     }
     EXPECT_EQ(state.history.StepCount(), 1000u);
     EXPECT_LT(state.history.Bytes(), 2u * 1024 * 1024);
+}
+
+// Whatever the step, undo or redo, no section is left with results or a map
+// other than a fresh calculation of its data gives: the step works out what
+// it touched as it closes, undo and redo what they change.
+TEST_F(Undo, NoStepLeavesASectionWithResultsItsDataDoNotGive) {
+    auto firstStale = [this]() -> std::string {
+        Project fresh = state.project;
+        for (int s = 1; s <= MaxSections; ++s) {
+            SettleSection(fresh, s);
+            for (int f = 0; f < FieldCount; ++f) {
+                const Field field = static_cast<Field>(f);
+                if (!(fresh.sections.Get(s, field) == state.project.sections.Get(s, field))) {
+                    return "tronco " + std::to_string(s) + " " + std::string(FieldName(field));
+                }
+            }
+            for (int k = 1; k <= SegmentCount; ++k) {
+                if (!(fresh.sections.Segment(s, k) == state.project.sections.Segment(s, k))) {
+                    return "tronco " + std::to_string(s) + " mappa " + std::to_string(k);
+                }
+            }
+        }
+        return {};
+    };
+    UndoCommands commands(state, windows);
+    for (int i = 0; i < 300; ++i) {
+        const int what = Pick(0, 9);
+        if (what == 0) {
+            commands.Undo();
+        } else if (what == 1) {
+            commands.Redo();
+        } else {
+            RandomEdit();
+        }
+        const std::string stale = firstStale();
+        ASSERT_EQ(stale, "") << "seed " << seed << ", after action " << i;
+    }
 }
 
 }  // namespace

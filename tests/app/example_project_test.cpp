@@ -55,8 +55,8 @@ const std::vector<TypedSection> Network = {
 class ExampleProject : public ::testing::Test {
   protected:
     void SetUp() override {
-        InitProgramValues(state.mod.values);
-        InitSharedTitles(state.mod.titles, state.mod.values);
+        InitProgramValues(state.identity.values);
+        InitSharedTitles(state.identity.titles, state.identity.values);
         folder = fs::temp_directory_path() / ("acquenza-esempio-" + std::to_string(::getpid()));
         fs::create_directories(folder);
     }

@@ -29,8 +29,8 @@ using testing::FakeWindows;
 // One running copy of the program: its project, its answers, its windows.
 struct Instance {
     Instance() {
-        InitProgramValues(state.mod.values);
-        InitSharedTitles(state.mod.titles, state.mod.values);
+        InitProgramValues(state.identity.values);
+        InitSharedTitles(state.identity.titles, state.identity.values);
     }
     ArchiveCommands Archive() { return ArchiveCommands(state, dialogs, windows, WindowId::dati); }
     DataWindowModel& data() { return windows.LoadDataWindow(); }

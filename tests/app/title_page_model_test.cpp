@@ -16,8 +16,8 @@ const char* const TooLong = "Per una stampa corretta non digitare dati lunghi pi
 class TitlePage : public ::testing::Test {
   protected:
     void SetUp() override {
-        InitProgramValues(state.mod.values);
-        InitSharedTitles(state.mod.titles, state.mod.values);
+        InitProgramValues(state.identity.values);
+        InitSharedTitles(state.identity.titles, state.identity.values);
     }
     TitlePageModel& page() { return windows.LoadTitlePage(); }
     int Warnings() const {
@@ -119,8 +119,8 @@ TEST(TitlePageOffice, AnOfficeLeftUnsetIsEmptyAndTheWindowSaysWhereToSetIt) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name + " / " + c.address);
         ProgramState state;
-        InitProgramValues(state.mod.values);
-        InitSharedTitles(state.mod.titles, state.mod.values);
+        InitProgramValues(state.identity.values);
+        InitSharedTitles(state.identity.titles, state.identity.values);
         state.settings.officeName = c.name;
         state.settings.officeAddress = c.address;
         state.settings.files = {{user, false}, {machine, true}};

@@ -20,8 +20,8 @@ using Inputs = std::vector<std::array<FieldValue, InputFieldCount>>;
 class Typing : public ::testing::Test {
   protected:
     void SetUp() override {
-        InitProgramValues(state.mod.values);
-        InitSharedTitles(state.mod.titles, state.mod.values);
+        InitProgramValues(state.identity.values);
+        InitSharedTitles(state.identity.titles, state.identity.values);
     }
     DataWindowModel& grid() { return windows.LoadDataWindow(); }
     TitlePageModel& title() { return windows.LoadTitlePage(); }

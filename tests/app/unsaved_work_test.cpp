@@ -30,8 +30,8 @@ enum class Road { Exit, Open, New };
 
 struct World {
     World() {
-        InitProgramValues(state.mod.values);
-        InitSharedTitles(state.mod.titles, state.mod.values);
+        InitProgramValues(state.identity.values);
+        InitSharedTitles(state.identity.titles, state.identity.values);
         shell.LoadSplash("t.mid");
         shell.SplashClicked();
     }

@@ -38,8 +38,8 @@ constexpr int Steps = 3000;
 class UserDataInvariants : public ::testing::Test {
   protected:
     void SetUp() override {
-        InitProgramValues(state.mod.values);
-        InitSharedTitles(state.mod.titles, state.mod.values);
+        InitProgramValues(state.identity.values);
+        InitSharedTitles(state.identity.titles, state.identity.values);
         root = fs::temp_directory_path() / ("acquenza-invariants-" + std::to_string(::getpid()));
         fs::create_directories(root);
         desk.folder = root;

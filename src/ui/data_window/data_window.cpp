@@ -19,13 +19,12 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
-#include "app/new_project.h"
 #include "app/program_shell.h"
-#include "app/undo_commands.h"
 #include "ui/shell/form_resizer.h"
 #include "ui/shell/qt_window_system.h"
 #include "ui/shell/twips.h"
 #include "ui/shell/window_chrome.h"
+#include "ui/shell/working_actions.h"
 
 namespace acquenza::ui {
 
@@ -84,10 +83,6 @@ const QColor Cyan(0, 255, 255);
 const QColor Yellow(255, 255, 0);
 const QColor LightBlue(175, 220, 255);
 
-std::array<ToolbarButton, 20> DataToolbar() {
-    return SharedToolbarLayout();
-}
-
 }  // namespace
 
 DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& windows)
@@ -106,9 +101,16 @@ DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& wi
     form_ = new QWidget(this);
     form_->setObjectName(QStringLiteral("form"));
     setCentralWidget(form_);
-    BuildMenus();
-    BuildToolbar(this, DataToolbar(), [this](int position) { OnToolbarButton(position); });
-    AddNewProjectButton(this, [this] { NewProject(); });
+    actions_ = new WorkingActions(
+        this, WindowId::dati, state_, dialogs_, windows_,
+        {.printOther = [this] { Documents(&DocumentCommands::AcquisitionTemplate); },
+         .print = [this] { Documents(&DocumentCommands::DataWindowDocument); },
+         .background = [this] { model_.ChooseBackground(); },
+         .check = [this] { model_.CheckData(); },
+         .clear = [this] { model_.ClearWindow(); },
+         .guideQuestion = [this] { model_.AskForGuide(); },
+         .windowGuide = [this] { model_.ShowWindowGuide(); },
+         .helpMessage = [this] { model_.ShowHelpMessage(); }});
     BuildResultArea(form_);
     BuildGrid(form_);
     BuildCommands(form_);
@@ -118,22 +120,8 @@ DataWindow::DataWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& wi
     for (QWidget* part : form_->findChildren<QWidget*>()) {
         part->installEventFilter(wheel);
     }
-    form_->resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
-                  static_cast<int>(TwipsToPixelsY(this, FormHeight)));
-
-    // Loading: the resizer records the design layout and sizes the window to
-    // the screen, then the window takes its own size.
-    resizer_ = std::make_unique<clsResize>();
-    resizer_->SetSourceForm(form_);
-    resizer_->SizeFormToScreen(75);
-    const int chrome = menuBar()->sizeHint().height() + findChild<QToolBar*>()->sizeHint().height();
-    resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
-           static_cast<int>(TwipsToPixelsY(this, FormHeight)) + chrome);
-    AddUsualShortcuts(this, "stampa", "usci");
-    AddSummaryEntry(this, "visu", [this] { Do([this] { windows_.Show(WindowId::riepilogo); }); });
-    undoEntries_ = AddUndoEntries(
-        this, "modif", [this] { Do([this] { UndoCommands(state_, windows_).Undo(); }); },
-        [this] { Do([this] { UndoCommands(state_, windows_).Redo(); }); });
+    resizer_ = SizeWorkingWindow(this, form_, FormWidth, FormHeight);
+    actions_->GuardBoxes();
     model_.Load();
     // A message about a box the grid has just brought back stands over it.
     model_.SetShowNow([this] {
@@ -162,128 +150,19 @@ void DataWindow::Do(Action&& action) {
 }
 
 void DataWindow::Documents(void (DocumentCommands::*command)()) {
-    Do([&] {
-        DocumentCommands commands(state_, dialogs_, windows_, windows_.Desk());
-        (commands.*command)();
-    });
-}
-
-void DataWindow::NewProject() {
-    Do([this] { acquenza::NewProject(state_, dialogs_, windows_, WindowId::dati); });
-}
-
-void DataWindow::Archive(void (ArchiveCommands::*command)()) {
-    Do([&] {
-        ArchiveCommands commands(state_, dialogs_, windows_, WindowId::dati);
-        (commands.*command)();
-    });
-}
-
-void DataWindow::BuildMenus() {
-    QMenuBar* bar = menuBar();
-    auto exit = [this] { windows_.Shell().ConfirmExit(); };
-    auto showTitlePage = [this] { Do([this] { windows_.Show(WindowId::frontespizio); }); };
-
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("file"));
-    AddMenuEntry(file, "nuovo", QStringLiteral("&Nuovo"), [this] { NewProject(); });
-    AddMenuEntry(file, "apri", QStringLiteral("&Apri..."),
-                 [this] { Archive(&ArchiveCommands::Open); });
-    AddMenuSeparator(file, "l1");
-    AddMenuEntry(file, "salva", QStringLiteral("&Salva"),
-                 [this] { Archive(&ArchiveCommands::Save); });
-    AddMenuEntry(file, "salvanome", QStringLiteral("Salva con &nome..."),
-                 [this] { Archive(&ArchiveCommands::SaveAs); });
-    AddMenuSeparator(file, "l2");
-    AddMenuEntry(file, "eliminare", QStringLiteral("&Elimina..."),
-                 [this] { Archive(&ArchiveCommands::Delete); });
-    AddMenuSeparator(file, "l4");
-    QMenu* print = file->addMenu(QStringLiteral("S&tampa"));
-    print->setObjectName(QStringLiteral("stam"));
-    AddMenuEntry(print, "acquisizionedati", QStringLiteral("&Modello acquisizione dati"),
-                 [this] { Documents(&DocumentCommands::AcquisitionTemplate); });
-    AddMenuEntry(print, "stampa", QStringLiteral("&Dati finestra"),
-                 [this] { Documents(&DocumentCommands::DataWindowDocument); });
-    AddMenuSeparator(file, "l3");
-    AddMenuEntry(file, "usci", QStringLiteral("Es&ci"), exit);
-
-    QMenu* edit = bar->addMenu(QStringLiteral("&Modifica"));
-    edit->setObjectName(QStringLiteral("modif"));
-    AddMenuEntry(edit, "colora", QStringLiteral("&Colore di sfondo"),
-                 [this] { Do([this] { model_.ChooseBackground(); }); });
-    AddMenuSeparator(edit, "l5");
-    AddMenuEntry(edit, "controlla", QStringLiteral("Controllo &dati immessi"),
-                 [this] { Do([this] { model_.CheckData(); }); });
-    AddMenuSeparator(edit, "l7");
-    AddMenuEntry(edit, "cancella", QStringLiteral("C&ancella dati finestra"),
-                 [this] { Do([this] { model_.ClearWindow(); }); });
-
-    QMenu* view = bar->addMenu(QStringLiteral("&Visualizza"));
-    view->setObjectName(QStringLiteral("visu"));
-    QAction* fin1 = AddMenuEntry(view, "fin1", QStringLiteral("Finestra Dati"),
-                                 [this] { Do([this] { model_.AskForGuide(); }); });
-    PinCheckMark(fin1);
-    AddMenuEntry(view, "fin3", QStringLiteral("Finestra Frontespizio"), showTitlePage);
-
-    AddHelpMenu(bar, {"inter", "suggerimenti", "l8", "l9"},
-                [this](WindowId w) { Do([this, w] { windows_.Show(w); }); });
-
-    AddWindowEntry(bar, QStringLiteral("Fi&nestra n.1 di 2"),
-                   [this] { Do([this] { model_.ShowWindowGuide(); }); });
-}
-
-void DataWindow::OnToolbarButton(int position) {
-    switch (position) {
-        case 1:
-            Archive(&ArchiveCommands::Open);
-            break;
-        case 2:
-            Archive(&ArchiveCommands::Save);
-            break;
-        case 3:
-            Archive(&ArchiveCommands::SaveAs);
-            break;
-        case 4:
-            Archive(&ArchiveCommands::Delete);
-            break;
-        case 6:
-            Documents(&DocumentCommands::DataWindowDocument);
-            break;
-        case 8:
-            Do([this] { model_.AskForGuide(); });
-            break;
-        case 9:
-            Do([this] { windows_.Show(WindowId::frontespizio); });
-            break;
-        case 11:
-            Do([this] { model_.ChooseBackground(); });
-            break;
-        case 18:
-            Do([this] { model_.CheckData(); });
-            break;
-        case 19:
-            Do([this] { model_.ClearWindow(); });
-            break;
-        case 20:
-            windows_.Shell().ConfirmExit();
-            break;
-        default:
-            if (const std::optional<WindowId> help = HelpWindowAtToolbarPosition(position)) {
-                Do([this, help] { windows_.Show(*help); });
-            }
-            break;
-    }
+    DocumentCommands commands(state_, dialogs_, windows_, windows_.Desk());
+    (commands.*command)();
 }
 
 void DataWindow::BuildResultArea(QWidget* form) {
     MakeLabel(form, QStringLiteral("risultati"), QStringLiteral("risultati"),
               QStringLiteral("risultati di ogni singolo tronco"), 120, 60, 1500, 240);
-    label25_ =
+    resultSectionCaption_ =
         MakeLabel(form, QStringLiteral("Label25"), QString(),
                   QStringLiteral("tronco di riferimento dei risultati"), 120, 330, 1500, 270);
-    QFont bold = label25_->font();
+    QFont bold = resultSectionCaption_->font();
     bold.setBold(true);
-    label25_->setFont(bold);
+    resultSectionCaption_->setFont(bold);
     for (const Field f : resultColumns_) {
         const ScreenColumn& c = model_.Fields().Spec(f).screen;
         const QString name = Q(model_.Fields().Spec(f).name);
@@ -454,44 +333,35 @@ void DataWindow::BuildGrid(QWidget* form) {
 }
 
 void DataWindow::BuildCommands(QWidget* form) {
-    struct Command {
+    struct Button {
         const char* name;
         const char* caption;
         const char* tooltip;
         int left;
         int width;
-        bool enabled;
+        Command command;
     };
-    const Command commands[] = {
-        {"frontes", "Fr&ontespizio", "cliccare per visualizzare il Frontespizio", 120, 1800, true},
+    const Button buttons[] = {
+        {"frontes", "Fr&ontespizio", "cliccare per visualizzare il Frontespizio", 120, 1800,
+         Command::ShowTitlePage},
         {"guidainlinea", "&Guida in linea", "cliccare per visualizzare il Sommario della guida",
-         2040, 1800, true},
-        {"aiuto", "&AIUTO", "cliccare per avere gli aiuti in linea", 3960, 1500, true},
-        {"esco", "&USCITA", "cliccare per uscire da Acquenza", 7845, 1500, true},
+         2040, 1800, Command::HelpContents},
+        {"aiuto", "&AIUTO", "cliccare per avere gli aiuti in linea", 3960, 1500,
+         Command::HelpMessage},
+        {"esco", "&USCITA", "cliccare per uscire da Acquenza", 7845, 1500, Command::Exit},
     };
-    for (const Command& c : commands) {
-        auto* button = new QPushButton(QString::fromUtf8(c.caption), form);
-        button->setObjectName(QString::fromLatin1(c.name));
-        button->setToolTip(QString::fromUtf8(c.tooltip));
-        button->setEnabled(c.enabled);
-        PlaceInTwips(button, c.left, 5100, c.width, 405);
-        const std::string name = c.name;
-        connect(button, &QPushButton::clicked, this, [this, name] {
-            if (name == "aiuto") {
-                Do([this] { model_.ShowHelpMessage(); });
-            } else if (name == "guidainlinea") {
-                Do([this] { windows_.Show(WindowId::sommario); });
-            } else if (name == "frontes") {
-                Do([this] { windows_.Show(WindowId::frontespizio); });
-            } else if (name == "esco") {
-                windows_.Shell().ConfirmExit();
-            }
-        });
+    for (const Button& b : buttons) {
+        auto* button = new QPushButton(QString::fromUtf8(b.caption), form);
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setToolTip(QString::fromUtf8(b.tooltip));
+        PlaceInTwips(button, b.left, 5100, b.width, 405);
+        const Command command = b.command;
+        connect(button, &QPushButton::clicked, this, [this, command] { actions_->Run(command); });
     }
 }
 
 void DataWindow::Sync() {
-    ShowUndoState(undoEntries_, state_.history);
+    actions_->ShowUndoState();
     setWindowModified(state_.history.Modified());
     setWindowTitle(
         WorkingCaption(QStringLiteral("Acquenza: dati per il calcolo idraulico dei tronchi"),
@@ -528,7 +398,7 @@ void DataWindow::Sync() {
         }
     }
     passo_->setText(Q(model_.Guidance()));
-    label25_->setText(Q(model_.ResultSectionText()));
+    resultSectionCaption_->setText(Q(model_.ResultSectionText()));
     for (const Field f : resultColumns_) {
         results_[static_cast<std::size_t>(f)]->setText(Q(model_.ResultText(f)));
     }

@@ -8,10 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/archive_commands.h"
 #include "app/data_window_model.h"
 #include "app/document_commands.h"
-#include "ui/shell/working_keys.h"
 
 class QAction;
 class QComboBox;
@@ -22,8 +20,9 @@ class QScrollBar;
 
 namespace acquenza::ui {
 
-class clsResize;
+class FormResizer;
 class QtWindowSystem;
+class WorkingActions;
 
 class DataWindow : public QMainWindow {
     Q_OBJECT
@@ -42,21 +41,17 @@ class DataWindow : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void BuildMenus();
     void BuildGrid(QWidget* form);
     void BuildResultArea(QWidget* form);
     void BuildCommands(QWidget* form);
-    void OnToolbarButton(int position);
     void ApplyFocusRequest();
     void ApplyBackground();
     // Tab past the last box of the grid, or Shift+Tab before its first: the
     // grid moves by one section and the focus follows.
     bool TabAcrossTheGridEdge(QObject* watched, QEvent* event);
-    void NewProject();
     // Runs an action, then mirrors the models in every window.
     template <typename Action>
     void Do(Action&& action);
-    void Archive(void (ArchiveCommands::*command)());
     void Documents(void (DocumentCommands::*command)());
 
     ProgramState& state_;
@@ -66,9 +61,9 @@ class DataWindow : public QMainWindow {
     // The fields with a box in every row, and those of the result area.
     std::vector<Field> columns_;
     std::vector<Field> resultColumns_;
-    std::unique_ptr<clsResize> resizer_;
+    std::unique_ptr<FormResizer> resizer_;
     bool closingForExit_ = false;
-    UndoEntries undoEntries_;
+    WorkingActions* actions_ = nullptr;  // menus, toolbar and the commands behind them
 
     struct Row {
         QLabel* num = nullptr;
@@ -79,7 +74,7 @@ class DataWindow : public QMainWindow {
     std::array<Row, DataWindowModel::Rows + 1> rows_{};
     QScrollBar* scroll_ = nullptr;
     QLabel* passo_ = nullptr;
-    QLabel* label25_ = nullptr;
+    QLabel* resultSectionCaption_ = nullptr;
     QLabel* label1_ = nullptr;
     std::array<QLabel*, FieldSlots> results_{};  // by field slot
     QWidget* form_ = nullptr;

@@ -68,7 +68,7 @@ GuidePageWindow::GuidePageWindow(const GuidePage& page, Actions actions)
 
     resize(static_cast<int>(TwipsToPixelsX(this, width)),
            static_cast<int>(TwipsToPixelsY(this, height)));
-    resizer_ = std::make_unique<clsResize>();
+    resizer_ = std::make_unique<FormResizer>();
     resizer_->SetSourceForm(this);
     resizer_->SizeFormToScreen(75);
     resize(static_cast<int>(TwipsToPixelsX(this, width)),

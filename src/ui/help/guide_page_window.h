@@ -10,7 +10,7 @@
 
 namespace acquenza::ui {
 
-class clsResize;
+class FormResizer;
 
 class GuidePageWindow : public QWidget {
     Q_OBJECT
@@ -24,7 +24,7 @@ class GuidePageWindow : public QWidget {
 
   private:
     Actions actions_;
-    std::unique_ptr<clsResize> resizer_;
+    std::unique_ptr<FormResizer> resizer_;
 };
 
 }  // namespace acquenza::ui

@@ -111,7 +111,7 @@ HelpContentsWindow::HelpContentsWindow(Actions actions) : actions_(std::move(act
     }
     resize(static_cast<int>(TwipsToPixelsX(this, Width)),
            static_cast<int>(TwipsToPixelsY(this, Height)));
-    resizer_ = std::make_unique<clsResize>();
+    resizer_ = std::make_unique<FormResizer>();
     resizer_->SetSourceForm(this);
     resizer_->SizeFormToScreen(75);
     resize(static_cast<int>(TwipsToPixelsX(this, Width)),

@@ -13,7 +13,7 @@ class QLabel;
 
 namespace acquenza::ui {
 
-class clsResize;
+class FormResizer;
 
 class HelpContentsWindow : public QWidget {
     Q_OBJECT
@@ -40,7 +40,7 @@ class HelpContentsWindow : public QWidget {
 
     Actions actions_;
     std::map<int, QLabel*> topics_;
-    std::unique_ptr<clsResize> resizer_;
+    std::unique_ptr<FormResizer> resizer_;
 };
 
 // The window a topic opens; topics outside the list open the quick manual.

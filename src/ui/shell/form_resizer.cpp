@@ -73,9 +73,9 @@ std::int32_t RoundTwips(double twips) {
     return static_cast<std::int32_t>(rounded);
 }
 
-clsResize::clsResize(QObject* parent) : QObject(parent) {}
+FormResizer::FormResizer(QObject* parent) : QObject(parent) {}
 
-clsResize::~clsResize() {
+FormResizer::~FormResizer() {
     controlTable_.clear();
     if (sourceForm_ != nullptr) {
         sourceForm_->removeEventFilter(this);
@@ -83,7 +83,7 @@ clsResize::~clsResize() {
     sourceForm_ = nullptr;
 }
 
-void clsResize::SetSourceForm(QWidget* form) {
+void FormResizer::SetSourceForm(QWidget* form) {
     if (form == sourceForm_) {
         return;
     }
@@ -101,11 +101,11 @@ void clsResize::SetSourceForm(QWidget* form) {
     }
 }
 
-void clsResize::ReInitialise() {
+void FormResizer::ReInitialise() {
     RecordControls();
 }
 
-void clsResize::SetScreenSizeForTesting(QSizeF twips) {
+void FormResizer::SetScreenSizeForTesting(QSizeF twips) {
     if (twips.isEmpty()) {
         screenSizeOverride_.reset();
     } else {
@@ -113,7 +113,7 @@ void clsResize::SetScreenSizeForTesting(QSizeF twips) {
     }
 }
 
-void clsResize::SizeFormToScreen(quint8 percent) {
+void FormResizer::SizeFormToScreen(quint8 percent) {
     if (sourceForm_ == nullptr) {
         return;
     }
@@ -146,7 +146,7 @@ void clsResize::SizeFormToScreen(quint8 percent) {
     ResizeControls();
 }
 
-void clsResize::ResizeControls() {
+void FormResizer::ResizeControls() {
     QWidget* form = sourceForm_;
     if (form == nullptr || Controls().empty()) {
         return;
@@ -209,7 +209,7 @@ void clsResize::ResizeControls() {
     }
 }
 
-std::optional<QSizeF> clsResize::ParentRatio(int parent) const {
+std::optional<QSizeF> FormResizer::ParentRatio(int parent) const {
     if (parent < 0) {
         QWidget* form = sourceForm_;
         if (form == nullptr || baseWidth_ == 0 || baseHeight_ == 0) {
@@ -227,7 +227,7 @@ std::optional<QSizeF> clsResize::ParentRatio(int parent) const {
                   PixelsToTwipsY(widget, widget->height()) / frame.height);
 }
 
-bool clsResize::eventFilter(QObject* watched, QEvent* event) {
+bool FormResizer::eventFilter(QObject* watched, QEvent* event) {
     // Restoring a minimised window changes no size, so the layout skipped
     // while minimised is caught up on the restore's spontaneous show.
     const bool restored = event->type() == QEvent::Show && event->spontaneous();
@@ -237,7 +237,7 @@ bool clsResize::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void clsResize::RecordControls() {
+void FormResizer::RecordControls() {
     QWidget* form = sourceForm_;
     if (form == nullptr) {
         return;
@@ -266,7 +266,7 @@ void clsResize::RecordControls() {
     needsRecording_ = false;
 }
 
-std::vector<std::pair<QWidget*, int>> clsResize::Controls() const {
+std::vector<std::pair<QWidget*, int>> FormResizer::Controls() const {
     std::vector<std::pair<QWidget*, int>> controls;
     if (sourceForm_ != nullptr) {
         CollectControls(sourceForm_, -1, controls);

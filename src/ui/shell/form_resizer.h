@@ -1,7 +1,7 @@
 #pragma once
 // Keeps a window's controls in proportion when the window changes size.
 //
-// Each resizable window owns one clsResize. It records, once, where every
+// Each resizable window owns one FormResizer. It records, once, where every
 // control sits and how big the window's inner area was (the design layout),
 // and on every resize stretches the controls from that record, horizontally
 // and vertically on their own. Working from the record rather than from the
@@ -47,7 +47,7 @@ ScreenPlacement ComputeScreenPlacement(double screenWidth, double screenHeight, 
 // finite number records as 0; values beyond 32 bits are held at the limits.
 std::int32_t RoundTwips(double twips);
 
-class clsResize : public QObject {
+class FormResizer : public QObject {
     Q_OBJECT
 
   public:
@@ -63,8 +63,8 @@ class clsResize : public QObject {
         std::int32_t height = 0;
     };
 
-    explicit clsResize(QObject* parent = nullptr);
-    ~clsResize() override;
+    explicit FormResizer(QObject* parent = nullptr);
+    ~FormResizer() override;
 
     // The widget whose child widgets are the controls: a QMainWindow's
     // central widget, or a plain window itself. Every resize of it rescales

@@ -161,7 +161,7 @@ QWidget* QtWindowSystem::MakeWindow(WindowId window) {
         case WindowId::frmTip:
             return new TipWindow(programFolder_);
         case WindowId::informa:
-            return new AboutWindow(state_.mod.values);
+            return new AboutWindow(state_.identity.values);
         case WindowId::supportoclienti:
             return new SupportWindow(state_.settings.support);
         case WindowId::riepilogo:

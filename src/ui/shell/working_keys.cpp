@@ -34,12 +34,6 @@ class UndoKeysToTheProject final : public QObject {
     }
 };
 
-void Shortcut(QMainWindow* window, const char* entry, const QKeySequence& keys) {
-    if (auto* action = window->findChild<QAction*>(QString::fromLatin1(entry))) {
-        action->setShortcut(keys);
-    }
-}
-
 }  // namespace
 
 namespace {
@@ -64,53 +58,7 @@ void ShowBoxMenu(QLineEdit* box, const QPoint& where, const UndoEntries& entries
 
 }  // namespace
 
-void AddUsualShortcuts(QMainWindow* window, const char* print, const char* exit) {
-    Shortcut(window, "nuovo", QKeySequence(Qt::CTRL | Qt::Key_N));
-    Shortcut(window, "apri", QKeySequence(Qt::CTRL | Qt::Key_O));
-    Shortcut(window, "salva", QKeySequence(Qt::CTRL | Qt::Key_S));
-    Shortcut(window, "salvanome", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    Shortcut(window, print, QKeySequence(Qt::CTRL | Qt::Key_P));
-    Shortcut(window, exit, QKeySequence(Qt::CTRL | Qt::Key_Q));
-}
-
-void AddSummaryEntry(QMainWindow* window, const char* viewMenu, std::function<void()> show) {
-    auto* menu = window->findChild<QMenu*>(QString::fromLatin1(viewMenu));
-    if (menu == nullptr) {
-        return;
-    }
-    menu->addSeparator()->setObjectName(QStringLiteral("lriepilogo"));
-    QAction* entry = menu->addAction(QStringLiteral("&Riepilogo della rete"));
-    entry->setObjectName(QStringLiteral("riepilogo"));
-    entry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    entry->setShortcutContext(Qt::WindowShortcut);
-    QObject::connect(entry, &QAction::triggered, menu, [show = std::move(show)] { show(); });
-}
-
-UndoEntries AddUndoEntries(QMainWindow* window, const char* editMenu, std::function<void()> undo,
-                           std::function<void()> redo) {
-    auto* menu = window->findChild<QMenu*>(QString::fromLatin1(editMenu));
-    UndoEntries entries;
-    if (menu == nullptr) {
-        return entries;
-    }
-    QAction* first = menu->actions().value(0);
-    entries.undo = new QAction(QStringLiteral("A&nnulla"), menu);
-    entries.undo->setObjectName(QStringLiteral("annulla"));
-    entries.undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    entries.redo = new QAction(QStringLiteral("&Ripeti"), menu);
-    entries.redo->setObjectName(QStringLiteral("ripeti"));
-    entries.redo->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    for (QAction* action : {entries.undo, entries.redo}) {
-        // Active wherever the focus is in the window, even in a box.
-        action->setShortcutContext(Qt::WindowShortcut);
-        menu->insertAction(first, action);
-    }
-    QAction* separator = menu->insertSeparator(first);
-    separator->setObjectName(QStringLiteral("lannulla"));
-    menu->setToolTipsVisible(true);
-    QObject::connect(entries.undo, &QAction::triggered, menu, [undo = std::move(undo)] { undo(); });
-    QObject::connect(entries.redo, &QAction::triggered, menu, [redo = std::move(redo)] { redo(); });
+void GuardTextBoxes(QMainWindow* window, const UndoEntries& entries) {
     auto* keys = new UndoKeysToTheProject(window);
     for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
         box->installEventFilter(keys);
@@ -121,7 +69,6 @@ UndoEntries AddUndoEntries(QMainWindow* window, const char* editMenu, std::funct
     for (QComboBox* box : window->findChildren<QComboBox*>()) {
         box->installEventFilter(keys);
     }
-    return entries;
 }
 
 void DetachControls(QObject* window) {

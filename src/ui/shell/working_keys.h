@@ -1,9 +1,8 @@
 #pragma once
-// The keyboard of the two working windows: the usual shortcuts on their
-// menu entries, and undo and redo of the project at the top of "Modifica".
+// The keyboard of the two working windows: undo and redo of the project win
+// over the text boxes' own.
 
 #include <QObject>
-#include <functional>
 
 #include "app/edit_history.h"
 
@@ -12,25 +11,16 @@ class QMainWindow;
 
 namespace acquenza::ui {
 
-// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+P and Ctrl+Q on the window's
-// entries (found by name; `print` is the entry Ctrl+P runs), shown in the
-// menus.
-void AddUsualShortcuts(QMainWindow* window, const char* print, const char* exit);
-
-// "Riepilogo della rete" at the end of the window's view menu, with Ctrl+R.
-void AddSummaryEntry(QMainWindow* window, const char* viewMenu, std::function<void()> show);
-
 struct UndoEntries {
     QAction* undo = nullptr;
     QAction* redo = nullptr;
 };
 
-// "Annulla" and "Ripeti" at the top of the window's edit menu, with Ctrl+Z,
-// Ctrl+Y and Ctrl+Shift+Z, which win over the text boxes' own undo (keys
-// and right-click menu): the project's history is the one undo the user
-// meets.
-UndoEntries AddUndoEntries(QMainWindow* window, const char* editMenu, std::function<void()> undo,
-                           std::function<void()> redo);
+// Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z in the window's text boxes, and their
+// right-click menus, reach the entries "Annulla" and "Ripeti": the
+// project's history is the one undo the user meets. For the boxes that
+// exist when it is called.
+void GuardTextBoxes(QMainWindow* window, const UndoEntries& entries);
 // For a window's destructor: its controls still live a moment after the
 // window's own members are gone, and a control losing the focus then must
 // not reach the window's behaviour.

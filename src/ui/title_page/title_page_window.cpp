@@ -12,13 +12,12 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/new_project.h"
 #include "app/program_shell.h"
-#include "app/undo_commands.h"
 #include "ui/shell/form_resizer.h"
 #include "ui/shell/qt_window_system.h"
 #include "ui/shell/twips.h"
 #include "ui/shell/window_chrome.h"
+#include "ui/shell/working_actions.h"
 
 namespace acquenza::ui {
 
@@ -44,12 +43,6 @@ const FieldRow Fields[TitleTextCount] = {
     {" allegati alla relazione :", "grafici, disegni, planimetrie, foto, ecc."},
 };
 
-std::array<ToolbarButton, 20> TitleToolbar() {
-    std::array<ToolbarButton, 20> buttons = SharedToolbarLayout();
-    buttons[5] = {"stampa completa dell'elaborazione", "stampa"};
-    return buttons;
-}
-
 }  // namespace
 
 TitlePageWindow::TitlePageWindow(ProgramState& state, Dialogs& dialogs, QtWindowSystem& windows)
@@ -63,25 +56,20 @@ TitlePageWindow::TitlePageWindow(ProgramState& state, Dialogs& dialogs, QtWindow
     form_ = new QWidget(this);
     form_->setObjectName(QStringLiteral("form"));
     setCentralWidget(form_);
-    BuildMenus();
-    BuildToolbar(this, TitleToolbar(), [this](int position) { OnToolbarButton(position); });
-    AddNewProjectButton(this, [this] { NewProject(); });
+    actions_ = new WorkingActions(
+        this, WindowId::frontespizio, state_, dialogs_, windows_,
+        {.printOther = [this] { Documents(&DocumentCommands::TitlePageDocument); },
+         .print = [this] { Documents(&DocumentCommands::FullReport); },
+         .background = [this] { model_.ChooseBackground(); },
+         .check = [this] { model_.CheckFields(); },
+         .clear = [this] { model_.ClearWindow(); },
+         .guideQuestion = [this] { model_.AskForGuide(); },
+         .windowGuide = [this] { model_.ShowWindowGuide(); },
+         .helpMessage = [this] { model_.ShowHelpMessage(); }});
     BuildFields(form_);
     BuildCommands(form_);
-    form_->resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
-                  static_cast<int>(TwipsToPixelsY(this, FormHeight)));
-
-    resizer_ = std::make_unique<clsResize>();
-    resizer_->SetSourceForm(form_);
-    resizer_->SizeFormToScreen(75);
-    const int chrome = menuBar()->sizeHint().height() + findChild<QToolBar*>()->sizeHint().height();
-    resize(static_cast<int>(TwipsToPixelsX(this, FormWidth)),
-           static_cast<int>(TwipsToPixelsY(this, FormHeight)) + chrome);
-    AddUsualShortcuts(this, "stampatutto", "esci");
-    AddSummaryEntry(this, "visu", [this] { Do([this] { windows_.Show(WindowId::riepilogo); }); });
-    undoEntries_ = AddUndoEntries(
-        this, "modi", [this] { Do([this] { UndoCommands(state_, windows_).Undo(); }); },
-        [this] { Do([this] { UndoCommands(state_, windows_).Redo(); }); });
+    resizer_ = SizeWorkingWindow(this, form_, FormWidth, FormHeight);
+    actions_->GuardBoxes();
     model_.Load();
     Sync();
 }
@@ -98,117 +86,8 @@ void TitlePageWindow::Do(Action&& action) {
 
 template <typename Result>
 void TitlePageWindow::Documents(Result (DocumentCommands::*command)()) {
-    Do([&] {
-        DocumentCommands commands(state_, dialogs_, windows_, windows_.Desk());
-        (commands.*command)();
-    });
-}
-
-void TitlePageWindow::NewProject() {
-    Do([this] { acquenza::NewProject(state_, dialogs_, windows_, WindowId::frontespizio); });
-}
-
-void TitlePageWindow::Archive(void (ArchiveCommands::*command)()) {
-    Do([&] {
-        ArchiveCommands commands(state_, dialogs_, windows_, WindowId::frontespizio);
-        (commands.*command)();
-    });
-}
-
-void TitlePageWindow::BuildMenus() {
-    QMenuBar* bar = menuBar();
-    auto exit = [this] { windows_.Shell().ConfirmExit(); };
-
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("file"));
-    AddMenuEntry(file, "nuovo", QStringLiteral("&Nuovo"), [this] { NewProject(); });
-    AddMenuEntry(file, "apri", QStringLiteral("&Apri..."),
-                 [this] { Archive(&ArchiveCommands::Open); });
-    AddMenuSeparator(file, "linea1");
-    AddMenuEntry(file, "salva", QStringLiteral("&Salva"),
-                 [this] { Archive(&ArchiveCommands::Save); });
-    AddMenuEntry(file, "salvanome", QStringLiteral("Salva con &nome..."),
-                 [this] { Archive(&ArchiveCommands::SaveAs); });
-    AddMenuSeparator(file, "linea2");
-    AddMenuEntry(file, "eliminare", QStringLiteral("&Elimina..."),
-                 [this] { Archive(&ArchiveCommands::Delete); });
-    AddMenuSeparator(file, "l9");
-    QMenu* print = file->addMenu(QStringLiteral("S&tampa"));
-    print->setObjectName(QStringLiteral("stamp"));
-    AddMenuEntry(print, "solodati", QStringLiteral("&Solo dati finestra"),
-                 [this] { Documents(&DocumentCommands::TitlePageDocument); });
-    AddMenuEntry(print, "stampatutto", QStringLiteral("&Intera elaborazione"),
-                 [this] { Documents(&DocumentCommands::FullReport); });
-    AddMenuSeparator(file, "linea5");
-    AddMenuEntry(file, "esci", QStringLiteral("Es&ci"), exit);
-
-    QMenu* edit = bar->addMenu(QStringLiteral("&Modifica"));
-    edit->setObjectName(QStringLiteral("modi"));
-    AddMenuEntry(edit, "colorare", QStringLiteral("&Colore di sfondo"),
-                 [this] { Do([this] { model_.ChooseBackground(); }); });
-    AddMenuSeparator(edit, "l");
-    AddMenuEntry(edit, "controllodat", QStringLiteral("Controllo &dati immessi"),
-                 [this] { Do([this] { model_.CheckFields(); }); });
-    AddMenuSeparator(edit, "l8");
-    AddMenuEntry(edit, "cancella", QStringLiteral("C&ancella dati finestra"),
-                 [this] { Do([this] { model_.ClearWindow(); }); });
-
-    QMenu* view = bar->addMenu(QStringLiteral("&Visualizza"));
-    view->setObjectName(QStringLiteral("visu"));
-    AddMenuEntry(view, "fin1", QStringLiteral("Finestra Dati"),
-                 [this] { Do([this] { windows_.Show(WindowId::dati); }); });
-    QAction* fin3 = AddMenuEntry(view, "fin3", QStringLiteral("Finestra Frontespizio"),
-                                 [this] { Do([this] { model_.AskForGuide(); }); });
-    PinCheckMark(fin3);
-
-    AddHelpMenu(bar, {"help", "sugger", "linea3", "linea4"},
-                [this](WindowId w) { Do([this, w] { windows_.Show(w); }); });
-
-    AddWindowEntry(bar, QStringLiteral("Fi&nestra n.2 di 2"),
-                   [this] { Do([this] { model_.ShowWindowGuide(); }); });
-}
-
-void TitlePageWindow::OnToolbarButton(int position) {
-    switch (position) {
-        case 1:
-            Archive(&ArchiveCommands::Open);
-            break;
-        case 2:
-            Archive(&ArchiveCommands::Save);
-            break;
-        case 3:
-            Archive(&ArchiveCommands::SaveAs);
-            break;
-        case 4:
-            Archive(&ArchiveCommands::Delete);
-            break;
-        case 6:
-            Documents(&DocumentCommands::FullReport);
-            break;
-        case 8:
-            Do([this] { windows_.Show(WindowId::dati); });
-            break;
-        case 9:
-            Do([this] { model_.AskForGuide(); });
-            break;
-        case 11:
-            Do([this] { model_.ChooseBackground(); });
-            break;
-        case 18:
-            Do([this] { model_.CheckFields(); });
-            break;
-        case 19:
-            Do([this] { model_.ClearWindow(); });
-            break;
-        case 20:
-            windows_.Shell().ConfirmExit();
-            break;
-        default:
-            if (const std::optional<WindowId> help = HelpWindowAtToolbarPosition(position)) {
-                Do([this, help] { windows_.Show(*help); });
-            }
-            break;
-    }
+    DocumentCommands commands(state_, dialogs_, windows_, windows_.Desk());
+    (commands.*command)();
 }
 
 void TitlePageWindow::BuildFields(QWidget* form) {
@@ -285,42 +164,33 @@ void TitlePageWindow::BuildCommands(QWidget* form) {
         printModes_[static_cast<std::size_t>(mode)] = option;
     }
 
-    struct Command {
+    struct Button {
         const char* name;
         const char* caption;
         const char* tooltip;
         int left;
         int top;
         int width;
+        Command command;
     };
-    const Command commands[] = {
-        {"stampa", "&Stampa", "cliccare per stampare la relazione", 6240, 4320, 1440},
-        {"Command5", "&Dati", "cliccare per visualizzare la finestra Dati", 7800, 4320, 1440},
+    const Button buttons[] = {
+        {"stampa", "&Stampa", "cliccare per stampare la relazione", 6240, 4320, 1440,
+         Command::Print},
+        {"Command5", "&Dati", "cliccare per visualizzare la finestra Dati", 7800, 4320, 1440,
+         Command::ShowData},
         {"guidainlinea", "&Guida in linea", "cliccare per visualizzare il Sommario della guida",
-         240, 5700, 1800},
+         240, 5700, 1800, Command::HelpContents},
         {"aiuto", "&AIUTO", "cliccare per avere indicazioni sulla immissione dei dati", 2160, 5700,
-         1500},
-        {"cmdesci", "US&CITA", "cliccare per uscire da Acquenza", 7740, 5700, 1500},
+         1500, Command::HelpMessage},
+        {"cmdesci", "US&CITA", "cliccare per uscire da Acquenza", 7740, 5700, 1500, Command::Exit},
     };
-    for (const Command& c : commands) {
-        auto* button = new QPushButton(QString::fromUtf8(c.caption), form);
-        button->setObjectName(QString::fromLatin1(c.name));
-        button->setToolTip(QString::fromUtf8(c.tooltip));
-        PlaceInTwips(button, c.left, c.top, c.width, 405);
-        const std::string name = c.name;
-        connect(button, &QPushButton::clicked, this, [this, name] {
-            if (name == "stampa") {
-                Documents(&DocumentCommands::FullReport);
-            } else if (name == "guidainlinea") {
-                Do([this] { windows_.Show(WindowId::sommario); });
-            } else if (name == "Command5") {
-                Do([this] { windows_.Show(WindowId::dati); });
-            } else if (name == "aiuto") {
-                Do([this] { model_.ShowHelpMessage(); });
-            } else if (name == "cmdesci") {
-                windows_.Shell().ConfirmExit();
-            }
-        });
+    for (const Button& b : buttons) {
+        auto* button = new QPushButton(QString::fromUtf8(b.caption), form);
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setToolTip(QString::fromUtf8(b.tooltip));
+        PlaceInTwips(button, b.left, b.top, b.width, 405);
+        const Command command = b.command;
+        connect(button, &QPushButton::clicked, this, [this, command] { actions_->Run(command); });
     }
     passo_ =
         MakeLabel(form, QStringLiteral("passo"), QString(),
@@ -333,7 +203,7 @@ void TitlePageWindow::BuildCommands(QWidget* form) {
 }
 
 void TitlePageWindow::Sync() {
-    ShowUndoState(undoEntries_, state_.history);
+    actions_->ShowUndoState();
     setWindowModified(state_.history.Modified());
     setWindowTitle(WorkingCaption(QStringLiteral("Acquenza: frontespizio per la relazione"),
                                   state_.currentFileName));

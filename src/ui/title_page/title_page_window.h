@@ -6,10 +6,8 @@
 #include <array>
 #include <memory>
 
-#include "app/archive_commands.h"
 #include "app/document_commands.h"
 #include "app/title_page_model.h"
-#include "ui/shell/working_keys.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,8 +15,9 @@ class QRadioButton;
 
 namespace acquenza::ui {
 
-class clsResize;
+class FormResizer;
 class QtWindowSystem;
+class WorkingActions;
 
 class TitlePageWindow : public QMainWindow {
     Q_OBJECT
@@ -35,15 +34,11 @@ class TitlePageWindow : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void BuildMenus();
     void BuildFields(QWidget* form);
     void BuildCommands(QWidget* form);
-    void OnToolbarButton(int position);
     static void ShowOffice(QLabel* label, const std::string& text, const std::string& hint);
-    void NewProject();
     template <typename Action>
     void Do(Action&& action);
-    void Archive(void (ArchiveCommands::*command)());
     template <typename Result>
     void Documents(Result (DocumentCommands::*command)());
 
@@ -51,9 +46,9 @@ class TitlePageWindow : public QMainWindow {
     Dialogs& dialogs_;
     QtWindowSystem& windows_;
     TitlePageModel model_;
-    std::unique_ptr<clsResize> resizer_;
+    std::unique_ptr<FormResizer> resizer_;
     bool closingForExit_ = false;
-    UndoEntries undoEntries_;
+    WorkingActions* actions_ = nullptr;  // menus, toolbar and the commands behind them
     QWidget* form_ = nullptr;
     std::array<QLineEdit*, TitleTextCount> fields_{};
     QLabel* office_ = nullptr;

@@ -62,7 +62,7 @@ class FormResizerTest : public ::testing::Test {
     }
 
     std::unique_ptr<QWidget> form_;
-    clsResize resizer_;
+    FormResizer resizer_;
 };
 
 TEST(FormResizeRounding, RecordedTwipsRoundToEven) {
@@ -123,7 +123,7 @@ TEST_F(FormResizerTest, FirstResizeOnlyRecordsTheLayout) {
     EXPECT_EQ(resizer_.BaseWidth(), 4800);
     EXPECT_EQ(resizer_.BaseHeight(), 7200);
     ASSERT_EQ(resizer_.ControlTable().size(), 1U);
-    const clsResize::ControlEntry& entry = resizer_.ControlTable().front();
+    const FormResizer::ControlEntry& entry = resizer_.ControlTable().front();
     EXPECT_EQ(entry.control, box);
     EXPECT_EQ(entry.left, 1200);
     EXPECT_EQ(entry.top, 600);
@@ -229,7 +229,7 @@ TEST_F(FormResizerTest, LineEndPointsRecordRoundedToEven) {
     resizer_.SetSourceForm(form());
     resizer_.ResizeControls();
     ASSERT_EQ(resizer_.ControlTable().size(), 1U);
-    const clsResize::ControlEntry& entry = resizer_.ControlTable().front();
+    const FormResizer::ControlEntry& entry = resizer_.ControlTable().front();
     EXPECT_EQ(entry.left, 2);
     EXPECT_EQ(entry.top, 4);
     EXPECT_EQ(entry.width, 4800);
