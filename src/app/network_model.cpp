@@ -46,7 +46,7 @@ std::string NetworkValueLabel(NetworkValue value) {
 }
 
 void NetworkModel::Refuse(const std::string& text) {
-    dialogs_.Inform(state_.mod.titles.CheckTitle, text, MessageIcon::Exclamation);
+    dialogs_.Inform(state_.identity.titles.CheckTitle, text, MessageIcon::Exclamation);
 }
 
 bool NetworkModel::SetLink(int section, const std::string& typed) {

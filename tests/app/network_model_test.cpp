@@ -25,8 +25,8 @@ namespace {
 class Network : public ::testing::Test {
   protected:
     void SetUp() override {
-        InitProgramValues(state.mod.values);
-        InitSharedTitles(state.mod.titles, state.mod.values);
+        InitProgramValues(state.identity.values);
+        InitSharedTitles(state.identity.titles, state.identity.values);
         const char* given = std::getenv("ACQUENZA_SEED");
         seed = given != nullptr ? static_cast<unsigned>(std::strtoul(given, nullptr, 10))
                                 : std::random_device{}();
@@ -272,8 +272,8 @@ TEST_F(Network, TheNetworkIsSavedAfterTheTitlesAndOpenedAsItWasWithoutBeingSettl
         std::fclose(out);
     }
     ProgramState other;
-    InitProgramValues(other.mod.values);
-    InitSharedTitles(other.mod.titles, other.mod.values);
+    InitProgramValues(other.identity.values);
+    InitSharedTitles(other.identity.titles, other.identity.values);
     testing::FakeDialogs otherDialogs;
     testing::FakeWindows otherWindows{other, otherDialogs};
     ArchiveCommands archive(other, otherDialogs, otherWindows, WindowId::dati);
