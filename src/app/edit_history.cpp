@@ -42,8 +42,9 @@ std::size_t EditStep::Bytes() const {
         bytes += HeapBytes(note.before) + HeapBytes(note.after);
     }
     for (const NetworkSettings* n : {&networkBefore, &networkAfter}) {
-        bytes += HeapBytes(n->sourceHead) + HeapBytes(n->minimumPressure) +
-                 HeapBytes(n->maximumStaticPressure);
+        for (const NetworkSettingSpec& spec : NetworkSettingSpecs) {
+            bytes += HeapBytes(n->*spec.text);
+        }
     }
     if (moves) {
         bytes +=

@@ -27,12 +27,6 @@ inline constexpr std::string_view NetworkTableMarker = "tronchi della rete";
 inline constexpr std::string_view NetworkBlockEnd = "fine dei dati della rete";
 inline constexpr int NetworkBlockVersion = 1;
 
-// The names of the project's network values in the block.
-namespace NetworkValueNames {
-inline constexpr std::string_view SourceHead = "carico alla sorgente";
-inline constexpr std::string_view MinimumPressure = "pressione minima";
-inline constexpr std::string_view MaximumStaticPressure = "pressione massima statica";
-}  // namespace NetworkValueNames
 
 struct NetworkBlock {
     // Project values, in the order they are written.

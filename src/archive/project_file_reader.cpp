@@ -156,10 +156,12 @@ std::size_t StartOfLine(std::string_view text, int line) {
 // The block's values into the project; why not, when one cannot be taken
 // (a link that is no section number, a delivery that is no number).
 std::string StoreNetwork(const NetworkBlock& block, Project& project) {
-    NetworkSettings& n = project.network;
-    n.sourceHead = block.Value(NetworkValueNames::SourceHead);
-    n.minimumPressure = block.Value(NetworkValueNames::MinimumPressure);
-    n.maximumStaticPressure = block.Value(NetworkValueNames::MaximumStaticPressure);
+    // The numbers among them are read as the boxes read them; the others
+    // are names the program checks where it uses them.
+    for (const NetworkSettingSpec& spec : NetworkSettingSpecs) {
+        project.network.*spec.text = block.Value(spec.name);
+    }
+    const NetworkSettings& n = project.network;
     for (const std::string* text : {&n.sourceHead, &n.minimumPressure, &n.maximumStaticPressure}) {
         const FieldValue value = FieldValue::Text(*text);
         if (const std::string why = ValueLimitReason(FieldKind::Flow, value); !why.empty()) {

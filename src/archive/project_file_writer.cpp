@@ -194,16 +194,13 @@ ArchiveResult AppendNetworkBlock(const Project& project, std::string& out) {
     if (block.rows.empty() && project.network.Empty()) {
         return ArchiveResult::Success();
     }
-    const NetworkSettings& n = project.network;
-    for (const auto& [name, text] :
-         {std::pair{NetworkValueNames::SourceHead, &n.sourceHead},
-          std::pair{NetworkValueNames::MinimumPressure, &n.minimumPressure},
-          std::pair{NetworkValueNames::MaximumStaticPressure, &n.maximumStaticPressure}}) {
-        if (const std::string why = RefusalReason(*text); !why.empty()) {
-            return ArchiveResult::Failure("Rete: il valore «" + std::string(name) + "» " + why +
-                                          ".");
+    for (const NetworkSettingSpec& spec : NetworkSettingSpecs) {
+        const std::string& text = project.network.*spec.text;
+        if (const std::string why = RefusalReason(text); !why.empty()) {
+            return ArchiveResult::Failure("Rete: il valore «" + std::string(spec.name) + "» " +
+                                          why + ".");
         }
-        block.values.emplace_back(std::string(name), *text);
+        block.values.emplace_back(std::string(spec.name), text);
     }
     for (const Field f : columns) {
         block.columns.emplace_back(fields.Spec(f).label);

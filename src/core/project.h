@@ -166,10 +166,36 @@ struct NetworkSettings {
     std::string sourceHead;             // m a.s.l.
     std::string minimumPressure;        // m, at every node
     std::string maximumStaticPressure;  // m, at every node
-    bool Empty() const {
-        return sourceHead.empty() && minimumPressure.empty() && maximumStaticPressure.empty();
-    }
+    // The catalogue series the network's pipes are laid from (its name as
+    // the catalogue gives it); empty: the office's.
+    std::string series;
+    // How the loss of a pipe laid is stated: empty for the section
+    // calculation's own formula, "Darcy-Weisbach" for Darcy-Weisbach with
+    // Colebrook-White.
+    std::string pipeFormula;
+    // How the network was last sized from the source's head: empty when it
+    // was not; "percorso" (the most unfavourable path), "percorso e costo"
+    // (the same, then the cost reduced).
+    std::string sizingMethod;
+
+    bool Empty() const { return *this == NetworkSettings{}; }
     bool operator==(const NetworkSettings&) const = default;
+};
+
+// The project's network values with the names the data file gives them, in
+// the order it writes them: reading, writing and the edit history go through
+// this list.
+struct NetworkSettingSpec {
+    std::string_view name;  // "carico alla sorgente"
+    std::string NetworkSettings::*text;
+};
+inline constexpr NetworkSettingSpec NetworkSettingSpecs[] = {
+    {"carico alla sorgente", &NetworkSettings::sourceHead},
+    {"pressione minima", &NetworkSettings::minimumPressure},
+    {"pressione massima statica", &NetworkSettings::maximumStaticPressure},
+    {"serie delle tubazioni", &NetworkSettings::series},
+    {"formula delle perdite", &NetworkSettings::pipeFormula},
+    {"metodo di dimensionamento", &NetworkSettings::sizingMethod},
 };
 
 struct Project {

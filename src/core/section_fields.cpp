@@ -251,7 +251,23 @@ const FieldTable& ProgramFields() {
         demand.ofName = "dell'erogazione al nodo";
         demand.kind = FieldKind::Flow;
         demand.storage = Storage::NetworkBlock;
-        return StandardFields().With(std::move(link)).With(std::move(demand));
+        auto networkValue = [](Field field, std::string_view name, std::string_view label,
+                               FieldKind kind) {
+            FieldSpec spec;
+            spec.field = field;
+            spec.name = name;
+            spec.label = label;
+            spec.kind = kind;
+            spec.storage = Storage::NetworkBlock;
+            return spec;
+        };
+        return StandardFields()
+            .With(std::move(link))
+            .With(std::move(demand))
+            .With(networkValue(SeriesField, "serie", "serie", FieldKind::Choice))
+            .With(networkValue(PipeSizeField, "misura", "misura", FieldKind::Choice))
+            .With(networkValue(NetworkDiameterField, "dianet", "diametro della rete (mm)",
+                               FieldKind::Number));
     }();
     return table;
 }

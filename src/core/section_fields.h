@@ -158,6 +158,14 @@ const FieldTable& StandardFields();
 // nodo", l/s; empty: worked out from the section's own data).
 inline constexpr Field LinkField = static_cast<Field>(StandardFieldCount);
 inline constexpr Field NodeDemandField = static_cast<Field>(StandardFieldCount + 1);
+// The pipe laid on a linked section: its catalogue series ("serie"; empty:
+// the project's) and its size ("misura", the catalogue's label; empty: the
+// smallest of the series not below the theoretical diameter).
+inline constexpr Field SeriesField = static_cast<Field>(StandardFieldCount + 2);
+inline constexpr Field PipeSizeField = static_cast<Field>(StandardFieldCount + 3);
+// The theoretical diameter the network's sizing from the source's head gave
+// the section, mm; empty when the network was not so sized.
+inline constexpr Field NetworkDiameterField = static_cast<Field>(StandardFieldCount + 4);
 
 // The table every project of the program uses: the standard fields and the
 // network's. Off the grid and off the section line, the network's fields

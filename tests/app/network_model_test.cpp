@@ -247,14 +247,20 @@ TEST_F(Network, TheNetworkIsSavedAfterTheTitlesAndOpenedAsItWasWithoutBeingSettl
     network.SetValue(NetworkValue::MinimumPressure, "25");
     std::string bytes;
     ASSERT_TRUE(EncodeProjectFile(state.project, bytes).ok);
-    EXPECT_NE(bytes.find("\"Acquenza: dati della rete\",1\r\n"
-                         "\"carico alla sorgente\",\"432,5\"\r\n"
-                         "\"pressione minima\",\"25\"\r\n"
-                         "\"pressione massima statica\",\"\"\r\n"
-                         "\"tronchi della rete\",\"tronco\",\"tronco a monte\","
-                         "\"erogazione al nodo\"\r\n"
-                         "\"1\",\"0\",\"1\"\r\n\"2\",\"1\",\"\"\r\n\"3\",\"1\",\"0,75\"\r\n"),
-              std::string::npos)
+    EXPECT_NE(
+        bytes.find("\"Acquenza: dati della rete\",1\r\n"
+                   "\"carico alla sorgente\",\"432,5\"\r\n"
+                   "\"pressione minima\",\"25\"\r\n"
+                   "\"pressione massima statica\",\"\"\r\n"
+                   "\"serie delle tubazioni\",\"\"\r\n"
+                   "\"formula delle perdite\",\"\"\r\n"
+                   "\"metodo di dimensionamento\",\"\"\r\n"
+                   "\"tronchi della rete\",\"tronco\",\"tronco a monte\","
+                   "\"erogazione al nodo\",\"serie\",\"misura\",\"diametro della rete (mm)\"\r\n"
+                   "\"1\",\"0\",\"1\",\"\",\"\",\"\"\r\n\"2\",\"1\",\"\",\"\",\"\",\"\"\r\n"
+                   "\"3\",\"1\",\"0,75\",\"\",\"\",\"\"\r\n"
+                   "\"fine dei dati della rete\"\r\n"),
+        std::string::npos)
         << bytes;
 
     // A hand edit puts a sum out of step: Open shows it as it is.
