@@ -59,8 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     for (int k = 1; k <= SegmentCount; ++k) {
-        const SegmentCell x = fast.segments.Get(k, 1);
-        const SegmentCell y = literal.segments.Get(k, 1);
+        const SegmentCell x = fast.sections.Segment(1, k);
+        const SegmentCell y = literal.sections.Segment(1, k);
         if (std::memcmp(&x, &y, sizeof x) != 0) {
             std::abort();
         }

@@ -60,8 +60,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     ProgramState state;
-    InitProgramValues(state.mod.values);
-    InitSharedTitles(state.mod.titles, state.mod.values);
+    InitProgramValues(state.identity.values);
+    InitSharedTitles(state.identity.titles, state.identity.values);
     testing::FakeDialogs dialogs;
     testing::FakeWindows windows(state, dialogs);
     DataWindowModel& grid = windows.LoadDataWindow();

@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
     ProgramState state;
-    InitProgramValues(state.mod.values);
-    InitSharedTitles(state.mod.titles, state.mod.values);
+    InitProgramValues(state.identity.values);
+    InitSharedTitles(state.identity.titles, state.identity.values);
     testing::FakeDialogs dialogs;
     testing::FakeWindows windows(state, dialogs);
     dialogs.files = {"/proc/self/fd/" + std::to_string(fileDescriptor)};
