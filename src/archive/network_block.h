@@ -27,7 +27,6 @@ inline constexpr std::string_view NetworkTableMarker = "tronchi della rete";
 inline constexpr std::string_view NetworkBlockEnd = "fine dei dati della rete";
 inline constexpr int NetworkBlockVersion = 1;
 
-
 struct NetworkBlock {
     // Project values, in the order they are written.
     std::vector<std::pair<std::string, std::string>> values;
