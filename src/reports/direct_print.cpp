@@ -105,7 +105,7 @@ class PrinterCanvas final : public ChartCanvas {
                 pen = {1, 15, 75};
                 break;
             case Ink::Guide:
-                pen = {1, 60, 60};
+                pen = {1, 30, 90};
                 break;
             case Ink::Ground:
                 pen = {9, 0, 0};
@@ -114,10 +114,10 @@ class PrinterCanvas final : public ChartCanvas {
                 pen = {5, 0, 0};
                 break;
             case Ink::Minimum:
-                pen = {3, 120, 80};
+                pen = {3, 80, 80};
                 break;
             case Ink::Static:
-                pen = {3, 300, 80};
+                pen = {3, 200, 50};
                 break;
             case Ink::Text:
                 break;
@@ -625,7 +625,7 @@ class ReportPrinter {
         const NetworkChapter chapter = NetworkChapterOf(p_, limits_);
         Heading("VERIFICA DELLA RETE");
         for (const std::string& value : chapter.values) {
-            Prose(value);
+            Line({Item::TabTo(10), Item::Words(value)});
         }
         Blank();
         for (const std::string& sentence : chapter.method) {
@@ -663,9 +663,17 @@ class ReportPrinter {
         }
         Size(body_);
         Blank();
-        Prose(chapter.outcome);
+        // The outcome stays with the first point it announces; each point
+        // goes on under its own text, unstretched.
+        const auto point = [](const std::string& check) {
+            return Items{Item::TabTo(10), Item::Words("- " + check)};
+        };
+        const Items under = {Item::TabTo(12)};
+        Keep(WrappedHeight({Item::TabTo(10), Item::Words(chapter.outcome)}) +
+             (chapter.checks.empty() ? 0 : WrappedHeight(point(chapter.checks[0]), under)));
+        Line({Item::TabTo(10), Item::Words(chapter.outcome)});
         for (const std::string& check : chapter.checks) {
-            Prose("- " + check);
+            Line(point(check), under);
         }
         Blank();
         Prose(chapter.worstText);
@@ -676,8 +684,11 @@ class ReportPrinter {
             Keep(height);
             const double top = d_.CurrentY();
             d_.SetFontSize(size);
+            // From where the tables start to the printable edge.
+            d_.SetPosition(0, top);
+            const double left = d_.LineEnd({Item::TabTo(6)});
             PrinterCanvas canvas(d_, size);
-            DrawPathProfile(canvas, 0, top, d_.PageWidth(), height, chapter.worst);
+            DrawPathProfile(canvas, left, top, d_.PageWidth() - left, height, chapter.worst);
             Size(body_);
             d_.SetPosition(0, top + height);
             atPageTop_ = false;

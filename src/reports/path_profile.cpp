@@ -159,6 +159,10 @@ void DrawPathProfile(ChartCanvas& canvas, double left, double top, double width,
         high += 0.5;
         low -= 0.5;
     }
+    // A little room above and below, so that no line runs along the frame.
+    const double margin = (high - low) * 0.04;
+    high += margin;
+    low -= margin;
     const double yStep = NiceStep(high - low, 5);
     low = std::floor(low / yStep) * yStep;
     high = std::ceil(high / yStep) * yStep;
