@@ -140,10 +140,10 @@ NetworkChapter NetworkChapterOf(const Project& project, const NetworkLimits& off
             "Il percorso più sfavorevole, quello con il minore carico disponibile per metro di "
             "lunghezza, va dalla sorgente al nodo " +
             std::to_string(path.endNode) + " attraverso i tronchi " + sections + ": lunghezza " +
-            Fixed(path.length, 2) +
-            " m, carico disponibile oltre la pressione "
-            "minima " +
-            Fixed(path.availableHead, 2) + " m.";
+            Fixed(path.length, 2) + " m" +
+            (std::isfinite(path.availableHead) ? ", carico disponibile oltre la pressione minima " +
+                                                     Fixed(path.availableHead, 2) + " m."
+                                               : ".");
     } else {
         chapter.worstText = chapter.worst.note;
     }

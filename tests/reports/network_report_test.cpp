@@ -216,6 +216,29 @@ TEST(NetworkChapter, TheNodeTableHasEveryLinkedSection) {
     EXPECT_EQ(chapter.checks.size(), a.result.checks.size());
 }
 
+TEST(NetworkChapter, WithoutTheSourceHeadItSaysSoAndStatesNoHead) {
+    Project p = SmallNetwork();
+    p.network.sourceHead.clear();
+    const NetworkChapter chapter = NetworkChapterOf(p, NetworkLimits{});
+    EXPECT_EQ(chapter.values[0], "Quota piezometrica alla sorgente (H0): non indicata.");
+    ASSERT_EQ(chapter.rows.size(), 4u);
+    for (const auto& row : chapter.rows) {
+        EXPECT_EQ(row[5], "");  // no head
+        EXPECT_EQ(row[6], "");  // no pressure
+        EXPECT_EQ(row[7], "");  // no static pressure
+        EXPECT_NE(row[10].find("n.c."), std::string::npos);
+    }
+    // No figure is left out in front of its unit.
+    for (const std::string& text : chapter.checks) {
+        EXPECT_EQ(text.find("  m"), std::string::npos) << text;
+    }
+    EXPECT_EQ(chapter.worstText.find("minima  m"), std::string::npos) << chapter.worstText;
+    EXPECT_EQ(chapter.worstText.find(" m, carico"), std::string::npos) << chapter.worstText;
+    // The report still builds, the profile drawn without heads.
+    const Document d = BuildWordReport(p, TestOffice);
+    EXPECT_GT(d.TableCount(), 0);
+}
+
 std::vector<std::string> Texts(const Document& d) {
     return d.ParagraphTexts();
 }
