@@ -623,6 +623,8 @@ class ReportPrinter {
 
     void NetworkCheck() {
         const NetworkChapter chapter = NetworkChapterOf(p_, limits_);
+        // Apart from the table's last rows when it ends on a page of its own.
+        Blank(3);
         Heading("VERIFICA DELLA RETE");
         for (const std::string& value : chapter.values) {
             Line({Item::TabTo(10), Item::Words(value)});
