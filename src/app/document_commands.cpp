@@ -5,6 +5,7 @@
 
 #include "app/data_window_model.h"
 #include "app/guide_pages.h"
+#include "app/network_model.h"
 #include "app/title_page_model.h"
 #include "archive/atomic_file.h"
 #include "reports/direct_print.h"
@@ -121,7 +122,9 @@ bool DocumentCommands::FullReport() {
         return PrintDirectly(titlePage.ReportBodyFontSize());
     }
     titlePage.SetGuidance("sto caricando WORD per la stampa");
-    return Deliver(BuildWordReport(state_.project, OfficeOf(state_.settings)), "relazione");
+    return Deliver(
+        BuildWordReport(state_.project, OfficeOf(state_.settings), OfficeLimits(state_.settings)),
+        "relazione");
 }
 
 bool DocumentCommands::PrintDirectly(int bodyFontSize) {
@@ -129,7 +132,8 @@ bool DocumentCommands::PrintDirectly(int bodyFontSize) {
     if (!printer) {
         return false;  // cancelled: nothing is printed
     }
-    PrintReport(*printer, state_.project, OfficeOf(state_.settings), bodyFontSize);
+    PrintReport(*printer, state_.project, OfficeOf(state_.settings), bodyFontSize,
+                OfficeLimits(state_.settings));
     if (printer->Failed()) {
         // A print that stops halfway must not pass for a finished one. The
         // device says what failed: the printer to check, or the PDF file

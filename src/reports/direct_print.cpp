@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "core/numbers.h"
+#include "core/project_network.h"
+#include "reports/network_chapter.h"
+#include "reports/path_profile.h"
 #include "reports/prose_lines.h"
 #include "reports/report_texts.h"
 #include "reports/report_values.h"
@@ -79,15 +82,94 @@ const std::array<const char*, 15> BlockJ = {
 
 using Items = std::vector<Item>;
 
+// The profile's chart drawn on the printer: black lines told apart by their
+// thickness and dashes, texts in the body font.
+class PrinterCanvas final : public ChartCanvas {
+  public:
+    PrinterCanvas(PrinterDevice& d, double points) : d_(d), points_(points) {}
+
+    void Line(double x1, double y1, double x2, double y2, Ink ink) override {
+        // Width in 600 dpi dots, then the dash and the gap in twips (no
+        // dash: a full line).
+        struct Pen {
+            int width;
+            double dash;
+            double gap;
+        };
+        Pen pen{2, 0, 0};
+        switch (ink) {
+            case Ink::Frame:
+                pen = {3, 0, 0};
+                break;
+            case Ink::Grid:
+                pen = {1, 15, 75};
+                break;
+            case Ink::Guide:
+                pen = {1, 30, 90};
+                break;
+            case Ink::Ground:
+                pen = {9, 0, 0};
+                break;
+            case Ink::Head:
+                pen = {5, 0, 0};
+                break;
+            case Ink::Minimum:
+                pen = {3, 80, 80};
+                break;
+            case Ink::Static:
+                pen = {3, 200, 50};
+                break;
+            case Ink::Text:
+                break;
+        }
+        const double length = std::hypot(x2 - x1, y2 - y1);
+        if (pen.dash <= 0 || length <= pen.dash) {
+            d_.DrawLine(x1, y1, x2, y2, pen.width);
+            return;
+        }
+        for (double at = 0; at < length && !d_.Failed(); at += pen.dash + pen.gap) {
+            const double end = std::min(length, at + pen.dash);
+            d_.DrawLine(x1 + (x2 - x1) * at / length, y1 + (y2 - y1) * at / length,
+                        x1 + (x2 - x1) * end / length, y1 + (y2 - y1) * end / length, pen.width);
+        }
+    }
+    void Text(double x, double y, const std::string& text, Anchor anchor) override {
+        const double width = TextWidth(text);
+        const double left = anchor == Anchor::Left     ? x
+                            : anchor == Anchor::Center ? x - width / 2
+                                                       : x - width;
+        d_.SetPosition(std::max(0.0, left), y - TextHeight() / 2);
+        d_.PrintLine({Item::Words(text)});
+    }
+    double TextWidth(const std::string& text) const override {
+        d_.SetPosition(0, d_.CurrentY());
+        return d_.LineEnd({Item::Words(text)});
+    }
+    double TextHeight() const override { return d_.LineHeight(points_); }
+
+  private:
+    PrinterDevice& d_;
+    double points_;
+};
+
 class ReportPrinter {
   public:
-    ReportPrinter(PrinterDevice& d, const Project& p, const Office& o, int body)
-        : d_(d), p_(p), office_(o), body_(body), columns_(ReportedFields(p.Fields())) {}
+    ReportPrinter(PrinterDevice& d, const Project& p, const Office& o, int body,
+                  const NetworkLimits& limits)
+        : d_(d),
+          p_(p),
+          office_(o),
+          body_(body),
+          columns_(ReportedFields(p.Fields())),
+          limits_(limits) {}
 
     void Run() {
         TitlePage();
         CriteriaPage();
         DataPage();
+        if (HasNetwork(p_)) {
+            NetworkCheck();
+        }
         Map();
         Closing();
         if (!d_.Failed()) {
@@ -515,6 +597,107 @@ class ReportPrinter {
         return row.Take();
     }
 
+    // A paragraph in the lines of the direct print, at column 10.
+    void Prose(const std::string& text) {
+        for (const std::string& line : BreakIntoLines(text)) {
+            At(10, line);
+        }
+    }
+
+    // The node table's line: every value ends at its column's right edge,
+    // with at least one blank before it, so that two never run together;
+    // the marks are written from the left after the numbers.
+    static std::string NodeLine(const std::vector<std::string>& cells) {
+        static constexpr std::array<int, 10> Widths = {4, 6, 9, 10, 9, 9, 9, 9, 7, 9};
+        std::string line;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            if (c < Widths.size()) {
+                const int pad = std::max(1, Widths[c] - static_cast<int>(cells[c].size()));
+                line += std::string(static_cast<std::size_t>(pad), ' ') + cells[c];
+            } else {
+                line += "  " + cells[c];
+            }
+        }
+        return line;
+    }
+
+    void NetworkCheck() {
+        const NetworkChapter chapter = NetworkChapterOf(p_, limits_);
+        // Apart from the table's last rows when it ends on a page of its own.
+        Blank(3);
+        Heading("VERIFICA DELLA RETE");
+        for (const std::string& value : chapter.values) {
+            Line({Item::TabTo(10), Item::Words(value)});
+        }
+        Blank();
+        for (const std::string& sentence : chapter.method) {
+            Prose(sentence);
+        }
+        Blank();
+        std::vector<Items> legend;
+        for (const auto& [mark, meaning] : chapter.marks) {
+            std::string symbol = mark;
+            symbol.resize(std::max<std::size_t>(symbol.size(), 10), ' ');
+            legend.push_back({Item::TabTo(6), Item::Words(symbol + "= " + meaning)});
+        }
+        Legend(legend, {Item::TabTo(6 + 12)});
+        Blank();
+
+        std::vector<Items> table = {{Item::TabTo(6), Item::Words(NodeLine(chapter.headings))},
+                                    {Item::TabTo(6), Item::Words(NodeLine(chapter.units))}};
+        for (const std::vector<std::string>& row : chapter.rows) {
+            table.push_back({Item::TabTo(6), Item::Words(NodeLine(row))});
+        }
+        const double size = FittedSize(table);
+        Size(size);
+        Keep(4 * Height(size));
+        Emit(table[0]);
+        Emit(table[1]);
+        Blank();
+        for (std::size_t r = 2; r < table.size() && !d_.Failed(); ++r) {
+            if (!Fits(Height(size))) {
+                NewPageWithFooter();
+                d_.PrintLine(table[0]);
+                d_.PrintLine(table[1]);
+                d_.PrintLine({});
+            }
+            Emit(table[r]);
+        }
+        Size(body_);
+        Blank();
+        // The outcome stays with the first point it announces; each point
+        // goes on under its own text, unstretched.
+        const auto point = [](const std::string& check) {
+            return Items{Item::TabTo(10), Item::Words("- " + check)};
+        };
+        const Items under = {Item::TabTo(12)};
+        Keep(WrappedHeight({Item::TabTo(10), Item::Words(chapter.outcome)}) +
+             (chapter.checks.empty() ? 0 : WrappedHeight(point(chapter.checks[0]), under)));
+        Line({Item::TabTo(10), Item::Words(chapter.outcome)});
+        for (const std::string& check : chapter.checks) {
+            Line(point(check), under);
+        }
+        Blank();
+        Prose(chapter.worstText);
+        if (chapter.worst.endNode != 0 && !d_.Failed()) {
+            // The chart over the printable width, at the table's size.
+            const double height = std::min(5600.0, bottom_ - Top);
+            Blank();
+            Keep(height);
+            const double top = d_.CurrentY();
+            d_.SetFontSize(size);
+            // From where the tables start to the printable edge.
+            d_.SetPosition(0, top);
+            const double left = d_.LineEnd({Item::TabTo(6)});
+            PrinterCanvas canvas(d_, size);
+            DrawPathProfile(canvas, left, top, d_.PageWidth() - left, height, chapter.worst);
+            Size(body_);
+            d_.SetPosition(0, top + height);
+            atPageTop_ = false;
+        }
+        Blank(3);
+    }
+
     void Map() {
         Heading("MAPPA DELLE PERDITE DI CARICO E DELLE PORTATE");
         Paragraphs(10, {MapParagraph});
@@ -631,13 +814,14 @@ class ReportPrinter {
     // The sizes of the data table's and the map's lines on this printer.
     double tableSize_ = RowSize;
     double mapSize_ = RowSize;
+    NetworkLimits limits_;
 };
 
 }  // namespace
 
 void PrintReport(PrinterDevice& printer, const Project& project, const Office& office,
-                 int bodyFontSize) {
-    ReportPrinter(printer, project, office, bodyFontSize).Run();
+                 int bodyFontSize, const NetworkLimits& officeLimits) {
+    ReportPrinter(printer, project, office, bodyFontSize, officeLimits).Run();
 }
 
 }  // namespace acquenza

@@ -11,8 +11,10 @@ namespace acquenza {
 // Prints the project's report: its title texts and sections
 // 1..enteredSectionCount, whose results and
 // maps must be current. An empty residents field is printed as "0"; the
-// project is only read. Stops as soon as the printer fails.
+// project is only read. Stops as soon as the printer fails. A project whose
+// sections form a network gets the chapter that checks it, against
+// `officeLimits` where the project has no limits of its own.
 void PrintReport(PrinterDevice& printer, const Project& project, const Office& office,
-                 int bodyFontSize);
+                 int bodyFontSize, const NetworkLimits& officeLimits = {});
 
 }  // namespace acquenza

@@ -16,6 +16,9 @@ std::string Paragraph::Text() const {
 }
 
 bool Paragraph::HasContent() const {
+    if (picture) {
+        return true;
+    }
     for (const Run& run : runs) {
         if (!run.text.empty() || run.pageCountField) {
             return true;
@@ -215,6 +218,14 @@ void DocumentBuilder::TypeText(std::string_view text) {
 
 void DocumentBuilder::InsertPageCountField(std::string_view cachedText) {
     Current().runs.push_back(Run{std::string(cachedText), fontName_, fontSize_, bold_, true});
+}
+
+void DocumentBuilder::InsertPicture(Picture picture) {
+    if (Current().HasContent()) {
+        EndParagraph();
+    }
+    Current().picture = std::move(picture);
+    EndParagraph();
 }
 
 void DocumentBuilder::SetParagraphAlignment(Alignment alignment) {

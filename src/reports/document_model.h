@@ -38,8 +38,17 @@ struct Run {
     bool pageNumberField = false;
 };
 
+// A picture standing alone in its paragraph: a PNG shown at the given size.
+struct Picture {
+    std::string png;  // the file's bytes
+    double widthMm = 0;
+    double heightMm = 0;
+    std::string description;  // what a reader who cannot see it is told
+};
+
 struct Paragraph {
     std::vector<Run> runs;
+    std::optional<Picture> picture;  // shown after the runs
     Alignment alignment = Alignment::Left;
     // The font of the paragraph mark. It sets the height of an empty paragraph,
     // so blank lines keep the size they were typed in.
@@ -159,6 +168,9 @@ class DocumentBuilder {
     void TypeText(std::string_view text);
     // A NUMPAGES field in the current font, showing cachedText until refreshed.
     void InsertPageCountField(std::string_view cachedText = "1");
+    // A picture in a paragraph of its own: the paragraph being typed ends
+    // first if it has anything in it, and typing goes on after the picture.
+    void InsertPicture(Picture picture);
 
     // Alignment of the paragraph being typed; the next ones inherit it.
     void SetParagraphAlignment(Alignment alignment);

@@ -184,6 +184,91 @@ void WriteParagraphProperties(Xml& x, const Paragraph& p) {
     x.End();
 }
 
+// Word counts drawing sizes in English Metric Units.
+QString Emu(double mm) {
+    return QString::number(std::llround(mm * 36000.0));
+}
+
+// An inline picture; the namespaces are declared on the elements, so a
+// document without pictures is written exactly as before.
+void WritePicture(Xml& x, const Picture& picture, int number, const QString& relationship) {
+    const QString name = QStringLiteral("image%1.png").arg(number);
+    x.Start(QStringLiteral("w:r"));
+    x.Start(QStringLiteral("w:drawing"));
+    x.Start(QStringLiteral("wp:inline"));
+    x.Attr(
+        QStringLiteral("xmlns:wp"),
+        QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"));
+    for (const char* side : {"distT", "distB", "distL", "distR"}) {
+        x.Attr(QString::fromLatin1(side), QStringLiteral("0"));
+    }
+    x.Empty(QStringLiteral("wp:extent"));
+    x.Attr(QStringLiteral("cx"), Emu(picture.widthMm));
+    x.Attr(QStringLiteral("cy"), Emu(picture.heightMm));
+    x.Empty(QStringLiteral("wp:docPr"));
+    x.Attr(QStringLiteral("id"), QString::number(number));
+    x.Attr(QStringLiteral("name"), QStringLiteral("Immagine %1").arg(number));
+    x.Attr(QStringLiteral("descr"), QString::fromStdString(picture.description));
+    x.Start(QStringLiteral("a:graphic"));
+    x.Attr(QStringLiteral("xmlns:a"),
+           QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/main"));
+    x.Start(QStringLiteral("a:graphicData"));
+    x.Attr(QStringLiteral("uri"),
+           QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture"));
+    x.Start(QStringLiteral("pic:pic"));
+    x.Attr(QStringLiteral("xmlns:pic"),
+           QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture"));
+    x.Start(QStringLiteral("pic:nvPicPr"));
+    x.Empty(QStringLiteral("pic:cNvPr"));
+    x.Attr(QStringLiteral("id"), QString::number(number));
+    x.Attr(QStringLiteral("name"), name);
+    x.Empty(QStringLiteral("pic:cNvPicPr"));
+    x.End();
+    x.Start(QStringLiteral("pic:blipFill"));
+    x.Empty(QStringLiteral("a:blip"));
+    x.Attr(QStringLiteral("r:embed"), relationship);
+    x.Start(QStringLiteral("a:stretch"));
+    x.Empty(QStringLiteral("a:fillRect"));
+    x.End();
+    x.End();
+    x.Start(QStringLiteral("pic:spPr"));
+    x.Start(QStringLiteral("a:xfrm"));
+    x.Empty(QStringLiteral("a:off"));
+    x.Attr(QStringLiteral("x"), QStringLiteral("0"));
+    x.Attr(QStringLiteral("y"), QStringLiteral("0"));
+    x.Empty(QStringLiteral("a:ext"));
+    x.Attr(QStringLiteral("cx"), Emu(picture.widthMm));
+    x.Attr(QStringLiteral("cy"), Emu(picture.heightMm));
+    x.End();
+    x.Start(QStringLiteral("a:prstGeom"));
+    x.Attr(QStringLiteral("prst"), QStringLiteral("rect"));
+    x.Empty(QStringLiteral("a:avLst"));
+    x.End();
+    x.End();
+    x.End();  // pic:pic
+    x.End();  // a:graphicData
+    x.End();  // a:graphic
+    x.End();  // wp:inline
+    x.End();  // w:drawing
+    x.End();  // w:r
+}
+
+// The pictures of a document in order, with the relationship ids the
+// document part refers to them by.
+struct PictureList {
+    std::vector<const Picture*> pictures;
+    int firstId = 0;  // "rId<firstId>" is the first picture's
+    int next = 0;     // while writing: the next picture's place
+
+    PictureList(const Document& document, int firstFreeId) : firstId(firstFreeId) {
+        for (const Paragraph* p : document.Paragraphs()) {
+            if (p->picture) {
+                pictures.push_back(&*p->picture);
+            }
+        }
+    }
+};
+
 void WriteRuns(Xml& x, const Paragraph& p) {
     for (const Run& run : p.runs) {
         const RunFormat f(run.fontName, run.fontSize, run.bold);
@@ -201,13 +286,18 @@ void WriteRuns(Xml& x, const Paragraph& p) {
 // A page break travels at the start of the paragraph after it: both Word and
 // LibreOffice then begin that paragraph on the new page, with no stray
 // empty line left at the top of it.
-void WriteParagraph(Xml& x, const Paragraph& p, bool breakBefore) {
+void WriteParagraph(Xml& x, const Paragraph& p, bool breakBefore, PictureList* pictures) {
     x.Start(QStringLiteral("w:p"));
     WriteParagraphProperties(x, p);
     if (breakBefore) {
         WritePageBreakRun(x);
     }
     WriteRuns(x, p);
+    if (p.picture && pictures != nullptr) {
+        const int number = ++pictures->next;
+        WritePicture(x, *p.picture, number,
+                     QStringLiteral("rId") + QString::number(pictures->firstId + number - 1));
+    }
     x.End();
 }
 
@@ -391,7 +481,7 @@ void WriteTable(Xml& x, const Table& t, const QString& style) {
     x.End();
 }
 
-QByteArray DocumentXml(const Document& document, const TableStyles& styles) {
+QByteArray DocumentXml(const Document& document, const TableStyles& styles, PictureList& pictures) {
     QByteArray out;
     Xml x(&out);
     x.Start(QStringLiteral("w:document"));
@@ -410,7 +500,7 @@ QByteArray DocumentXml(const Document& document, const TableStyles& styles) {
             pendingBreak = true;
             lastWasParagraph = false;
         } else if (const auto* p = std::get_if<Paragraph>(&block)) {
-            WriteParagraph(x, *p, pendingBreak);
+            WriteParagraph(x, *p, pendingBreak, &pictures);
             pendingBreak = false;
             lastWasParagraph = true;
         } else {
@@ -565,7 +655,7 @@ QByteArray SettingsXml() {
     return out;
 }
 
-QByteArray ContentTypesXml(bool footers) {
+QByteArray ContentTypesXml(bool footers, bool pictures) {
     QByteArray out;
     Xml x(&out);
     x.Start(QStringLiteral("Types"));
@@ -583,6 +673,9 @@ QByteArray ContentTypesXml(bool footers) {
     };
     byExtension("rels", "application/vnd.openxmlformats-package.relationships+xml");
     byExtension("xml", "application/xml");
+    if (pictures) {
+        byExtension("png", "image/png");
+    }
     byPart("/word/document.xml",
            "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml");
     byPart("/word/styles.xml",
@@ -659,7 +752,7 @@ QByteArray AppXml() {
 }
 
 struct Part {
-    const char* name;
+    std::string name;
     QByteArray bytes;
 };
 
@@ -694,7 +787,8 @@ bool ZipParts(const std::vector<Part>& parts, std::string& bytes, std::string& e
         zip_source_t* source = zip_source_buffer(archive, part.bytes.constData(),
                                                  static_cast<zip_uint64_t>(part.bytes.size()), 0);
         const zip_int64_t index =
-            source == nullptr ? -1 : zip_file_add(archive, part.name, source, ZIP_FL_ENC_UTF_8);
+            source == nullptr ? -1
+                              : zip_file_add(archive, part.name.c_str(), source, ZIP_FL_ENC_UTF_8);
         // Fastest deflate: the XML is so repetitive that level 1 already
         // packs a report into a few percent of its size.
         if (index < 0 || zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
@@ -746,14 +840,19 @@ bool EncodeDocx(const Document& document, std::string& bytes, std::string& error
     const char* const footer =
         "http://schemas.openxmlformats.org/officeDocument/2006/relationships/footer";
     const bool footers = document.Footer().has_value();
+    const char* const image =
+        "http://schemas.openxmlformats.org/officeDocument/2006/relationships/image";
+    // The pictures' relationships follow the styles, the settings and the
+    // footers.
+    PictureList pictures(document, footers ? 5 : 3);
 
     std::vector<Part> parts;
-    parts.push_back({"[Content_Types].xml", ContentTypesXml(footers)});
+    parts.push_back({"[Content_Types].xml", ContentTypesXml(footers, !pictures.pictures.empty())});
     parts.push_back({"_rels/.rels", RelationshipsXml({{officeDocument, "word/document.xml"},
                                                       {coreProperties, "docProps/core.xml"},
                                                       {extendedProperties, "docProps/app.xml"}})});
     const TableStyles tableStyles(document);
-    parts.push_back({"word/document.xml", DocumentXml(document, tableStyles)});
+    parts.push_back({"word/document.xml", DocumentXml(document, tableStyles, pictures)});
     // The ids are the ones the section properties refer to.
     std::vector<std::pair<const char*, const char*>> targets = {{styles, "styles.xml"},
                                                                 {settings, "settings.xml"}};
@@ -762,6 +861,16 @@ bool EncodeDocx(const Document& document, std::string& bytes, std::string& error
         targets.push_back({footer, "footer2.xml"});
         parts.push_back({"word/footer1.xml", FooterXml(&*document.Footer())});
         parts.push_back({"word/footer2.xml", FooterXml(nullptr)});
+    }
+    std::vector<std::string> pictureNames;
+    pictureNames.reserve(pictures.pictures.size());
+    for (std::size_t i = 0; i < pictures.pictures.size(); ++i) {
+        pictureNames.push_back("media/image" + std::to_string(i + 1) + ".png");
+    }
+    for (std::size_t i = 0; i < pictures.pictures.size(); ++i) {
+        targets.push_back({image, pictureNames[i].c_str()});
+        parts.push_back(
+            {"word/" + pictureNames[i], QByteArray::fromStdString(pictures.pictures[i]->png)});
     }
     parts.push_back({"word/_rels/document.xml.rels", RelationshipsXml(targets)});
     parts.push_back({"word/styles.xml", StylesXml(tableStyles)});

@@ -228,6 +228,11 @@ class Layout {
     // The heights of a paragraph's lines, top to bottom.
     std::vector<double> ParagraphLines(const Paragraph& p) {
         const double markHeight = Font(p.markFontName, p.markFontSize, p.markBold).lineHeight;
+        if (p.picture) {
+            // An inline picture sits on the baseline: its height and the
+            // font's descent below it make the line.
+            return {p.picture->heightMm / 25.4 * 72 + markHeight / 4};
+        }
         QString text;
         QList<QTextLayout::FormatRange> formats;
         std::vector<double> runHeights;

@@ -5,7 +5,9 @@
 #include <utility>
 
 #include "core/numbers.h"
+#include "core/project_network.h"
 #include "reports/column_widths.h"
+#include "reports/network_chapter.h"
 #include "reports/pagination.h"
 #include "reports/report_texts.h"
 #include "reports/report_values.h"
@@ -296,13 +298,17 @@ void Closing(DocumentBuilder& doc, const TitleTexts& titles, const Office& offic
 
 }  // namespace
 
-Document BuildWordReport(const Project& project, const Office& office) {
+Document BuildWordReport(const Project& project, const Office& office,
+                         const NetworkLimits& officeLimits) {
     const TitleTexts& titles = project.titles;
     DocumentBuilder doc;
     TitlePage(doc, titles, office, FittedTitleLayout(titles, office));
     Criteria(doc);
     FireFlow(doc);
     DataAndResults(doc, project);
+    if (HasNetwork(project)) {
+        TypeNetworkChapter(doc, NetworkChapterOf(project, officeLimits), ReportFont);
+    }
     Map(doc, project);
     Closing(doc, titles, office);
     doc.SetAllParagraphsAlignment(Alignment::Justified);

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/network.h"
 #include "core/project.h"
 #include "reports/document_model.h"
 
@@ -16,7 +17,10 @@ struct Office {
 // The whole report of the project: its title texts and sections
 // 1..enteredSectionCount, whose results and maps must be current. The closing states the page count
 // of the finished document, as a page-count field the word processor keeps up to date.
-Document BuildWordReport(const Project& project, const Office& office);
+// A project whose sections form a network gets the chapter that checks it
+// against its own limits, `officeLimits` where it has none.
+Document BuildWordReport(const Project& project, const Office& office,
+                         const NetworkLimits& officeLimits = {});
 
 // "pagina X di Y" at the right of a page's foot, in the given font: the page
 // number and the page count are fields the word processor keeps up to date;

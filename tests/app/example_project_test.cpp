@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,8 @@
 
 #include "app/archive_commands.h"
 #include "app/fakes.h"
+#include "app/network_model.h"
+#include "reports/path_profile.h"
 
 namespace acquenza {
 namespace {
@@ -32,25 +35,29 @@ struct TypedSection {
     const char* allowanceEnd;  // typed before the residents, when not the default
     bool fireAtEnd;
     const char* pipe;
+    const char* upstream;  // "tronco a monte": 0 is the reservoir
 };
 
-// A hill village fed from a reservoir at 412.50 m: the trunk main, the two
-// districts it splits into and their smaller branches. Decimals are typed
-// with a point, as the data window asks.
+// A hill village fed from a reservoir whose water stands at 420 m: the trunk
+// main (1, 2) and the two districts it splits into at node 2 (3, 6, 8, 10,
+// 12 and 4, 5, 7, 9, 11). Every node delivers what its own residents draw
+// (a fire hydrant at node 6); the flows leaving the junctions are the
+// program's sums. Decimals are typed with a point, as the data window asks.
 const std::vector<TypedSection> Network = {
-    {"1250", "412.5", "396.2", "0", "", "", "2800", "", false, "nuova"},
-    {"640", "396.2", "388.4", "", "350", "", "2450", "", false, "nuova"},
-    {"420", "388.4", "381.9", "0", "", "8.5", "", "", false, "nuova"},
-    {"380", "388.4", "379.6", "", "420", "", "1200", "", false, "in uso"},
-    {"295", "379.6", "372.3", "3.2", "", "", "950", "200", false, "in uso"},
-    {"510", "381.9", "370.8", "", "610", "", "2800", "", true, "nuova"},
-    {"275", "372.3", "366.1", "", "180", "", "540", "250", false, "in uso"},
-    {"330", "370.8", "362.4", "2.1", "", "4.6", "", "", false, "nuova"},
-    {"460", "366.1", "355", "", "260", "", "310", "", false, "in uso"},
-    {"215", "362.4", "358.9", "0", "", "1.8", "", "", false, "nuova"},
-    {"390", "355", "341.7", "", "140", "", "120", "", false, "in uso"},
-    {"185", "358.9", "352.3", "", "95", "0.6", "", "", false, "nuova"},
+    {"1250", "398", "387.4", "0", "", "", "150", "", false, "nuova", "0"},
+    {"640", "387.4", "382.3", "", "350", "", "120", "", false, "nuova", "1"},
+    {"420", "382.3", "378.1", "0", "", "", "80", "", false, "nuova", "2"},
+    {"380", "382.3", "376.6", "", "420", "", "200", "", false, "in uso", "2"},
+    {"295", "376.6", "371.9", "1.2", "", "", "250", "200", false, "in uso", "4"},
+    {"510", "378.1", "370.9", "", "610", "", "2800", "", true, "nuova", "3"},
+    {"275", "371.9", "367.8", "", "180", "", "140", "250", false, "in uso", "5"},
+    {"330", "370.9", "365.4", "0.8", "", "", "90", "", false, "nuova", "6"},
+    {"460", "367.8", "360.6", "", "260", "", "110", "", false, "in uso", "7"},
+    {"215", "365.4", "363.2", "0", "", "", "60", "", false, "nuova", "8"},
+    {"390", "360.6", "352", "", "140", "", "120", "", false, "in uso", "9"},
+    {"185", "363.2", "358.9", "", "95", "0.6", "", "", false, "nuova", "10"},
 };
+constexpr const char* SourceHead = "420";
 
 class ExampleProject : public ::testing::Test {
   protected:
@@ -90,7 +97,10 @@ class ExampleProject : public ::testing::Test {
                 data().FireButton();
             }
             data().PickPipeType(row, t.pipe);
+            // Joined to the network in the network window, once entered.
+            ASSERT_TRUE(network.SetLink(s, t.upstream)) << "tronco " << s;
         }
+        ASSERT_TRUE(network.SetValue(NetworkValue::SourceHead, SourceHead));
         title().TypeInField(TitleField::progetto, "Rete idrica di distribuzione dell'abitato");
         title().TypeInField(TitleField::localita, "Poggio Verde");
         title().TypeInField(TitleField::tipostudio, "ipotesi situazione di progetto");
@@ -108,6 +118,7 @@ class ExampleProject : public ::testing::Test {
     ProgramState state;
     testing::FakeDialogs dialogs;
     testing::FakeWindows windows{state, dialogs};
+    NetworkModel network{state, dialogs};
     fs::path folder;
 };
 
@@ -145,6 +156,45 @@ TEST_F(ExampleProject, OpensWithEverySectionSizedAtSensibleVelocities) {
     data().CheckData();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information) << dialogs.shown[0].text;
+}
+
+// What a new user sees in the network window: a tree fed from the
+// reservoir, every node between the minimum pressure and the maximum static
+// pressure, and a profile along the most unfavourable path with its heads.
+TEST_F(ExampleProject, OpensAsANetworkWithEveryNodeWithinTheLimits) {
+    dialogs.files = {ShippedExample.string()};
+    ArchiveCommands(state, dialogs, windows, WindowId::dati).Open();
+    ASSERT_TRUE(dialogs.shown.empty()) << dialogs.shown.front().text;
+    data().Scroll(3);
+    ASSERT_TRUE(HasNetwork(state.project));
+    EXPECT_EQ(network.ValueText(NetworkValue::SourceHead), SourceHead);
+    const NetworkResult& result = network.Analysis();
+    const NetworkLimits limits = network.Input().limits;
+    for (int s = 1; s <= 12; ++s) {
+        EXPECT_EQ(UpstreamText(state.project.sections, s), Network[s - 1].upstream) << s;
+        const SectionHydraulics& h = result.sections[s];
+        ASSERT_EQ(h.state, HeadState::Computed) << NotComputableText(s, h);
+        EXPECT_GE(h.pressureEnd, limits.minimumPressure) << "nodo " << s;
+        EXPECT_LE(h.staticEnd, limits.maximumStaticPressure) << "nodo " << s;
+        // The heads fall along the flow, never below the ground.
+        EXPECT_LT(h.headEnd, h.headStart) << s;
+    }
+    // A main with two branches: two paths, to the ends of the branches.
+    std::vector<int> ends;
+    for (const NetworkPath& path : result.paths) {
+        ends.push_back(path.endNode);
+    }
+    std::sort(ends.begin(), ends.end());
+    EXPECT_EQ(ends, (std::vector<int>{11, 12}));
+    for (const NetworkCheck& check : result.checks) {
+        EXPECT_NE(check.kind, CheckKind::LowPressure) << check.text;
+        EXPECT_NE(check.kind, CheckKind::HighStaticPressure) << check.text;
+        EXPECT_NE(check.kind, CheckKind::ElevationMismatch) << check.text;
+    }
+    const PathProfile worst = WorstPathProfile(network.Input(), result);
+    ASSERT_NE(worst.endNode, 0) << worst.note;
+    EXPECT_EQ(worst.sections.front(), 1);
+    EXPECT_EQ(worst.head.size(), worst.ground.size());
 }
 
 }  // namespace

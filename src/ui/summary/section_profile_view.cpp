@@ -44,6 +44,7 @@ SectionProfileView::SectionProfileView(QWidget* parent) : QWidget(parent) {
 
 void SectionProfileView::SetProfile(const SectionProfile& profile) {
     profile_ = profile;
+    path_.reset();
     const QString section = QStringLiteral("tronco n. %1").arg(profile.section);
     setAccessibleName(QStringLiteral("Profilo del ") + section);
     setAccessibleDescription(
@@ -55,6 +56,40 @@ void SectionProfileView::SetProfile(const SectionProfile& profile) {
                        Number(profile.headLoss, 2))
             : QStringLiteral("Il tronco non è dimensionato: nessun profilo."));
     update();
+}
+
+void SectionProfileView::SetPathProfile(const PathProfile& path) {
+    profile_ = SectionProfile{};
+    path_ = path;
+    if (path.endNode == 0) {
+        setAccessibleName(QStringLiteral("Profilo lungo il percorso"));
+        setAccessibleDescription(QString::fromStdString(path.note));
+    } else {
+        setAccessibleName(QStringLiteral("Profilo lungo il percorso dalla sorgente al nodo %1")
+                              .arg(path.endNode));
+        QString nodes;
+        for (const int s : path.sections) {
+            nodes += (nodes.isEmpty() ? QString() : QStringLiteral(", ")) + QString::number(s);
+        }
+        QString description =
+            QStringLiteral("Tronchi %1; lunghezza %2 m; terreno da %3 a %4 m")
+                .arg(nodes, Number(path.length, 2), Number(path.ground.front(), 2),
+                     Number(path.ground.back(), 2));
+        if (!path.head.empty()) {
+            description += QStringLiteral("; quota piezometrica finale %1 m, pressione %2 m")
+                               .arg(Number(path.head.back(), 2),
+                                    Number(path.head.back() - path.ground.back(), 2));
+        }
+        if (!path.note.empty()) {
+            description += QStringLiteral(". ") + QString::fromStdString(path.note);
+        }
+        setAccessibleDescription(description + QStringLiteral("."));
+    }
+    update();
+}
+
+bool SectionProfileView::HasChart() const {
+    return path_ ? path_->endNode != 0 : profile_.section != 0 && profile_.sized;
 }
 
 QImage SectionProfileView::Render(const QSize& size) const {
@@ -74,6 +109,10 @@ void SectionProfileView::paintEvent(QPaintEvent*) {
 }
 
 void SectionProfileView::Draw(QPainter& painter, const QRect& area) const {
+    if (path_) {
+        PaintPathProfile(painter, QRectF(area).adjusted(4, 4, -4, -4), *path_);
+        return;
+    }
     const QFontMetrics metrics = painter.fontMetrics();
     const int line = metrics.height();
     painter.setPen(palette().color(QPalette::Text));

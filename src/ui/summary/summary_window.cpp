@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/network_model.h"
 #include "archive/project_file.h"
 #include "ui/summary/section_profile_view.h"
 
@@ -263,21 +264,39 @@ void SummaryWindow::SelectSection(int section) {
 
 void SummaryWindow::ShowProfile() {
     const int section = SelectedSection();
+    if (HasNetwork(state_.project)) {
+        // A network is read along its paths: from the source to the node.
+        const NetworkInput input = NetworkInputOf(state_.project, OfficeLimits(state_.settings));
+        PathProfile path;
+        if (section != 0) {
+            path = PathProfileOf(input, AnalyseNetwork(input), section);
+        } else {
+            path.note =
+                "Selezionare un nodo per vederne il profilo lungo il percorso dalla sorgente.";
+        }
+        profile_->SetPathProfile(path);
+        return;
+    }
     profile_->SetProfile(section != 0 ? ProfileOf(state_.project, section) : SectionProfile{});
 }
 
 void SummaryWindow::SaveChart() {
     const int section = SelectedSection();
-    if (section == 0 || !profile_->Profile().sized) {
+    if (section == 0 || !profile_->HasChart()) {
         dialogs_.Inform(windowTitle().toStdString(),
-                        "Scegliere nella tabella un tronco dimensionato per salvarne il profilo.",
+                        profile_->Path()
+                            ? "Scegliere nella tabella un nodo collegato alla sorgente per "
+                              "salvarne il profilo lungo il percorso."
+                            : "Scegliere nella tabella un tronco dimensionato per salvarne il "
+                              "profilo.",
                         MessageIcon::Exclamation);
         return;
     }
     std::optional<std::string> chosen =
         dialogs_.ChooseFile({FileDialogRequest::Kind::Save,
                              "Salva grafico",
-                             "profilo-tronco-" + std::to_string(section) + ".png",
+                             (profile_->Path() ? "profilo-percorso-nodo-" : "profilo-tronco-") +
+                                 std::to_string(section) + ".png",
                              {{"Immagine PNG", "*.png"}},
                              0});
     if (!chosen) {
