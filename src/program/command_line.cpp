@@ -21,7 +21,7 @@ struct Reading {
             Refuse("Si può indicare un solo progetto alla volta (" + option + ").");
             return;
         }
-        line.job = BatchJob{kind, project, std::nullopt};
+        line.job = BatchJob{kind, project, std::nullopt, {}};
     }
     void Refuse(const std::string& why) {
         if (line.error.empty()) {
@@ -90,10 +90,28 @@ const std::vector<Option>& Options() {
          [](Reading& r, const std::string& option, const std::string& project) {
              r.Job(Kind::SummaryCsv, option, project);
          }},
+        {{"--epanet"},
+         "PROGETTO",
+         "acquenza --epanet PROGETTO -o FILE.inp",
+         "scrive la rete del progetto come file di EPANET (.inp)",
+         true,
+         true,
+         [](Reading& r, const std::string& option, const std::string& project) {
+             r.Job(Kind::EpanetExport, option, project);
+         }},
+        {{"--da-epanet"},
+         "FILE.inp",
+         "acquenza --da-epanet FILE.inp -o PROGETTO",
+         "fa di una rete ramificata di EPANET un nuovo progetto",
+         true,
+         true,
+         [](Reading& r, const std::string& option, const std::string& file) {
+             r.Job(Kind::EpanetImport, option, file);
+         }},
         {{"-o", "--output"},
          "FILE",
          {},
-         "il file da scrivere (l'estensione .docx, .pdf o .csv si\n"
+         "il file da scrivere (l'estensione .docx, .pdf, .csv o .inp si\n"
          "aggiunge se manca; mai il file del progetto)",
          false,
          false,

@@ -42,7 +42,7 @@ class Batch : public ::testing::Test {
         done.str("");
         ProgramState state;
         return RunBatchJob(
-            {kind, projectFile.string(), std::move(output)}, state, desk,
+            {kind, projectFile.string(), std::move(output), {}}, state, desk,
             [this](const fs::path& file) {
                 printedTo = file;
                 return std::unique_ptr<PrinterDevice>();
