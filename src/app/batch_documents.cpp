@@ -6,6 +6,7 @@
 #include "app/document_commands.h"
 #include "app/headless_windows.h"
 #include "app/network_model.h"
+#include "app/network_sizing_commands.h"
 #include "app/network_summary.h"
 #include "app/output_file.h"
 #include "app/sizing_catalogues.h"
@@ -184,6 +185,21 @@ int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
     windows.LoadDataWindow();
     if (!ArchiveCommands(state, dialogs, windows, WindowId::frontespizio).OpenFile(job.project)) {
         return 1;
+    }
+    if (dataFile) {
+        const PipeSeries* series = FindSeries(catalogues, state.project.network.series);
+        if (series == nullptr && !state.project.network.series.empty()) {
+            messages << "La serie di tubazioni «" << state.project.network.series
+                     << "» del progetto non è tra i cataloghi: si dimensionano i soli diametri "
+                        "teorici.\n";
+        }
+        const NetworkSizingOutcome sized =
+            SizeProjectNetwork(state, series, job.kind == Kind::SizeNetworkLeastCost);
+        messages << sized.message << '\n';
+        if (!sized.done) {
+            return 1;
+        }
+        return SaveNewProject(*output, state.project, messages, done);
     }
     if (inp) {
         const PipeSeries* series = FindSeries(catalogues, state.project.network.series);
