@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -16,7 +17,10 @@
 #include "app/fakes.h"
 #include "app/network_model.h"
 #include "app/network_sizing_commands.h"
+#include "app/network_window_commands.h"
 #include "app/undo_commands.h"
+#include "archive/atomic_file.h"
+#include "archive/project_file.h"
 #include "core/numbers.h"
 #include "core/project_network.h"
 #include "core/section_calculation.h"
@@ -261,6 +265,61 @@ TEST_F(Sizing, FiveHundredSectionsInTime) {
     // Generous against a loaded build machine: ten times the budgets.
     EXPECT_LT(paths, 1000);
     EXPECT_LT(leastCost, 20000);
+}
+
+// The window's commands: export to a named .inp (stand-alone sections said),
+// import into a new data file that reads back as the network, sizing with
+// its message; a cancelled dialog writes nothing.
+TEST_F(Sizing, WindowCommandsExportImportAndSize) {
+    namespace fs = std::filesystem;
+    const fs::path folder =
+        fs::temp_directory_path() / ("acquenza-rete-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    MakeTree(31, 12, 40);
+    state.project.sections.Set(13, Field::lungh, FieldValue::Number(80));  // stand-alone
+    CountEnteredSections(state.project);
+    NetworkWindowCommands commands(state, dialogs, fs::path(ACQUENZA_RESOURCES_DIR) / "tubazioni");
+    // A rising section has no diameter of its own: the network's sizing gives it one.
+    ASSERT_TRUE(commands.SizeNetwork(false));
+    EXPECT_NE(dialogs.LastText().find("soli diametri teorici"), std::string::npos);
+
+    dialogs.files = {std::nullopt};
+    EXPECT_FALSE(commands.ExportEpanet("Poggio"));
+    ASSERT_FALSE(dialogs.fileDialogs.empty()) << dialogs.LastText();
+    EXPECT_EQ(dialogs.fileDialogs.back().initialName, "rete-Poggio.inp");
+    dialogs.files = {(folder / "rete").string()};
+    ASSERT_TRUE(commands.ExportEpanet("Poggio"));
+    EXPECT_TRUE(fs::exists(folder / "rete.inp"));
+    EXPECT_NE(dialogs.LastText().find("lasciato fuori: 13"), std::string::npos)
+        << dialogs.LastText();
+
+    dialogs.files = {(folder / "rete.inp").string(), (folder / "Acquenza-dati-rete").string()};
+    ASSERT_EQ(commands.ImportEpanet(), (folder / "Acquenza-dati-rete").string())
+        << dialogs.LastText();
+    Project back;
+    ASSERT_TRUE(ReadProjectFile(folder / "Acquenza-dati-rete", back).complete);
+    EXPECT_EQ(back.enteredSectionCount, 12);
+    EXPECT_TRUE(HasNetwork(back));
+    EXPECT_EQ(back.network.sourceHead, state.project.network.sourceHead);
+
+    ASSERT_TRUE(fs::exists(folder / "rete.inp"));
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(folder / "rete.inp", 1u << 24, text).ok);
+    const std::size_t at = text.find("[PIPES]");
+    text.insert(at, "[PUMPS]\nP1 SORGENTE N1 HEAD 1\n");
+    ASSERT_TRUE(WriteFileAtomically(folder / "pompa.inp", text).ok);
+    dialogs.files = {(folder / "pompa.inp").string()};
+    EXPECT_EQ(commands.ImportEpanet(), "");
+    EXPECT_NE(dialogs.LastText().find("Importazione non eseguita"), std::string::npos);
+
+    state.project.network.series = "PE100 SDR11 PN16";
+    state.history.Clear();
+    EXPECT_TRUE(commands.SizeNetwork(false));
+    EXPECT_NE(dialogs.LastText().find("«PE100 SDR11 PN16»"), std::string::npos)
+        << dialogs.LastText();
+    EXPECT_FALSE(state.project.sections.Get(1, PipeSizeField).DisplayText().empty());
+    EXPECT_TRUE(state.history.CanUndo());
+    fs::remove_all(folder);
 }
 
 }  // namespace

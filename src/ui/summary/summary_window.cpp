@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "archive/project_file.h"
+#include "ui/summary/network_command_buttons.h"
 #include "ui/summary/section_profile_view.h"
 
 namespace acquenza::ui {
@@ -206,6 +207,8 @@ SummaryWindow::SummaryWindow(ProgramState& state, Dialogs& dialogs, Actions acti
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(exportCsv);
     buttons->addWidget(saveChart);
+    AddNetworkCommandButtons(
+        this, buttons, state_, dialogs_, [this] { Sync(); }, actions_.projectName);
     buttons->addStretch();
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
