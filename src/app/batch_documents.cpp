@@ -5,9 +5,14 @@
 #include "app/archive_commands.h"
 #include "app/document_commands.h"
 #include "app/headless_windows.h"
+#include "app/network_model.h"
+#include "app/network_sizing_commands.h"
 #include "app/network_summary.h"
 #include "app/output_file.h"
+#include "app/sizing_catalogues.h"
 #include "archive/atomic_file.h"
+#include "archive/project_file.h"
+#include "interchange/project_exchange.h"
 
 namespace acquenza {
 
@@ -61,6 +66,12 @@ const char* ExtensionOf(BatchJob::Kind kind) {
             return ".pdf";
         case BatchJob::Kind::SummaryCsv:
             return ".csv";
+        case BatchJob::Kind::EpanetExport:
+            return ".inp";
+        case BatchJob::Kind::EpanetImport:
+        case BatchJob::Kind::SizeNetwork:
+        case BatchJob::Kind::SizeNetworkLeastCost:
+            return "";  // a data file is named as the user names it
         case BatchJob::Kind::WordReport:
             break;
     }
@@ -92,15 +103,69 @@ std::optional<std::filesystem::path> OutputFile(const BatchJob& job, std::ostrea
     return named;
 }
 
+int WriteOut(const std::filesystem::path& output, const std::string& bytes, std::ostream& messages,
+             std::ostream& done) {
+    const ArchiveResult written = WriteFileAtomically(output, bytes);
+    if (!written.ok) {
+        messages << "Esportazione non eseguita. " << written.message << '\n';
+        return 1;
+    }
+    done << output.string() << '\n';
+    return 0;
+}
+
+int SaveNewProject(const std::filesystem::path& output, const Project& project,
+                   std::ostream& messages, std::ostream& done) {
+    const ArchiveResult written = WriteProjectFile(output, project);
+    if (!written.ok) {
+        messages << "Progetto non salvato. " << written.message << '\n';
+        return 1;
+    }
+    done << output.string() << '\n';
+    return 0;
+}
+
+// Far beyond a network of 500 sections written as 14 pipes each.
+constexpr std::uintmax_t MaxEpanetFileBytes = 64u << 20;
+
+int ImportEpanetFile(const std::filesystem::path& file, const std::filesystem::path& output,
+                     const CatalogueSet& catalogues, std::ostream& messages, std::ostream& done) {
+    std::string text;
+    const ArchiveResult read = ReadWholeFile(file, MaxEpanetFileBytes, text);
+    if (!read.ok) {
+        messages << "Importazione non eseguita. " << read.message << '\n';
+        return 1;
+    }
+    const interchange::ProjectInpImport imported =
+        interchange::ImportProjectFromEpanet(text, catalogues.series);
+    for (const std::string& note : imported.notes) {
+        messages << note << '\n';
+    }
+    if (!imported.ok) {
+        messages << "Importazione non eseguita. " << imported.error << '\n';
+        return 1;
+    }
+    return SaveNewProject(output, imported.project, messages, done);
+}
+
 }  // namespace
 
 int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
                 const PdfPrinterFactory& pdfPrinter, const std::string& today,
                 std::ostream& messages, std::ostream& done) {
-    const bool pdf = job.kind == BatchJob::Kind::PdfReport;
-    const bool csv = job.kind == BatchJob::Kind::SummaryCsv;
-    if ((pdf || csv) && !job.output) {
-        messages << "Indicare con -o il file " << (pdf ? "PDF" : "CSV") << " da scrivere.\n";
+    using Kind = BatchJob::Kind;
+    const bool pdf = job.kind == Kind::PdfReport;
+    const bool csv = job.kind == Kind::SummaryCsv;
+    const bool inp = job.kind == Kind::EpanetExport;
+    const bool dataFile = job.kind == Kind::EpanetImport || job.kind == Kind::SizeNetwork ||
+                          job.kind == Kind::SizeNetworkLeastCost;
+    if ((pdf || csv || inp || dataFile) && !job.output) {
+        messages << "Indicare con -o il file "
+                 << (pdf   ? "PDF"
+                     : csv ? "CSV"
+                     : inp ? "EPANET (.inp)"
+                           : "di dati del nuovo progetto")
+                 << " da scrivere.\n";
         return 2;
     }
     std::optional<std::filesystem::path> output;
@@ -110,12 +175,45 @@ int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
             return 1;
         }
     }
+    const CatalogueSet catalogues = ProgramCatalogues(job.catalogueFolder);
+    if (job.kind == Kind::EpanetImport) {
+        return ImportEpanetFile(job.project, *output, catalogues, messages, done);
+    }
     BatchDialogs dialogs(messages, [&] { return pdfPrinter(*output); });
     HeadlessWindows windows(state, dialogs, today);
     InitProgramValues(state.identity.values);
     windows.LoadDataWindow();
     if (!ArchiveCommands(state, dialogs, windows, WindowId::frontespizio).OpenFile(job.project)) {
         return 1;
+    }
+    if (dataFile) {
+        const PipeSeries* series = FindSeries(catalogues, state.project.network.series);
+        if (series == nullptr && !state.project.network.series.empty()) {
+            messages << "La serie di tubazioni «" << state.project.network.series
+                     << "» del progetto non è tra i cataloghi: si dimensionano i soli diametri "
+                        "teorici.\n";
+        }
+        const NetworkSizingOutcome sized =
+            SizeProjectNetwork(state, series, job.kind == Kind::SizeNetworkLeastCost);
+        messages << sized.message << '\n';
+        if (!sized.done) {
+            return 1;
+        }
+        return SaveNewProject(*output, state.project, messages, done);
+    }
+    if (inp) {
+        const PipeSeries* series = FindSeries(catalogues, state.project.network.series);
+        const interchange::ProjectInpExport exported = interchange::ExportProjectToEpanet(
+            state.project, OfficeLimits(state.settings),
+            series != nullptr ? std::optional<double>(series->roughnessMm) : std::nullopt);
+        if (!exported.ok) {
+            messages << "Esportazione non eseguita. " << exported.error << '\n';
+            return 1;
+        }
+        if (!exported.leftOut.empty()) {
+            messages << interchange::LeftOutText(exported.leftOut) << '\n';
+        }
+        return WriteOut(*output, exported.text, messages, done);
     }
     if (csv) {
         const ArchiveResult written = WriteFileAtomically(

@@ -19,12 +19,23 @@
 namespace acquenza {
 
 struct BatchJob {
-    enum class Kind { WordReport, PdfReport, SummaryCsv };
+    enum class Kind {
+        WordReport,
+        PdfReport,
+        SummaryCsv,
+        EpanetExport,          // the network as an EPANET .inp file
+        EpanetImport,          // an EPANET .inp file (in `project`) made into a data file
+        SizeNetwork,           // the network sized from the source's head, saved as a new data file
+        SizeNetworkLeastCost,  // the same, then the cost reduced
+    };
     Kind kind = Kind::WordReport;
-    std::string project;  // the data file
+    std::string project;  // the data file (the .inp file for EpanetImport)
     // Where the document goes; for the word-processor report, when not
     // given, a new file in the documents folder as the menus make.
     std::optional<std::filesystem::path> output;
+    // The program's own folder of pipe catalogues; the user's is looked at
+    // after it.
+    std::filesystem::path catalogueFolder;
 };
 
 using PdfPrinterFactory =

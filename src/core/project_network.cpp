@@ -255,6 +255,12 @@ NetworkInput NetworkInputOf(const Project& project, const NetworkLimits& office)
         if (r[Field::dia].IsNumber() && r[Field::dia].NumberValue() > 0) {
             n.diameter = r[Field::dia].NumberValue() / 100;
         }
+        // The network sizing's diameter, once the network was sized from
+        // the source's head, takes the place of the section's own.
+        if (const double mm = NumericValue(r[NetworkDiameterField], FieldKind::Number);
+            std::isfinite(mm) && mm > 0) {
+            n.diameter = mm / 1000;
+        }
         n.loss.formula = LossFormula::Coefficient;
         n.loss.coefficient = RoughnessFor(r[Field::tipoc]).NumberValue();
     }

@@ -15,13 +15,14 @@ struct Reading {
     CommandLine& line;
     std::optional<std::filesystem::path> output;
     std::string outputOption;
+    std::string reduceCost;  // the option, when given
 
     void Job(BatchJob::Kind kind, const std::string& option, const std::string& project) {
         if (line.job || line.project) {
             Refuse("Si può indicare un solo progetto alla volta (" + option + ").");
             return;
         }
-        line.job = BatchJob{kind, project, std::nullopt};
+        line.job = BatchJob{kind, project, std::nullopt, {}};
     }
     void Refuse(const std::string& why) {
         if (line.error.empty()) {
@@ -90,10 +91,45 @@ const std::vector<Option>& Options() {
          [](Reading& r, const std::string& option, const std::string& project) {
              r.Job(Kind::SummaryCsv, option, project);
          }},
+        {{"--epanet"},
+         "PROGETTO",
+         "acquenza --epanet PROGETTO -o FILE.inp",
+         "scrive la rete del progetto come file di EPANET (.inp)",
+         true,
+         true,
+         [](Reading& r, const std::string& option, const std::string& project) {
+             r.Job(Kind::EpanetExport, option, project);
+         }},
+        {{"--da-epanet"},
+         "FILE.inp",
+         "acquenza --da-epanet FILE.inp -o PROGETTO",
+         "fa di una rete ramificata di EPANET un nuovo progetto",
+         true,
+         true,
+         [](Reading& r, const std::string& option, const std::string& file) {
+             r.Job(Kind::EpanetImport, option, file);
+         }},
+        {{"--dimensiona-rete"},
+         "PROGETTO",
+         "acquenza --dimensiona-rete PROGETTO [--riduci-costo] -o PROGETTO2",
+         "dimensiona la rete dal carico alla sorgente e la salva\n"
+         "come nuovo progetto",
+         true,
+         true,
+         [](Reading& r, const std::string& option, const std::string& project) {
+             r.Job(Kind::SizeNetwork, option, project);
+         }},
+        {{"--riduci-costo"},
+         {},
+         {},
+         "con --dimensiona-rete: riduce poi il costo delle tubazioni",
+         false,
+         false,
+         [](Reading& r, const std::string& option, const std::string&) { r.reduceCost = option; }},
         {{"-o", "--output"},
          "FILE",
          {},
-         "il file da scrivere (l'estensione .docx, .pdf o .csv si\n"
+         "il file da scrivere (l'estensione .docx, .pdf, .csv o .inp si\n"
          "aggiunge se manca; mai il file del progetto)",
          false,
          false,
@@ -169,7 +205,7 @@ std::string DocumentOptions() {
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
-    Reading reading{line, std::nullopt, {}};
+    Reading reading{line, std::nullopt, {}, {}};
     const Option& projectAlone = Options().front();
     bool optionsOver = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -207,6 +243,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             continue;
         }
         option->apply(reading, name, value);
+    }
+    if (!reading.reduceCost.empty()) {
+        if (line.job && line.job->kind == BatchJob::Kind::SizeNetwork) {
+            line.job->kind = BatchJob::Kind::SizeNetworkLeastCost;
+        } else {
+            reading.Refuse("L'opzione " + reading.reduceCost + " vale solo con --dimensiona-rete.");
+        }
     }
     if (reading.output) {
         if (line.job) {

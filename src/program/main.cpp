@@ -18,6 +18,7 @@
 #include "app/program_state.h"
 #include "app/settings.h"
 #include "command_line.h"
+#include "core/pipe_catalogue.h"
 #include "graphical_session.h"
 #include "reports/owned_printer.h"
 #include "ui/shell/deferred_music_player.h"
@@ -145,8 +146,10 @@ int main(int argc, char* argv[]) {
             std::cerr << acquenza::SettingsTitle << ": " << settingsProblems << '\n';
         }
         acquenza::ui::QtDocumentDesk desk;
+        acquenza::BatchJob job = *line.job;
+        job.catalogueFolder = folder / acquenza::CatalogueFolderName;
         return acquenza::RunBatchJob(
-            *line.job, state, desk,
+            job, state, desk,
             [](const std::filesystem::path& file) { return acquenza::PrintToPdf(file); },
             acquenza::TodayItalianLongDate(), std::cerr, std::cout);
     }

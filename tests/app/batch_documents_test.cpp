@@ -42,7 +42,7 @@ class Batch : public ::testing::Test {
         done.str("");
         ProgramState state;
         return RunBatchJob(
-            {kind, projectFile.string(), std::move(output)}, state, desk,
+            {kind, projectFile.string(), std::move(output), {}}, state, desk,
             [this](const fs::path& file) {
                 printedTo = file;
                 return std::unique_ptr<PrinterDevice>();
@@ -132,6 +132,40 @@ TEST_F(Batch, AFolderIsNoFileName) {
         EXPECT_NE(messages.str().find("è una cartella"), std::string::npos) << messages.str();
     }
     EXPECT_TRUE(fs::is_empty(folder / "sub"));
+}
+
+// The network's commands: a project without a network is refused and left
+// as it was; a branched EPANET network becomes a project, which is sized
+// into a new data file and exported again.
+TEST_F(Batch, NetworkCommandsFromEpanetToSizedProjectAndBack) {
+    EXPECT_EQ(Run(Kind::EpanetExport, project, folder / "rete.inp"), 1);
+    EXPECT_NE(messages.str().find("non ha una rete"), std::string::npos) << messages.str();
+    EXPECT_EQ(Run(Kind::SizeNetwork, project, folder / "Acquenza-dati-dimensionato"), 1);
+    EXPECT_NE(messages.str().find("non ha una rete"), std::string::npos) << messages.str();
+    EXPECT_FALSE(fs::exists(folder / "rete.inp"));
+    EXPECT_FALSE(fs::exists(folder / "Acquenza-dati-dimensionato"));
+    EXPECT_EQ(Slurp(project), original);
+    EXPECT_EQ(Run(Kind::SizeNetwork, project, std::nullopt), 2);
+
+    const fs::path inp = fs::path(ACQUENZA_RESOURCES_DIR) / ".." / "tests" / "interchange" /
+                         "data" / "net2-branched.inp";
+    const fs::path imported = folder / "Acquenza-dati-net2";
+    ASSERT_EQ(Run(Kind::EpanetImport, inp, imported), 0) << messages.str();
+    EXPECT_NE(messages.str().find("GPM"), std::string::npos) << messages.str();
+    EXPECT_EQ(done.str(), imported.string() + "\n");
+
+    const fs::path sized = folder / "Acquenza-dati-net2-dimensionato";
+    ASSERT_EQ(Run(Kind::SizeNetworkLeastCost, imported, sized), 0) << messages.str();
+    EXPECT_NE(messages.str().find("Rete dimensionata"), std::string::npos) << messages.str();
+    EXPECT_NE(messages.str().find("Nodo 25"), std::string::npos) << messages.str();
+    EXPECT_NE(Slurp(sized).find("\"metodo di dimensionamento\",\"percorso\""), std::string::npos);
+    EXPECT_EQ(Run(Kind::SizeNetwork, sized, sized), 1);
+
+    ASSERT_EQ(Run(Kind::EpanetExport, sized, folder / "net2"), 0) << messages.str();
+    EXPECT_NE(messages.str().find("estensione .inp"), std::string::npos) << messages.str();
+    const std::string file = Slurp(folder / "net2.inp");
+    EXPECT_NE(file.find("[RESERVOIRS]"), std::string::npos);
+    EXPECT_NE(file.find("T35_14"), std::string::npos);
 }
 
 TEST(OutputFile, SameFileFollowsLinksAndSpellings) {

@@ -13,6 +13,7 @@
 
 #include "app/network_model.h"
 #include "archive/project_file.h"
+#include "ui/summary/network_command_buttons.h"
 #include "ui/summary/section_profile_view.h"
 
 namespace acquenza::ui {
@@ -207,6 +208,8 @@ SummaryWindow::SummaryWindow(ProgramState& state, Dialogs& dialogs, Actions acti
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(exportCsv);
     buttons->addWidget(saveChart);
+    AddNetworkCommandButtons(
+        this, buttons, state_, dialogs_, [this] { Sync(); }, actions_.projectName);
     buttons->addStretch();
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
