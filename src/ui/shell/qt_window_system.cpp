@@ -175,6 +175,14 @@ QWidget* QtWindowSystem::MakeWindow(WindowId window) {
                                       [this] {
                                           LoadDataWindow().FinishTyping();
                                           SyncAll();
+                                      },
+                                      [this] {
+                                          // A link or a delivery changes the
+                                          // sums the grid shows.
+                                          if (data_) {
+                                              data_->Model().Reveal(0);
+                                          }
+                                          SyncAll();
                                       }});
         case WindowId::prodotti:
             return new CatalogueWindow(state_.settings.products, programFolder_);
