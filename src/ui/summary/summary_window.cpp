@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTableView>
@@ -441,6 +442,34 @@ void SummaryWindow::ShowNetworkValues() {
     }
 }
 
+void SummaryWindow::FitNetworkColumns() {
+    // Each column as wide as its heading's longer line or a figure of
+    // thousands, the checks wide enough for two of them; the window as wide
+    // as all of them, within the screen.
+    QHeaderView* header = table_->horizontalHeader();
+    const QFontMetrics metrics(header->font());
+    const int figure = metrics.horizontalAdvance(QStringLiteral("00000,00"));
+    int total = 0;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        int width = figure;
+        const QString heading = model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        for (const QString& line : heading.split(QLatin1Char('\n'))) {
+            width = std::max(width, metrics.horizontalAdvance(line));
+        }
+        if (model_->Summary().columns[static_cast<std::size_t>(c)].value ==
+            SummaryValue::NetworkChecks) {
+            width =
+                metrics.horizontalAdvance(QStringLiteral("pressione statica alta, velocità alta"));
+        }
+        width += 20;  // the cell's margins and the sort mark
+        header->resizeSection(c, width);
+        total += width;
+    }
+    const int available =
+        screen() != nullptr ? screen()->availableGeometry().width() - 40 : total + 60;
+    resize(std::max(width(), std::min(total + 60, available)), height());
+}
+
 void SummaryWindow::FinishTypingElsewhere() {
     // A number still being typed in the data window is judged first, so the
     // network's edit is a step of its own after it.
@@ -471,16 +500,12 @@ void SummaryWindow::Sync() {
     }
     showNetwork_->setEnabled(!HasNetwork(state_.project));
     const bool network = NetworkShown();
-    if (network != networkValues_->isVisibleTo(this)) {
+    const bool flipped = network != networkValues_->isVisibleTo(this);
+    if (flipped) {
         // Two dozen columns do not share a window's width: with the network
         // each keeps a readable width and the table scrolls sideways.
-        QHeaderView* header = table_->horizontalHeader();
-        header->setSectionResizeMode(network ? QHeaderView::Interactive : QHeaderView::Stretch);
-        if (network) {
-            header->setDefaultSectionSize(
-                fontMetrics().horizontalAdvance(QStringLiteral("Velocità  ")) + 12);
-            resize(std::max(width(), 1360), height());
-        }
+        table_->horizontalHeader()->setSectionResizeMode(network ? QHeaderView::Interactive
+                                                                 : QHeaderView::Stretch);
     }
     networkValues_->setVisible(network);
     if (network) {
@@ -488,6 +513,9 @@ void SummaryWindow::Sync() {
     }
     model_->SetSummary(SummarizeNetwork(state_.project, state_.settings, network,
                                         network ? &network_.Analysis() : nullptr));
+    if (flipped && network) {
+        FitNetworkColumns();
+    }
     totals_->setText(QString::fromStdString(model_->Summary().BottomLine(state_.settings)));
     if (selected != 0) {
         SelectSection(selected);

@@ -84,6 +84,7 @@ class SummaryWindow : public QWidget {
     void ShowNetworkValues();
     void SyncEverything();
     void FinishTypingElsewhere();
+    void FitNetworkColumns();
     bool NetworkShown() const;
 
     ProgramState& state_;
