@@ -65,7 +65,7 @@ void BM_NetworkKeystrokeModel(benchmark::State& st) {
 BENCHMARK(BM_NetworkKeystrokeModel)->Unit(benchmark::kMicrosecond);
 
 ui::SummaryWindow::Actions NoActions() {
-    return {[](int) {}, [] { return std::string(); }, [] {}, {}};
+    return {[](int) {}, [] { return std::string(); }, [] {}, {}, {}};
 }
 
 void BM_NetworkKeystrokeWithTheWindowOpen(benchmark::State& st) {

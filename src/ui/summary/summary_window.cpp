@@ -1,5 +1,6 @@
 #include "ui/summary/summary_window.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -345,6 +346,23 @@ SummaryWindow::SummaryWindow(ProgramState& state, Dialogs& dialogs, Actions acti
         "le colonne della rete: il tronco a monte di ogni tronco, l'erogazione ai nodi, le "
         "pressioni e le verifiche"));
     connect(showNetwork_, &QCheckBox::toggled, this, [this] { Sync(); });
+    // An edit made here is taken back here: Ctrl+Z and Ctrl+Y as in the
+    // working windows (a box being typed in keeps them for its own text).
+    for (const bool undo : {true, false}) {
+        auto* step = new QAction(this);
+        step->setShortcuts(undo ? QKeySequence::Undo : QKeySequence::Redo);
+        if (!undo) {
+            step->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+        }
+        step->setShortcutContext(Qt::WindowShortcut);
+        connect(step, &QAction::triggered, this, [this, undo] {
+            if (actions_.undo) {
+                actions_.undo(undo);
+            }
+        });
+        addAction(step);
+    }
     auto* close = new QPushButton(QStringLiteral("C&hiudi"), this);
     close->setObjectName(QStringLiteral("chiudi"));
     connect(close, &QPushButton::clicked, this, &QWidget::hide);

@@ -65,6 +65,9 @@ class SummaryWindow : public QWidget {
         std::function<void()> finishTyping;
         // Shows every window again after an edit made here.
         std::function<void()> syncAll;
+        // Undoes (true) or redoes (false) the project's last step, as the
+        // working windows' Ctrl+Z and Ctrl+Y do.
+        std::function<void(bool)> undo;
     };
     SummaryWindow(ProgramState& state, Dialogs& dialogs, Actions actions);
 
