@@ -6,10 +6,12 @@
 #include <optional>
 #include <string_view>
 
+#include "app/network_model.h"
 #include "app/unsizable_sections.h"
 #include "archive/atomic_file.h"
 #include "core/flows.h"
 #include "core/numbers.h"
+#include "core/project_network.h"
 #include "core/section_calculation.h"
 #include "reports/report_values.h"
 
@@ -85,7 +87,7 @@ std::string FireMark(const SummaryRow& row) {
 
 }  // namespace
 
-std::vector<SummaryColumn> SummaryColumnsOf(const FieldTable& fields) {
+std::vector<SummaryColumn> SummaryColumnsOf(const FieldTable& fields, bool network) {
     // The worked-out values stand among the fields by the same order
     // numbers: the drop after the final elevation, the residents after the
     // flows.
@@ -100,6 +102,38 @@ std::vector<SummaryColumn> SummaryColumnsOf(const FieldTable& fields) {
          {SummaryValue::Residents, Field::lungh, "Residenti serviti", "Residenti\nserviti", 0,
           false}},
     };
+    if (network) {
+        // The two typed values beside the section's number, where the eye
+        // starts; the analysis's figures after the section's own results.
+        const std::pair<int, SummaryColumn> columns[] = {
+            {1, {SummaryValue::Link, Field::lungh, "Tronco a monte", "Tronco\na monte", 0}},
+            {2,
+             {SummaryValue::NodeDemand, Field::lungh, "Erogazione al nodo (l/s)",
+              "Erogazione\nal nodo (l/s)", 2}},
+            {1010,
+             {SummaryValue::FlowEnd, Field::lungh, "Portata di valle (l/s)",
+              "Portata di\nvalle (l/s)", 2}},
+            {1020,
+             {SummaryValue::HeadEnd, Field::lungh, "Quota piezometrica finale (m)",
+              "Quota piez.\nfinale (m)", 2}},
+            {1030,
+             {SummaryValue::PressureEnd, Field::lungh, "Pressione al nodo (m)",
+              "Pressione\nal nodo (m)", 2}},
+            {1040,
+             {SummaryValue::StaticPressure, Field::lungh, "Pressione statica (m)",
+              "Pressione\nstatica (m)", 2}},
+            {1050,
+             {SummaryValue::MaxVelocity, Field::lungh, "Velocità massima (m/s)",
+              "Velocità\nmassima (m/s)", 2}},
+            {1060, {SummaryValue::Gradient, Field::lungh, "Cadente (m/km)", "Cadente\n(m/km)", 2}},
+            {1070,
+             {SummaryValue::NetworkChecks, Field::lungh, "Verifiche della rete",
+              "Verifiche\ndella rete", 0, true}},
+        };
+        for (const auto& [order, column] : columns) {
+            placed.push_back({order, column});
+        }
+    }
     for (const Field f : fields.All()) {
         const FieldSpec& spec = fields.Spec(f);
         if (spec.summary.order > 0) {
@@ -163,12 +197,146 @@ void MarkSpeed(SummaryRow& row, double v, const Settings& settings) {
 
 }  // namespace
 
+bool SummaryRow::HasCheck(CheckKind kind) const {
+    return std::find(checks.begin(), checks.end(), kind) != checks.end();
+}
+
+std::string CheckWord(CheckKind kind) {
+    switch (kind) {
+        case CheckKind::LowPressure:
+            return "pressione bassa";
+        case CheckKind::HighStaticPressure:
+            return "pressione statica alta";
+        case CheckKind::HighVelocity:
+            return "velocità alta";
+        case CheckKind::LowVelocity:
+            return "velocità bassa";
+        case CheckKind::ElevationMismatch:
+            return "quote non raccordate";
+        case CheckKind::NotComputable:
+            return "carico non calcolabile";
+        case CheckKind::Detached:
+            return "non collegato alla sorgente";
+        case CheckKind::LinkRefused:
+            return "collegamento non valido";
+    }
+    return {};
+}
+
+namespace {
+
+// The network's figures of section `s` into its row; `put` writes a number
+// into a column.
+template <typename Put>
+void PutNetworkCells(const NetworkSummary& summary, const SectionTable& t, int s,
+                     bool hasDownstream, bool headKnown, const SectionHydraulics* h,
+                     SummaryRow& row, Put put) {
+    const std::optional<int> upstream = UpstreamOf(t, s);
+    row.linked = upstream.has_value();
+    if (!row.linked) {
+        return;
+    }
+    const bool inNetwork = h != nullptr && h->state != HeadState::NotInNetwork;
+    const bool computed = h != nullptr && h->state == HeadState::Computed;
+    // The static pressure needs the source's head, and a chain of links
+    // that reaches it.
+    const bool fed = inNetwork && headKnown && h->state != HeadState::Detached;
+    const bool loss = inNetwork && h->hasLoss;
+    for (std::size_t c = 0; c < summary.columns.size(); ++c) {
+        switch (summary.columns[c].value) {
+            case SummaryValue::Link:
+                put(c, *upstream);
+                break;
+            case SummaryValue::NodeDemand:
+                row.demandDerived = t.Get(s, NodeDemandField).IsEmpty();
+                row.demandTyped = t.Get(s, NodeDemandField).DisplayText();
+                put(c, OwnDemand(t, s, hasDownstream));
+                break;
+            case SummaryValue::FlowEnd:
+                if (inNetwork) {
+                    put(c, h->flowEnd);
+                }
+                break;
+            case SummaryValue::HeadEnd:
+                if (computed) {
+                    put(c, h->headEnd);
+                }
+                break;
+            case SummaryValue::PressureEnd:
+                if (computed) {
+                    put(c, h->pressureEnd);
+                }
+                break;
+            case SummaryValue::StaticPressure:
+                if (fed && std::isfinite(h->staticEnd)) {
+                    put(c, h->staticEnd);
+                }
+                break;
+            case SummaryValue::MaxVelocity:
+                if (loss) {
+                    put(c, h->velocityStart);
+                }
+                break;
+            case SummaryValue::Gradient:
+                if (loss) {
+                    put(c, h->gradientPerKm);
+                }
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+std::string CheckWords(const SummaryRow& row) {
+    std::string words;
+    for (const CheckKind kind : row.checks) {
+        const std::string word = CheckWord(kind);
+        if (words.find(word) == std::string::npos) {
+            words += (words.empty() ? "" : ", ") + word;
+        }
+    }
+    return words;
+}
+
+}  // namespace
+
 NetworkSummary SummarizeNetwork(const Project& project, const Settings& settings) {
+    return SummarizeNetwork(project, settings, HasNetwork(project), nullptr);
+}
+
+NetworkSummary SummarizeNetwork(const Project& project, const Settings& settings, bool network,
+                                const NetworkResult* analysis) {
     NetworkSummary summary;
-    summary.columns = SummaryColumnsOf(project.Fields());
+    summary.network = network;
+    summary.columns = SummaryColumnsOf(project.Fields(), network);
     const std::size_t width = summary.columns.size();
     const SectionTable& t = project.sections;
     const int last = std::max(project.enteredSectionCount, LastSectionWithInput(t));
+    const std::optional<double> sourceHead = SourceHeadOf(project.network);
+    const bool headKnown = sourceHead && std::isfinite(*sourceHead);
+    NetworkResult own;
+    if (network && analysis == nullptr) {
+        own = AnalyseNetwork(NetworkInputOf(project, OfficeLimits(settings)));
+        analysis = &own;
+    }
+    // Which sections something continues from, and each section's checks,
+    // in one pass each.
+    std::vector<char> hasDownstream(static_cast<std::size_t>(last) + 1, 0);
+    std::vector<std::vector<const NetworkCheck*>> checksOf(static_cast<std::size_t>(last) + 1);
+    if (network) {
+        for (int s = 1; s <= last; ++s) {
+            const std::optional<int> up = UpstreamOf(t, s);
+            if (up && *up > 0 && *up <= last && *up != s) {
+                hasDownstream[static_cast<std::size_t>(*up)] = 1;
+            }
+        }
+        for (const NetworkCheck& check : analysis->checks) {
+            if (check.section >= 1 && check.section <= last) {
+                checksOf[static_cast<std::size_t>(check.section)].push_back(&check);
+            }
+        }
+    }
     for (int s = 1; s <= last; ++s) {
         SummaryRow row;
         row.section = s;
@@ -211,6 +379,27 @@ NetworkSummary SummarizeNetwork(const Project& project, const Settings& settings
                     }
                     break;
                 }
+                default:
+                    break;  // the network's, below
+            }
+        }
+        if (network) {
+            const auto at = static_cast<std::size_t>(s);
+            PutNetworkCells(summary, t, s, hasDownstream[at] != 0, headKnown,
+                            at < analysis->sections.size() ? &analysis->sections[at] : nullptr, row,
+                            put);
+            for (const NetworkCheck* check : checksOf[at]) {
+                row.checks.push_back(check->kind);
+                row.checkNote += (row.checkNote.empty() ? "" : "\n") + check->text;
+            }
+            const std::size_t column = summary.ColumnOf(SummaryValue::NetworkChecks);
+            if (!row.checks.empty()) {
+                row.texts[column] = CheckWords(row);
+                ++summary.networkChecked;
+            } else if (row.linked && at < analysis->sections.size() &&
+                       analysis->sections[at].state == HeadState::Computed) {
+                row.texts[column] = "entro i limiti";
+                row.checkNote = "Nodo " + std::to_string(s) + ": verifiche superate.";
             }
         }
         row.fireAlong = FireFlow(t.Get(s, Field::dotazun)) && !t.Get(s, Field::portun).IsEmpty();
@@ -249,6 +438,10 @@ std::string NetworkSummary::BottomLine(const Settings& settings) const {
     }
     if (unsizable > 0) {
         line += " \u2014 non dimensionabili: " + std::to_string(unsizable);
+    }
+    if (network) {
+        line += " \u2014 tronchi con verifiche della rete non superate: " +
+                std::to_string(networkChecked);
     }
     return line;
 }

@@ -9,14 +9,32 @@
 
 #include "app/dialogs.h"
 #include "app/settings.h"
+#include "core/network.h"
 #include "core/project.h"
 
 namespace acquenza {
 
 // What a column of the summary shows: the section's number, a field of the
 // project's table (those the table places in the summary), or a value the
-// summary works out.
-enum class SummaryValue { Section, Field, Drop, Residents };
+// summary works out. The network's columns stand only in the summary of a
+// project whose sections are linked.
+enum class SummaryValue {
+    Section,
+    Field,
+    Drop,
+    Residents,
+    // The network's: the link and the node's delivery (typed in the window),
+    // then the analysis's figures at the section's end node.
+    Link,
+    NodeDemand,
+    FlowEnd,
+    HeadEnd,
+    PressureEnd,
+    StaticPressure,
+    MaxVelocity,
+    Gradient,
+    NetworkChecks,
+};
 
 struct SummaryColumn {
     SummaryValue value = SummaryValue::Field;
@@ -28,8 +46,9 @@ struct SummaryColumn {
     bool result = false;       // a result of the calculation: shown for sized sections only
 };
 
-// The columns for a project of these fields, in order.
-std::vector<SummaryColumn> SummaryColumnsOf(const FieldTable& fields);
+// The columns for a project of these fields, in order; with the network's
+// columns when `network`.
+std::vector<SummaryColumn> SummaryColumnsOf(const FieldTable& fields, bool network = false);
 
 // Where a section's velocity stands against the band. NotSized: data still
 // missing; Unsizable: complete, but the calculation cannot size it.
@@ -50,6 +69,17 @@ struct SummaryRow {
     // Flows worked out as fire-fighting flows (the allowance's fire mark).
     bool fireAlong = false;
     bool fireEnd = false;
+    // The network's checks of the section and of its end node, with their
+    // explanations (one a line) for the tooltip; `linked`: the section is
+    // part of the network (it has a "tronco a monte").
+    bool linked = false;
+    std::vector<CheckKind> checks;
+    std::string checkNote;
+    // The node's delivery is worked out (from the end residents or the end
+    // flow), not typed: shown in the result colour.
+    bool demandDerived = false;
+    std::string demandTyped;  // as stored, for the cell's editor
+    bool HasCheck(CheckKind kind) const;
 };
 
 struct NetworkSummary {
@@ -59,6 +89,8 @@ struct NetworkSummary {
     int outsideBand = 0;
     int notSized = 0;
     int unsizable = 0;
+    bool network = false;    // the network's columns are in
+    int networkChecked = 0;  // linked sections with at least one check
     // "Tronchi: 12 — lunghezza totale: 5230,00 m — ..."
     std::string BottomLine(const Settings& settings) const;
     // Where a field's column, or a worked-out value's, stands; columns.size()
@@ -72,8 +104,17 @@ std::string SummaryCellText(const NetworkSummary& summary, const SummaryRow& row
                             std::size_t column);
 
 // Reads every section up to the last one holding any input (a section left
-// empty on the way still has its row), with their current results.
+// empty on the way still has its row), with their current results; the
+// network's columns when the project has a network.
 NetworkSummary SummarizeNetwork(const Project& project, const Settings& settings);
+// The same with the network's columns when `network` (a window showing them
+// before the first link), from `analysis` when given (the window keeps its
+// own, worked out again only where figures changed), else worked out here.
+NetworkSummary SummarizeNetwork(const Project& project, const Settings& settings, bool network,
+                                const NetworkResult* analysis);
+
+// The short words the checks column and the spreadsheet give a check.
+std::string CheckWord(CheckKind kind);
 
 // The table as a spreadsheet file in the Italian convention: UTF-8 with a
 // byte-order mark, ";" between fields, decimal comma, CR LF line ends, the

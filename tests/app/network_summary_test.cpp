@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "core/flows.h"
+#include "core/project_network.h"
 #include "core/section_calculation.h"
 
 namespace acquenza {
@@ -203,6 +206,172 @@ TEST(NetworkSummary, TheGradeLineFallsByEachSegmentsDarcyLoss) {
     EXPECT_NEAR(profile.headLoss, 100 - grade, 1e-9);
     EXPECT_DOUBLE_EQ(profile.drop, 10);
 }
+
+// ---- the network's columns ---------------------------------------------
+
+namespace network {
+
+struct Typed {
+    int section;
+    const char *length, *from, *to, *along, *end, *pipe;
+    const char* link;  // "" stand-alone
+};
+
+// A main from the source with two branches, and a section on its own:
+//   source → 1 → 2 (delivery typed), 1 → 3 (starts 2 m above 1's end, and
+//   ends low: static pressure over the limit), 4 alone.
+Project Branched(const char* sourceHead) {
+    Project p;
+    const Typed sections[] = {
+        {1, "500", "400", "380", "0", "0", "nuova", "0"},
+        {2, "300", "380", "360", "1,5", "0", "nuova", "1"},
+        {3, "300", "382", "300", "0", "1", "nuova", "1"},
+        {4, "200", "200", "190", "0", "3", "in uso", ""},
+    };
+    for (const Typed& s : sections) {
+        Section(p, s.section, s.length, s.from, s.to, s.along, s.end, s.pipe);
+    }
+    for (const Typed& s : sections) {
+        if (*s.link != '\0') {
+            p.sections.Set(s.section, LinkField, UpstreamValue(p.sections, std::atoi(s.link)));
+        }
+    }
+    p.sections.Set(2, NodeDemandField, FieldValue::Text("2"));
+    p.network.sourceHead = sourceHead;
+    SettleNetwork(p);
+    for (int s = 1; s <= 4; ++s) {
+        SettleSection(p, s);
+    }
+    p.enteredSectionCount = 4;
+    return p;
+}
+
+double Number(const NetworkSummary& summary, int section, SummaryValue value) {
+    return summary.rows[static_cast<std::size_t>(section - 1)].numbers[summary.ColumnOf(value)];
+}
+
+std::string Text(const NetworkSummary& summary, int section, SummaryValue value) {
+    return summary.rows[static_cast<std::size_t>(section - 1)].texts[summary.ColumnOf(value)];
+}
+
+TEST(NetworkSummaryColumns, FiguresAtEveryNodeAndTheChecksMarked) {
+    const Project p = Branched("420");
+    const NetworkSummary summary = SummarizeNetwork(p, Settings{});
+    ASSERT_TRUE(summary.network);
+    ASSERT_EQ(summary.rows.size(), 4u);
+    // Beside the number, what the user types; after the results, the analysis.
+    EXPECT_EQ(summary.ColumnOf(SummaryValue::Link), 1u);
+    EXPECT_EQ(summary.ColumnOf(SummaryValue::NodeDemand), 2u);
+    EXPECT_GT(summary.ColumnOf(SummaryValue::FlowEnd), summary.ColumnOf(Field::sca));
+
+    EXPECT_EQ(Text(summary, 1, SummaryValue::Link), "0");
+    EXPECT_EQ(Text(summary, 3, SummaryValue::Link), "1");
+    // What leaves node 1 enters sections 2 and 3: their flows along and at
+    // their ends (2 delivered by node 2, 1 by node 3).
+    // (A flow along typed as 0 counts as the calculation's tiny flow.)
+    EXPECT_NEAR(Number(summary, 1, SummaryValue::FlowEnd), 1.5 + 2 + 0 + 1, 1e-3);
+    EXPECT_EQ(Text(summary, 2, SummaryValue::NodeDemand), "2,00");
+    EXPECT_FALSE(summary.rows[1].demandDerived);
+    EXPECT_EQ(summary.rows[1].demandTyped, "2");
+    EXPECT_TRUE(summary.rows[2].demandDerived);  // the leaf's typed end flow
+    EXPECT_EQ(Text(summary, 3, SummaryValue::NodeDemand), "1,00");
+    for (int s = 1; s <= 3; ++s) {
+        const double zEnd = NumericValue(p.sections, s, Field::quotafin);
+        EXPECT_NEAR(Number(summary, s, SummaryValue::PressureEnd),
+                    Number(summary, s, SummaryValue::HeadEnd) - zEnd, 1e-9)
+            << s;
+        EXPECT_DOUBLE_EQ(Number(summary, s, SummaryValue::StaticPressure), 420 - zEnd) << s;
+        EXPECT_GT(Number(summary, s, SummaryValue::Gradient), 0) << s;
+        EXPECT_GT(Number(summary, s, SummaryValue::MaxVelocity), 0) << s;
+    }
+    // Heads fall along the main into each branch.
+    EXPECT_LT(Number(summary, 1, SummaryValue::HeadEnd), 420);
+    EXPECT_LT(Number(summary, 2, SummaryValue::HeadEnd), Number(summary, 1, SummaryValue::HeadEnd));
+
+    const SummaryRow& branch = summary.rows[2];
+    EXPECT_TRUE(branch.HasCheck(CheckKind::HighStaticPressure));
+    EXPECT_TRUE(branch.HasCheck(CheckKind::ElevationMismatch));
+    EXPECT_NE(Text(summary, 3, SummaryValue::NetworkChecks).find("pressione statica alta"),
+              std::string::npos);
+    EXPECT_NE(Text(summary, 3, SummaryValue::NetworkChecks).find("quote non raccordate"),
+              std::string::npos);
+    EXPECT_NE(branch.checkNote.find("Nodo 3: pressione statica di 120,00 m, sopra il massimo di "
+                                    "70,00 m."),
+              std::string::npos);
+    // The section on its own has no network figure at all.
+    const SummaryRow& alone = summary.rows[3];
+    EXPECT_FALSE(alone.linked);
+    for (std::size_t c = summary.ColumnOf(SummaryValue::Link); c < summary.columns.size(); ++c) {
+        if (summary.columns[c].value >= SummaryValue::Link) {
+            EXPECT_EQ(alone.texts[c], "") << summary.columns[c].heading;
+        }
+    }
+    EXPECT_EQ(summary.networkChecked, static_cast<int>(std::count_if(
+                                          summary.rows.begin(), summary.rows.end(),
+                                          [](const SummaryRow& r) { return !r.checks.empty(); })));
+    EXPECT_NE(
+        summary.BottomLine(Settings{}).find("tronchi con verifiche della rete non superate: "),
+        std::string::npos);
+}
+
+TEST(NetworkSummaryColumns, WithoutTheSourcesHeadNoHeadIsShownAndTheCheckSaysWhy) {
+    const NetworkSummary summary = SummarizeNetwork(Branched(""), Settings{});
+    for (int s = 1; s <= 3; ++s) {
+        EXPECT_EQ(Text(summary, s, SummaryValue::HeadEnd), "") << s;
+        EXPECT_EQ(Text(summary, s, SummaryValue::PressureEnd), "") << s;
+        EXPECT_EQ(Text(summary, s, SummaryValue::StaticPressure), "") << s;
+        EXPECT_TRUE(
+            summary.rows[static_cast<std::size_t>(s - 1)].HasCheck(CheckKind::NotComputable))
+            << s;
+        EXPECT_NE(Text(summary, s, SummaryValue::NetworkChecks).find("carico non calcolabile"),
+                  std::string::npos);
+    }
+    // Flows need no head.
+    EXPECT_NEAR(Number(summary, 1, SummaryValue::FlowEnd), 4.5, 1e-3);
+}
+
+TEST(NetworkSummaryColumns, TheSpreadsheetCarriesTheNetworkHeadingsOnlyWithANetwork) {
+    const auto lines = CsvLines(SummaryCsv(SummarizeNetwork(Branched("420"), Settings{})));
+    ASSERT_EQ(lines.size(), 5u);
+    const std::vector<std::string> wanted = {
+        "Tronco a monte",         "Erogazione al nodo (l/s)",
+        "Portata di valle (l/s)", "Quota piezometrica finale (m)",
+        "Pressione al nodo (m)",  "Pressione statica (m)",
+        "Velocità massima (m/s)", "Cadente (m/km)",
+        "Verifiche della rete"};
+    std::size_t at = 0;
+    for (const std::string& heading : wanted) {
+        const auto found = std::find(lines[0].begin(), lines[0].end(), heading);
+        ASSERT_NE(found, lines[0].end()) << heading;
+        const auto position = static_cast<std::size_t>(found - lines[0].begin());
+        EXPECT_GT(position, at) << heading;  // in this order
+        at = position;
+    }
+    EXPECT_EQ(lines[0][1], "Tronco a monte");
+    EXPECT_EQ(lines[0].back(), "Verifica velocità");
+    EXPECT_EQ(lines[1][1], "0");
+    EXPECT_EQ(lines[4][1], "");  // the section on its own
+    for (const auto& line : lines) {
+        EXPECT_EQ(line.size(), lines[0].size());
+    }
+
+    // Links taken away, the project has no network: the file is the one
+    // of the single sections, heading for heading and cell for cell.
+    Project plain = Branched("420");
+    for (int s = 1; s <= 4; ++s) {
+        plain.sections.Set(s, LinkField, FieldValue());
+    }
+    const NetworkSummary single = SummarizeNetwork(plain, Settings{});
+    EXPECT_FALSE(single.network);
+    EXPECT_EQ(single.columns.size(), SummaryColumnsOf(plain.Fields()).size());
+    EXPECT_EQ(single.ColumnOf(SummaryValue::Link), single.columns.size());
+    EXPECT_EQ(single.BottomLine(Settings{}).find("rete"), std::string::npos);
+    const auto plainLines = CsvLines(SummaryCsv(single));
+    EXPECT_EQ(plainLines[0].size(), 15u);
+    EXPECT_EQ(plainLines[0][1], "Lunghezza (m)");
+}
+
+}  // namespace network
 
 }  // namespace
 }  // namespace acquenza

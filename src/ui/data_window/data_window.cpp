@@ -386,6 +386,9 @@ void DataWindow::Sync() {
                 continue;
             }
             QLineEdit* box = row.boxes[static_cast<std::size_t>(f)];
+            if (f == Field::portfin) {
+                ShowEndFlowKind(box, model_.EndFlowIsDerived(model_.SectionOfRow(r)));
+            }
             if (box->text() != text) {
                 // A refused keystroke is taken back where it was typed.
                 const int cursor = box->cursorPosition() -
@@ -409,6 +412,26 @@ void DataWindow::Sync() {
     }
     ApplyBackground();
     ApplyFocusRequest();
+}
+
+void DataWindow::ShowEndFlowKind(QLineEdit* box, bool derived) {
+    if (box->isReadOnly() == derived) {
+        return;
+    }
+    // The network's sum is a result: in the result area's colour, and no
+    // keystroke, paste or drop reaches it.
+    box->setReadOnly(derived);
+    if (derived) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, LightBlue);
+        box->setPalette(palette);
+        box->setToolTip(QStringLiteral(
+            "portata all'estremità ricavata: somma delle portate dei tronchi che proseguono da "
+            "questo e dell'erogazione al nodo, che si digita nel Riepilogo della rete"));
+    } else {
+        box->setPalette(QPalette());  // the form's again
+        box->setToolTip(QString());
+    }
 }
 
 void DataWindow::ApplyBackground() {

@@ -46,6 +46,9 @@ class DataWindow : public QMainWindow {
     void BuildCommands(QWidget* form);
     void ApplyFocusRequest();
     void ApplyBackground();
+    // A linked section's end flow summed from the sections downstream shows
+    // read-only, as a result.
+    void ShowEndFlowKind(QLineEdit* box, bool derived);
     // Tab past the last box of the grid, or Shift+Tab before its first: the
     // grid moves by one section and the focus follows.
     bool TabAcrossTheGridEdge(QObject* watched, QEvent* event);

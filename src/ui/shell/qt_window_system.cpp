@@ -10,6 +10,7 @@
 #include "app/guide_pages.h"
 #include "app/italian_date.h"
 #include "app/new_project.h"
+#include "app/undo_commands.h"
 #include "ui/data_window/data_window.h"
 #include "ui/help/about_window.h"
 #include "ui/help/catalogue_window.h"
@@ -174,6 +175,23 @@ QWidget* QtWindowSystem::MakeWindow(WindowId window) {
                                       [this] { return state_.project.titles.progetto; },
                                       [this] {
                                           LoadDataWindow().FinishTyping();
+                                          SyncAll();
+                                      },
+                                      [this] {
+                                          // A link or a delivery changes the
+                                          // sums the grid shows.
+                                          if (data_) {
+                                              data_->Model().Reveal(0);
+                                          }
+                                          SyncAll();
+                                      },
+                                      [this](bool undo) {
+                                          UndoCommands commands(state_, *this);
+                                          if (undo) {
+                                              commands.Undo();
+                                          } else {
+                                              commands.Redo();
+                                          }
                                           SyncAll();
                                       }});
         case WindowId::prodotti:

@@ -1,17 +1,23 @@
 #pragma once
 // "Riepilogo della rete": every entered section in one table that follows
 // the data window live, velocities checked against the office's band, the
-// profile of the selected section, and the exports.
+// profile of the selected section, and the exports. With the network shown,
+// the links and the nodes' deliveries are typed in the table, the source's
+// head and the limits above it, and the network's checks are marked.
 
 #include <QAbstractTableModel>
 #include <QWidget>
+#include <array>
 #include <functional>
 
 #include "app/dialogs.h"
+#include "app/network_model.h"
 #include "app/network_summary.h"
 #include "app/program_state.h"
 
+class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QSortFilterProxyModel;
 class QTableView;
 
@@ -23,6 +29,9 @@ class SummaryTableModel final : public QAbstractTableModel {
     Q_OBJECT
   public:
     using QAbstractTableModel::QAbstractTableModel;
+    // A typed link or delivery: the section, the column's value, the text.
+    using Edit = std::function<void(int, SummaryValue, const std::string&)>;
+    void SetEdit(Edit edit) { edit_ = std::move(edit); }
 
     // True when the rows were replaced as a whole (their number changed).
     bool SetSummary(NetworkSummary summary);
@@ -32,9 +41,15 @@ class SummaryTableModel final : public QAbstractTableModel {
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
   private:
+    QVariant NetworkColour(const SummaryRow& row, SummaryValue value) const;
+
     NetworkSummary summary_;
+    Edit edit_;
+    bool editing_ = false;  // a message of the edit takes the editor's focus
 };
 
 class SummaryWindow : public QWidget {
@@ -48,6 +63,11 @@ class SummaryWindow : public QWidget {
         // Judges a number still being typed in the data window, so what is
         // exported is what the user will keep.
         std::function<void()> finishTyping;
+        // Shows every window again after an edit made here.
+        std::function<void()> syncAll;
+        // Undoes (true) or redoes (false) the project's last step, as the
+        // working windows' Ctrl+Z and Ctrl+Y do.
+        std::function<void(bool)> undo;
     };
     SummaryWindow(ProgramState& state, Dialogs& dialogs, Actions actions);
 
@@ -62,6 +82,13 @@ class SummaryWindow : public QWidget {
     // A section that cannot be sized shows its mark across the result
     // columns, wherever the sorting puts its row.
     void SpanUnsizableRows();
+    QWidget* BuildNetworkValues();
+    void TypeNetworkValue(NetworkValue value, QLineEdit* box);
+    void ShowNetworkValues();
+    void SyncEverything();
+    void FinishTypingElsewhere();
+    void FitNetworkColumns();
+    bool NetworkShown() const;
 
     ProgramState& state_;
     Dialogs& dialogs_;
@@ -71,6 +98,11 @@ class SummaryWindow : public QWidget {
     QTableView* table_ = nullptr;
     QLabel* totals_ = nullptr;
     SectionProfileView* profile_ = nullptr;
+    NetworkModel network_;
+    QWidget* networkValues_ = nullptr;
+    QCheckBox* showNetwork_ = nullptr;
+    std::array<QLineEdit*, 3> valueBoxes_{};
+    bool typingValue_ = false;
 };
 
 }  // namespace acquenza::ui
