@@ -7,6 +7,7 @@
 #include "app/headless_windows.h"
 #include "app/network_summary.h"
 #include "app/output_file.h"
+#include "app/pipe_commands.h"
 #include "archive/atomic_file.h"
 
 namespace acquenza {
@@ -60,6 +61,7 @@ const char* ExtensionOf(BatchJob::Kind kind) {
         case BatchJob::Kind::PdfReport:
             return ".pdf";
         case BatchJob::Kind::SummaryCsv:
+        case BatchJob::Kind::PipeBill:
             return ".csv";
         case BatchJob::Kind::WordReport:
             break;
@@ -92,13 +94,28 @@ std::optional<std::filesystem::path> OutputFile(const BatchJob& job, std::ostrea
     return named;
 }
 
+// The bill of the pipes laid, then the pipe of each section; nothing, with
+// the reason, when the project lays none.
+std::optional<std::string> PipeBillCsv(const ProgramState& state, std::ostream& messages) {
+    const std::string problems = CatalogueProblemsText(state.catalogues);
+    if (!problems.empty()) {
+        messages << CatalogueTitle << ": " << problems << '\n';
+    }
+    std::string text = PipeBillText(state);
+    if (text.empty()) {
+        messages << NothingLaidText << '\n';
+        return std::nullopt;
+    }
+    return text;
+}
+
 }  // namespace
 
 int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
                 const PdfPrinterFactory& pdfPrinter, const std::string& today,
                 std::ostream& messages, std::ostream& done) {
     const bool pdf = job.kind == BatchJob::Kind::PdfReport;
-    const bool csv = job.kind == BatchJob::Kind::SummaryCsv;
+    const bool csv = job.kind == BatchJob::Kind::SummaryCsv || job.kind == BatchJob::Kind::PipeBill;
     if ((pdf || csv) && !job.output) {
         messages << "Indicare con -o il file " << (pdf ? "PDF" : "CSV") << " da scrivere.\n";
         return 2;
@@ -118,8 +135,17 @@ int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
         return 1;
     }
     if (csv) {
-        const ArchiveResult written = WriteFileAtomically(
-            *output, SummaryCsv(SummarizeNetwork(state.project, state.settings)));
+        std::string text;
+        if (job.kind == BatchJob::Kind::PipeBill) {
+            const std::optional<std::string> bill = PipeBillCsv(state, messages);
+            if (!bill) {
+                return 1;
+            }
+            text = *bill;
+        } else {
+            text = SummaryCsv(SummarizeNetwork(state.project, state.settings));
+        }
+        const ArchiveResult written = WriteFileAtomically(*output, text);
         if (!written.ok) {
             messages << "Esportazione non eseguita. " << written.message << '\n';
             return 1;

@@ -19,7 +19,7 @@
 namespace acquenza {
 
 struct BatchJob {
-    enum class Kind { WordReport, PdfReport, SummaryCsv };
+    enum class Kind { WordReport, PdfReport, SummaryCsv, PipeBill };
     Kind kind = Kind::WordReport;
     std::string project;  // the data file
     // Where the document goes; for the word-processor report, when not

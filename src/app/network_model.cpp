@@ -161,7 +161,8 @@ std::string NetworkModel::ValueText(NetworkValue value) const {
 }
 
 const NetworkInput& NetworkModel::Input() {
-    input_ = NetworkInputOf(state_.project, OfficeLimits(state_.settings));
+    input_ =
+        NetworkInputOf(state_.project, OfficeLimits(state_.settings), state_.catalogues.series);
     return input_;
 }
 

@@ -7,6 +7,7 @@
 #include "core/numbers.h"
 #include "reports/column_widths.h"
 #include "reports/pagination.h"
+#include "reports/pipes_chapter.h"
 #include "reports/report_texts.h"
 #include "reports/report_values.h"
 
@@ -296,7 +297,8 @@ void Closing(DocumentBuilder& doc, const TitleTexts& titles, const Office& offic
 
 }  // namespace
 
-Document BuildWordReport(const Project& project, const Office& office) {
+Document BuildWordReport(const Project& project, const Office& office,
+                         std::span<const PipeSeries> catalogues) {
     const TitleTexts& titles = project.titles;
     DocumentBuilder doc;
     TitlePage(doc, titles, office, FittedTitleLayout(titles, office));
@@ -304,6 +306,7 @@ Document BuildWordReport(const Project& project, const Office& office) {
     FireFlow(doc);
     DataAndResults(doc, project);
     Map(doc, project);
+    WritePipesChapter(doc, project, catalogues);
     Closing(doc, titles, office);
     doc.SetAllParagraphsAlignment(Alignment::Justified);
     Document document = doc.Finish();

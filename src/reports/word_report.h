@@ -1,8 +1,10 @@
 #pragma once
 // The calculation report as an editable word-processor document.
 
+#include <span>
 #include <string>
 
+#include "core/pipe_catalogue.h"
 #include "core/project.h"
 #include "reports/document_model.h"
 
@@ -16,7 +18,9 @@ struct Office {
 // The whole report of the project: its title texts and sections
 // 1..enteredSectionCount, whose results and maps must be current. The closing states the page count
 // of the finished document, as a page-count field the word processor keeps up to date.
-Document BuildWordReport(const Project& project, const Office& office);
+// A project that lays pipes from `catalogues` has their chapter too.
+Document BuildWordReport(const Project& project, const Office& office,
+                         std::span<const PipeSeries> catalogues = {});
 
 // "pagina X di Y" at the right of a page's foot, in the given font: the page
 // number and the page count are fields the word processor keeps up to date;

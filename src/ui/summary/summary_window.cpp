@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "archive/project_file.h"
+#include "ui/summary/pipe_controls.h"
 #include "ui/summary/section_profile_view.h"
 
 namespace acquenza::ui {
@@ -211,6 +212,9 @@ SummaryWindow::SummaryWindow(ProgramState& state, Dialogs& dialogs, Actions acti
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 1);
     layout->addWidget(totals_);
+    layout->addWidget(new PipeControls(
+        state_, dialogs_, [this] { return SelectedSection(); }, table_->selectionModel(),
+        [this] { Sync(); }, actions_.projectName, this));
     layout->addLayout(buttons);
     resize(1040, 660);
     Sync();
@@ -224,6 +228,9 @@ void SummaryWindow::Sync() {
         SelectSection(selected);
     }
     ShowProfile();
+    if (auto* pipes = findChild<PipeControls*>()) {
+        pipes->Sync();
+    }
 }
 
 void SummaryWindow::SpanUnsizableRows() {
