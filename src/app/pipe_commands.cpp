@@ -192,9 +192,8 @@ std::string PipeBillText(const ProgramState& state) {
     if (bill.rows.empty()) {
         return {};
     }
-    const NetworkResult result =
-        AnalyseNetwork(NetworkInputOf(state.project, OfficeLimits(state.settings), catalogues));
-    const std::string rows = PipeRowsCsv(PipeRowsOf(state.project, catalogues, result));
+    const std::string rows =
+        PipeRowsCsv(PipeRowsWithPressures(state.project, catalogues, OfficeLimits(state.settings)));
     // One file, two tables: the second without its byte-order mark.
     return BillCsv(bill) + "\r\n" + rows.substr(3);
 }

@@ -54,7 +54,14 @@ std::string EuroText(double euro) {
 }
 
 std::vector<PipeRow> PipeRowsOf(const Project& project, std::span<const PipeSeries> catalogues,
-                                const NetworkResult& result) {
+                                const NetworkResult& result, const NetworkResult* theoretical) {
+    const auto pressure = [](const NetworkResult* r, int s) -> std::optional<double> {
+        if (r == nullptr || static_cast<std::size_t>(s) >= r->sections.size() ||
+            r->sections[static_cast<std::size_t>(s)].state != HeadState::Computed) {
+            return std::nullopt;
+        }
+        return r->sections[static_cast<std::size_t>(s)].pressureEnd;
+    };
     std::vector<PipeRow> rows;
     const int count = NetworkSectionCount(project);
     for (int s = 1; s <= count; ++s) {
@@ -69,6 +76,8 @@ std::vector<PipeRow> PipeRowsOf(const Project& project, std::span<const PipeSeri
         row.section = s;
         row.state = pipe.state;
         row.theoreticalMm = pipe.theoreticalMm;
+        row.pressureEnd = pressure(&result, s);
+        row.theoreticalPressureEnd = pressure(theoretical, s);
         if (const PipeSize* size = pipe.Size()) {
             row.pipeText = PipeText(*pipe.series, *size);
             row.internalMm = size->internalMm;
@@ -89,6 +98,14 @@ std::vector<PipeRow> PipeRowsOf(const Project& project, std::span<const PipeSeri
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+std::vector<PipeRow> PipeRowsWithPressures(const Project& project,
+                                           std::span<const PipeSeries> catalogues,
+                                           const NetworkLimits& office) {
+    const NetworkResult laid = AnalyseNetwork(NetworkInputOf(project, office, catalogues));
+    const NetworkResult theoretical = AnalyseNetwork(NetworkInputOf(project, office));
+    return PipeRowsOf(project, catalogues, laid, &theoretical);
 }
 
 std::vector<std::string> PipeChecksOf(const Project& project,
@@ -140,7 +157,7 @@ std::string PipeRowsCsv(const std::vector<PipeRow>& rows) {
     std::string csv = "\xEF\xBB\xBF";
     CsvLine(csv, {"Tronco", "Diametro teorico (mm)", "Tubazione", "Diametro interno (mm)",
                   "Perdita effettiva (m)", "Velocità iniziale (m/s)", "Velocità finale (m/s)",
-                  "PN (bar)"});
+                  "PN (bar)", "Pressione finale teorica (m)", "Pressione finale (m)"});
     for (const PipeRow& row : rows) {
         const bool laid = row.state == PipeState::Laid;
         CsvLine(csv, {std::to_string(row.section),
@@ -149,7 +166,10 @@ std::string PipeRowsCsv(const std::vector<PipeRow>& rows) {
                       laid && row.hasLoss ? DecimalText(row.headLoss, 2) : std::string(),
                       laid && row.hasLoss ? DecimalText(row.velocityStart, 2) : std::string(),
                       laid && row.hasLoss ? DecimalText(row.velocityEnd, 2) : std::string(),
-                      laid ? NumberText(row.pn) : std::string()});
+                      laid ? NumberText(row.pn) : std::string(),
+                      row.theoreticalPressureEnd ? DecimalText(*row.theoreticalPressureEnd, 2)
+                                                 : std::string(),
+                      row.pressureEnd ? DecimalText(*row.pressureEnd, 2) : std::string()});
     }
     return csv;
 }

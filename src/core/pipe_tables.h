@@ -28,13 +28,25 @@ struct PipeRow {
     double headLoss = 0;  // m
     double velocityStart = 0;
     double velocityEnd = 0;  // m/s
+    // The pressure at the section's end node with the pipes laid and with the
+    // theoretical diameters, m; known when the heads reach the node.
+    std::optional<double> pressureEnd;
+    std::optional<double> theoreticalPressureEnd;
 };
 
 // One row per linked section that lays a pipe or names a series, with the
 // figures of `result` (the network analysed with the pipes laid: its input
-// made by NetworkInputOf with the same catalogues).
+// made by NetworkInputOf with the same catalogues) and the pressures of
+// `theoretical` (analysed without catalogues), when given.
 std::vector<PipeRow> PipeRowsOf(const Project& project, std::span<const PipeSeries> catalogues,
-                                const NetworkResult& result);
+                                const NetworkResult& result,
+                                const NetworkResult* theoretical = nullptr);
+
+// The project's network analysed with the pipes laid, and with the
+// theoretical diameters; then its rows.
+std::vector<PipeRow> PipeRowsWithPressures(const Project& project,
+                                           std::span<const PipeSeries> catalogues,
+                                           const NetworkLimits& office);
 
 // The pressure class of every pipe laid against the static pressure at its
 // ends (from the source's head), and every section whose pipe cannot be laid:

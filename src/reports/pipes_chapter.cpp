@@ -41,7 +41,7 @@ std::string FormulaParagraph(const NetworkSettings& settings) {
 }
 
 void PipeTable(DocumentBuilder& doc, const std::vector<PipeRow>& rows) {
-    TableHandle t = doc.AddTable(static_cast<int>(rows.size()) + 1, 7);
+    TableHandle t = doc.AddTable(static_cast<int>(rows.size()) + 1, 8);
     t.SetFontSize(8);
     t.SetHeaderRows(1);
     const char* headings[] = {"Tronco",
@@ -50,8 +50,9 @@ void PipeTable(DocumentBuilder& doc, const std::vector<PipeRow>& rows) {
                               "Diametro interno (mm)",
                               "Perdita effettiva (m)",
                               "Velocità iniziale / finale (m/s)",
-                              "PN (bar)"};
-    for (int c = 0; c < 7; ++c) {
+                              "PN (bar)",
+                              "Pressione finale teorica / posata (m)"};
+    for (int c = 0; c < 8; ++c) {
         t.SetCell(1, c + 1, headings[c]);
         t.SetColumnAlignment(c + 1, c == 2 ? Alignment::Left : Alignment::Right);
     }
@@ -61,6 +62,12 @@ void PipeTable(DocumentBuilder& doc, const std::vector<PipeRow>& rows) {
         t.SetCell(r, 1, std::to_string(row.section));
         t.SetCell(r, 2, row.theoreticalMm ? DecimalText(*row.theoreticalMm, 1) : "");
         t.SetCell(r, 3, row.pipeText);
+        if (row.theoreticalPressureEnd || row.pressureEnd) {
+            const auto p = [](const std::optional<double>& x) {
+                return x ? DecimalText(*x, 2) : std::string("—");
+            };
+            t.SetCell(r, 8, p(row.theoreticalPressureEnd) + " / " + p(row.pressureEnd));
+        }
         if (laid) {
             t.SetCell(r, 4, DecimalText(row.internalMm, 1));
             t.SetCell(r, 7, NumberText(row.pn));
@@ -126,7 +133,8 @@ void WritePipesChapter(DocumentBuilder& doc, const Project& project,
     }
     const NetworkResult result =
         AnalyseNetwork(NetworkInputOf(project, NetworkLimits{}, catalogues));
-    const std::vector<PipeRow> rows = PipeRowsOf(project, catalogues, result);
+    const NetworkResult theoretical = AnalyseNetwork(NetworkInputOf(project, NetworkLimits{}));
+    const std::vector<PipeRow> rows = PipeRowsOf(project, catalogues, result, &theoretical);
     Heading(doc, "TUBAZIONI POSATE");
     doc.TypeText(
         "Per ogni tronco della rete si posa la tubazione commerciale più piccola della serie "

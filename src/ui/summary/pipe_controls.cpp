@@ -57,6 +57,9 @@ PipeControls::PipeControls(ProgramState& state, Dialogs& dialogs, std::function<
     sectionSeries_->setObjectName(QStringLiteral("serietronco"));
     size_ = new ChoiceBox(this);
     size_->setObjectName(QStringLiteral("misura"));
+    for (ChoiceBox* box : {series_, formula_, sectionSeries_, size_}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    }
     auto* bill = new QPushButton(QStringLiteral("Computo delle tubazioni..."), this);
     bill->setObjectName(QStringLiteral("computo"));
 
