@@ -171,10 +171,14 @@ void WritePipesChapter(DocumentBuilder& doc, const Project& project,
         doc.TypeText("Nessuna tubazione è posata.\r");
         return;
     }
-    doc.TypeText("Metri di tubazione per materiale, serie e misura" +
-                 std::string(bill.total.allPriced
-                                 ? ", con gli importi ai prezzi del catalogo."
-                                 : "; gli importi dove il catalogo dà il prezzo.") +
+    bool anyPrice = false;
+    for (const BillRow& row : bill.rows) {
+        anyPrice = anyPrice || row.pricePerMetre.has_value();
+    }
+    doc.TypeText(std::string("Metri di tubazione per materiale, serie e misura") +
+                 (bill.total.allPriced ? ", con gli importi ai prezzi del catalogo."
+                  : anyPrice           ? "; gli importi dove il catalogo dà il prezzo."
+                                       : " (i cataloghi non danno i prezzi).") +
                  "\r");
     BillTable(doc, bill);
 }

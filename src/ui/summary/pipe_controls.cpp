@@ -65,6 +65,10 @@ PipeControls::PipeControls(ProgramState& state, Dialogs& dialogs, std::function<
 
     laid_ = new QLabel(this);
     laid_->setObjectName(QStringLiteral("tubazioneposata"));
+    // A long text is cut, never a reason for the window to widen.
+    laid_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    sectionSeries_->setMinimumContentsLength(ProjectSeries.size());
+    size_->setMinimumContentsLength(ChosenByDiameter.size());
     checks_ = new QLabel(this);
     checks_->setObjectName(QStringLiteral("verificapn"));
     checks_->setStyleSheet(QStringLiteral("color: #b00000"));
@@ -74,17 +78,16 @@ PipeControls::PipeControls(ProgramState& state, Dialogs& dialogs, std::function<
     auto* layout = new QHBoxLayout;
     rows->addLayout(layout);
     auto* figures = new QHBoxLayout;
-    figures->addWidget(laid_);
-    figures->addStretch(1);
+    figures->addWidget(section_);
+    figures->addWidget(sectionSeries_);
+    figures->addWidget(size_);
+    figures->addWidget(laid_, 1);
     figures->addWidget(checks_);
     rows->addLayout(figures);
     layout->addWidget(new QLabel(QStringLiteral("Serie delle tubazioni:"), this));
     layout->addWidget(series_);
     layout->addWidget(new QLabel(QStringLiteral("Perdite:"), this));
     layout->addWidget(formula_);
-    layout->addWidget(section_);
-    layout->addWidget(sectionSeries_);
-    layout->addWidget(size_);
     layout->addStretch(1);
     layout->addWidget(bill);
 
@@ -147,6 +150,7 @@ void PipeControls::Sync() {
 
 void PipeControls::ShowFigures(int section) {
     laid_->clear();
+    laid_->setToolTip(QString());
     checks_->clear();
     checks_->setToolTip(QString());
     if (!PipesChosen(state_.project)) {
@@ -170,6 +174,7 @@ void PipeControls::ShowFigures(int section) {
                     " m/s";
         }
         laid_->setText(Q(text));
+        laid_->setToolTip(Q(text));
     }
     const std::vector<std::string> checks = PipeChecksOf(state_.project, catalogues, result);
     if (!checks.empty()) {
