@@ -408,6 +408,24 @@ TEST_F(Pipes, TheReportHasThePipesChapterOnlyWhenPipesAreLaid) {
                     "Colebrook-White"));
 }
 
+TEST_F(Pipes, TheOfficesSeriesIsProposedButNeverLaidUnchosen) {
+    const fs::path file =
+        fs::temp_directory_path() / ("acquenza-pipes-" + std::to_string(::getpid()) + ".conf");
+    std::ofstream(file) << "[tubazioni]\nserie = PE100 SDR17 PN10\n";
+    state.settings = ReadSettingsFiles(BuiltInSettings(), {{file.string(), false}});
+    fs::remove(file);
+    EXPECT_TRUE(state.settings.problems.empty());
+    EXPECT_EQ(pipes.ProposedSeries(), Sdr17);
+    TypeNetwork();
+    EXPECT_FALSE(PipesChosen(state.project));
+    ASSERT_TRUE(pipes.SetProjectSeries(Iron));
+    EXPECT_EQ(pipes.ProposedSeries(), Iron);
+    // A series the catalogues do not have is proposed to nobody.
+    state.settings.pipeSeries = "PVC";
+    ASSERT_TRUE(pipes.SetProjectSeries(""));
+    EXPECT_EQ(pipes.ProposedSeries(), "");
+}
+
 TEST(PipeCatalogues, FoldersAreTheProgramsTheSystemsAndTheUsersInThatOrder) {
     const std::vector<fs::path> folders = CatalogueFolders("/opt/acq", nullptr, "/home/u", "/a:/b");
     const std::vector<fs::path> expected = {"/opt/acq/tubazioni", "/b/Acquenza/tubazioni",

@@ -123,6 +123,11 @@ void PipeControls::Sync() {
     for (const std::string& name : commands_.SeriesNames()) {
         names << Q(name);
     }
+    // The office's series first: the one its projects usually lay.
+    const QString proposed = Q(commands_.ProposedSeries());
+    if (!proposed.isEmpty() && names.removeOne(proposed)) {
+        names.prepend(proposed);
+    }
     Fill(series_, QStringList{NoSeries} + names,
          project.network.series.empty() ? NoSeries : Q(project.network.series));
     {
