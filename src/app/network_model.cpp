@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/numbers.h"
+#include "core/pipe_tables.h"
 
 namespace acquenza {
 
@@ -169,6 +170,7 @@ const NetworkInput& NetworkModel::Input() {
 const NetworkResult& NetworkModel::Analysis() {
     const NetworkInput& input = Input();
     result_ = AnalyseNetwork(input, BuildTree(input), &memo_);
+    AddPipeChecks(result_, state_.project, state_.catalogues.series);
     return result_;
 }
 

@@ -1,6 +1,8 @@
 #include "pipe_tables.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string_view>
 
 #include "decimal_text.h"
@@ -108,10 +110,10 @@ std::vector<PipeRow> PipeRowsWithPressures(const Project& project,
     return PipeRowsOf(project, catalogues, laid, &theoretical);
 }
 
-std::vector<std::string> PipeChecksOf(const Project& project,
-                                      std::span<const PipeSeries> catalogues,
-                                      const NetworkResult& result) {
-    std::vector<std::string> checks;
+std::vector<NetworkCheck> PipeChecksOf(const Project& project,
+                                       std::span<const PipeSeries> catalogues,
+                                       const NetworkResult& result) {
+    std::vector<NetworkCheck> checks;
     const bool headKnown =
         SourceHeadOf(project.network).has_value() && std::isfinite(*SourceHeadOf(project.network));
     const int count = NetworkSectionCount(project);
@@ -124,7 +126,7 @@ std::vector<std::string> PipeChecksOf(const Project& project,
             continue;
         }
         if (pipe.state != PipeState::Laid) {
-            checks.push_back(pipe.problem);
+            checks.push_back({s, CheckKind::NoPipe, pipe.problem});
             continue;
         }
         if (!headKnown || static_cast<std::size_t>(s) >= result.sections.size() ||
@@ -134,10 +136,26 @@ std::vector<std::string> PipeChecksOf(const Project& project,
         const SectionHydraulics& h = result.sections[static_cast<std::size_t>(s)];
         if (std::optional<std::string> over = PressureClassCheck(
                 s, *pipe.series, *pipe.Size(), h.staticStart, h.staticEnd, catalogues)) {
-            checks.push_back(std::move(*over));
+            checks.push_back({s, CheckKind::PressureClass, std::move(*over)});
         }
     }
     return checks;
+}
+
+void AddPipeChecks(NetworkResult& result, const Project& project,
+                   std::span<const PipeSeries> catalogues) {
+    if (!PipesChosen(project)) {
+        return;
+    }
+    std::vector<NetworkCheck> pipes = PipeChecksOf(project, catalogues, result);
+    if (pipes.empty()) {
+        return;
+    }
+    result.checks.insert(result.checks.end(), std::make_move_iterator(pipes.begin()),
+                         std::make_move_iterator(pipes.end()));
+    std::stable_sort(
+        result.checks.begin(), result.checks.end(),
+        [](const NetworkCheck& a, const NetworkCheck& b) { return a.section < b.section; });
 }
 
 Bill BillOf(const Project& project, std::span<const PipeSeries> catalogues) {

@@ -49,12 +49,15 @@ std::vector<PipeRow> PipeRowsWithPressures(const Project& project,
                                            const NetworkLimits& office);
 
 // The pressure class of every pipe laid against the static pressure at its
-// ends (from the source's head), and every section whose pipe cannot be laid:
-// one Italian sentence each, by section. Nothing when the head is unknown,
-// for the class part.
-std::vector<std::string> PipeChecksOf(const Project& project,
-                                      std::span<const PipeSeries> catalogues,
-                                      const NetworkResult& result);
+// ends (from the source's head: none while it is unknown), and every section
+// whose pipe cannot be laid: one Italian sentence each, by section.
+std::vector<NetworkCheck> PipeChecksOf(const Project& project,
+                                       std::span<const PipeSeries> catalogues,
+                                       const NetworkResult& result);
+
+// The analysis's own checks with those of the pipes, by section.
+void AddPipeChecks(NetworkResult& result, const Project& project,
+                   std::span<const PipeSeries> catalogues);
 
 // The bill of the pipes laid: metres per material, series and size.
 Bill BillOf(const Project& project, std::span<const PipeSeries> catalogues);

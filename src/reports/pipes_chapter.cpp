@@ -151,7 +151,7 @@ void WritePipesChapter(DocumentBuilder& doc, const Project& project,
 
     Caption(doc, "Verifica della classe di pressione (1 bar = " + DecimalText(MetresPerBar, 1) +
                      " m di colonna d'acqua):");
-    const std::vector<std::string> checks = PipeChecksOf(project, catalogues, result);
+    const std::vector<NetworkCheck> checks = PipeChecksOf(project, catalogues, result);
     if (!SourceHeadOf(project.network)) {
         doc.TypeText(
             "Il carico alla sorgente non è indicato: la pressione statica non si può "
@@ -161,8 +161,8 @@ void WritePipesChapter(DocumentBuilder& doc, const Project& project,
             "La pressione statica alle estremità di ogni tronco non supera la classe di "
             "pressione della tubazione posata.\r");
     }
-    for (const std::string& check : checks) {
-        doc.TypeText("- " + check + ".\r");
+    for (const NetworkCheck& check : checks) {
+        doc.TypeText("- " + check.text + ".\r");
     }
 
     const Bill bill = BillOf(project, catalogues);

@@ -333,17 +333,34 @@ TEST_F(Pipes, APressureClassTooLowIsPointedOutWithTheClassThatHolds) {
     // source 100 m higher puts it at 152 m.
     ASSERT_TRUE(network.SetValue(NetworkValue::SourceHead, "440"));
     result = AnalyseNetwork(NetworkInputOf(state.project, NetworkLimits{}, Catalogues()));
-    const std::vector<std::string> checks = PipeChecksOf(state.project, Catalogues(), result);
+    const std::vector<NetworkCheck> checks = PipeChecksOf(state.project, Catalogues(), result);
     ASSERT_EQ(checks.size(), 6u);
-    EXPECT_NE(checks[0].find("tronco 1: la pressione statica di"), std::string::npos) << checks[0];
-    EXPECT_NE(checks[0].find("reggerebbe la serie «PE100 SDR11 PN16» (PN 16)"), std::string::npos)
-        << checks[0];
+    EXPECT_EQ(checks[0].section, 1);
+    EXPECT_EQ(checks[0].kind, CheckKind::PressureClass);
+    EXPECT_NE(checks[0].text.find("tronco 1: la pressione statica di"), std::string::npos)
+        << checks[0].text;
+    EXPECT_NE(checks[0].text.find("reggerebbe la serie «PE100 SDR11 PN16» (PN 16)"),
+              std::string::npos)
+        << checks[0].text;
+    // The network window's analysis marks them with its own checks, by section.
+    const NetworkResult& marked = network.Analysis();
+    std::vector<int> pressureClass;
+    for (std::size_t i = 0; i < marked.checks.size(); ++i) {
+        if (i > 0) {
+            EXPECT_LE(marked.checks[i - 1].section, marked.checks[i].section);
+        }
+        if (marked.checks[i].kind == CheckKind::PressureClass) {
+            pressureClass.push_back(marked.checks[i].section);
+        }
+    }
+    EXPECT_EQ(pressureClass, (std::vector<int>{1, 2, 3, 4, 5, 6}));
     // A section for which even the largest size is too small says so.
     state.project.sections.Set(2, Field::dia, FieldValue::Number(90));
-    const std::vector<std::string> again = PipeChecksOf(state.project, Catalogues(), result);
+    const std::vector<NetworkCheck> again = PipeChecksOf(state.project, Catalogues(), result);
     EXPECT_NE(std::find_if(again.begin(), again.end(),
-                           [](const std::string& c) {
-                               return c.rfind("tronco 2: nessuna misura della serie", 0) == 0;
+                           [](const NetworkCheck& c) {
+                               return c.kind == CheckKind::NoPipe && c.section == 2 &&
+                                      c.text.rfind("tronco 2: nessuna misura della serie", 0) == 0;
                            }),
               again.end());
 }

@@ -181,12 +181,12 @@ void PipeControls::ShowFigures(int section) {
         laid_->setText(Q(text));
         laid_->setToolTip(Q(text));
     }
-    const std::vector<std::string> checks = PipeChecksOf(state_.project, catalogues, result);
+    const std::vector<NetworkCheck> checks = PipeChecksOf(state_.project, catalogues, result);
     if (!checks.empty()) {
         checks_->setText(QStringLiteral("Tubazioni da verificare: %1").arg(checks.size()));
         QString all;
-        for (const std::string& check : checks) {
-            all += (all.isEmpty() ? QString() : QStringLiteral("\n")) + Q(check);
+        for (const NetworkCheck& check : checks) {
+            all += (all.isEmpty() ? QString() : QStringLiteral("\n")) + Q(check.text);
         }
         checks_->setToolTip(all);
     }
