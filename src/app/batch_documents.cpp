@@ -9,6 +9,7 @@
 #include "app/network_sizing_commands.h"
 #include "app/network_summary.h"
 #include "app/output_file.h"
+#include "app/pipe_commands.h"
 #include "app/sizing_catalogues.h"
 #include "archive/atomic_file.h"
 #include "archive/project_file.h"
@@ -65,6 +66,7 @@ const char* ExtensionOf(BatchJob::Kind kind) {
         case BatchJob::Kind::PdfReport:
             return ".pdf";
         case BatchJob::Kind::SummaryCsv:
+        case BatchJob::Kind::PipeBill:
             return ".csv";
         case BatchJob::Kind::EpanetExport:
             return ".inp";
@@ -148,6 +150,21 @@ int ImportEpanetFile(const std::filesystem::path& file, const std::filesystem::p
     return SaveNewProject(output, imported.project, messages, done);
 }
 
+// The bill of the pipes laid, then the pipe of each section; nothing, with
+// the reason, when the project lays none.
+std::optional<std::string> PipeBillCsv(const ProgramState& state, std::ostream& messages) {
+    const std::string problems = CatalogueProblemsText(state.catalogues);
+    if (!problems.empty()) {
+        messages << CatalogueTitle << ": " << problems << '\n';
+    }
+    std::string text = PipeBillText(state);
+    if (text.empty()) {
+        messages << NothingLaidText << '\n';
+        return std::nullopt;
+    }
+    return text;
+}
+
 }  // namespace
 
 int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
@@ -155,7 +172,7 @@ int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
                 std::ostream& messages, std::ostream& done) {
     using Kind = BatchJob::Kind;
     const bool pdf = job.kind == Kind::PdfReport;
-    const bool csv = job.kind == Kind::SummaryCsv;
+    const bool csv = job.kind == Kind::SummaryCsv || job.kind == Kind::PipeBill;
     const bool inp = job.kind == Kind::EpanetExport;
     const bool dataFile = job.kind == Kind::EpanetImport || job.kind == Kind::SizeNetwork ||
                           job.kind == Kind::SizeNetworkLeastCost;
@@ -175,7 +192,9 @@ int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
             return 1;
         }
     }
-    const CatalogueSet catalogues = ProgramCatalogues(job.catalogueFolder);
+    // The catalogues read at start-up; a caller that read none names a folder.
+    const CatalogueSet catalogues =
+        state.catalogues.series.empty() ? ProgramCatalogues(job.catalogueFolder) : state.catalogues;
     if (job.kind == Kind::EpanetImport) {
         return ImportEpanetFile(job.project, *output, catalogues, messages, done);
     }
@@ -205,7 +224,8 @@ int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
         const PipeSeries* series = FindSeries(catalogues, state.project.network.series);
         const interchange::ProjectInpExport exported = interchange::ExportProjectToEpanet(
             state.project, OfficeLimits(state.settings),
-            series != nullptr ? std::optional<double>(series->roughnessMm) : std::nullopt);
+            series != nullptr ? std::optional<double>(series->roughnessMm) : std::nullopt,
+            state.catalogues.series);
         if (!exported.ok) {
             messages << "Esportazione non eseguita. " << exported.error << '\n';
             return 1;
@@ -216,8 +236,24 @@ int RunBatchJob(const BatchJob& job, ProgramState& state, DocumentDesk& desk,
         return WriteOut(*output, exported.text, messages, done);
     }
     if (csv) {
-        const ArchiveResult written = WriteFileAtomically(
-            *output, SummaryCsv(SummarizeNetwork(state.project, state.settings)));
+        std::string text;
+        if (job.kind == BatchJob::Kind::PipeBill) {
+            const std::optional<std::string> bill = PipeBillCsv(state, messages);
+            if (!bill) {
+                return 1;
+            }
+            text = *bill;
+        } else {
+            // The network's figures with the pipes laid, as the window shows them.
+            const bool network = HasNetwork(state.project);
+            const NetworkResult analysis =
+                network ? AnalyseNetwork(NetworkInputOf(state.project, OfficeLimits(state.settings),
+                                                        state.catalogues.series))
+                        : NetworkResult{};
+            text = SummaryCsv(SummarizeNetwork(state.project, state.settings, network,
+                                               network ? &analysis : nullptr));
+        }
+        const ArchiveResult written = WriteFileAtomically(*output, text);
         if (!written.ok) {
             messages << "Esportazione non eseguita. " << written.message << '\n';
             return 1;

@@ -27,6 +27,7 @@ struct BatchJob {
         EpanetImport,          // an EPANET .inp file (in `project`) made into a data file
         SizeNetwork,           // the network sized from the source's head, saved as a new data file
         SizeNetworkLeastCost,  // the same, then the cost reduced
+        PipeBill,              // the bill of the pipes laid, as a spreadsheet file
     };
     Kind kind = Kind::WordReport;
     std::string project;  // the data file (the .inp file for EpanetImport)

@@ -122,9 +122,9 @@ bool DocumentCommands::FullReport() {
         return PrintDirectly(titlePage.ReportBodyFontSize());
     }
     titlePage.SetGuidance("sto caricando WORD per la stampa");
-    return Deliver(
-        BuildWordReport(state_.project, OfficeOf(state_.settings), OfficeLimits(state_.settings)),
-        "relazione");
+    return Deliver(BuildWordReport(state_.project, OfficeOf(state_.settings),
+                                   OfficeLimits(state_.settings), state_.catalogues.series),
+                   "relazione");
 }
 
 bool DocumentCommands::PrintDirectly(int bodyFontSize) {

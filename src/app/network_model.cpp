@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/numbers.h"
+#include "core/pipe_tables.h"
 
 namespace acquenza {
 
@@ -161,13 +162,15 @@ std::string NetworkModel::ValueText(NetworkValue value) const {
 }
 
 const NetworkInput& NetworkModel::Input() {
-    input_ = NetworkInputOf(state_.project, OfficeLimits(state_.settings));
+    input_ =
+        NetworkInputOf(state_.project, OfficeLimits(state_.settings), state_.catalogues.series);
     return input_;
 }
 
 const NetworkResult& NetworkModel::Analysis() {
     const NetworkInput& input = Input();
     result_ = AnalyseNetwork(input, BuildTree(input), &memo_);
+    AddPipeChecks(result_, state_.project, state_.catalogues.series);
     return result_;
 }
 

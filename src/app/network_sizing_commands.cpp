@@ -20,16 +20,6 @@ std::string CostText(const CostTotal& cost) {
 
 }  // namespace
 
-std::string SizingMethodText(const std::string& storedMethod) {
-    if (storedMethod == PathsMethod) {
-        return "metodo del percorso più sfavorevole dalla sorgente";
-    }
-    if (storedMethod == PathsLeastCostMethod) {
-        return "metodo del percorso più sfavorevole dalla sorgente, con riduzione del costo";
-    }
-    return "dimensionamento tronco per tronco sul dislivello di ciascun tronco";
-}
-
 NetworkSizingOutcome SizeProjectNetwork(ProgramState& state, const PipeSeries* series,
                                         bool reduceCost) {
     NetworkSizingOutcome out;
@@ -101,31 +91,6 @@ NetworkSizingOutcome SizeProjectNetwork(ProgramState& state, const PipeSeries* s
         out.message += "\n" + problem.text;
     }
     return out;
-}
-
-std::vector<std::string> SizingReportLines(const Project& project, const NetworkLimits& office) {
-    std::vector<std::string> lines;
-    const std::string& method = project.network.sizingMethod;
-    if (method != PathsMethod && method != PathsLeastCostMethod) {
-        return lines;
-    }
-    lines.push_back("La rete è stata dimensionata con il " + SizingMethodText(method) +
-                    ": lungo ogni percorso dalla sorgente a un nodo terminale il carico "
-                    "disponibile è il carico alla sorgente meno la quota del nodo e la pressione "
-                    "minima; il percorso con il minore carico disponibile per metro fissa la "
-                    "cadente dei suoi tronchi, e le diramazioni si dimensionano allo stesso modo "
-                    "dal carico raggiunto dove si staccano.");
-    const NetworkResult result = AnalyseNetwork(NetworkInputOf(project, office));
-    for (const NetworkPath& path : result.paths) {
-        std::string line = "Percorso fino al nodo " + std::to_string(path.endNode) +
-                           ": lunghezza " + DecimalText(path.length, 2) +
-                           " m, carico disponibile " + DecimalText(path.availableHead, 2) + " m";
-        if (path.availablePerMetre) {
-            line += ", cadente " + DecimalText(*path.availablePerMetre * 1000, 2) + " m/km";
-        }
-        lines.push_back(line + ".");
-    }
-    return lines;
 }
 
 }  // namespace acquenza

@@ -9,6 +9,7 @@
 #include "app/program_state.h"
 #include "core/network_sizing.h"
 #include "core/pipe_catalogue.h"
+#include "reports/network_chapter.h"
 
 namespace acquenza {
 
@@ -29,16 +30,5 @@ struct NetworkSizingOutcome {
 // message says why.
 NetworkSizingOutcome SizeProjectNetwork(ProgramState& state, const PipeSeries* series,
                                         bool reduceCost);
-
-// The method the project's network was last sized by, as the report states
-// it: "dimensionamento tronco per tronco" when it was not sized from the
-// source's head.
-std::string SizingMethodText(const std::string& storedMethod);
-
-// The report's lines on the network's sizing: the method, then for each
-// path from the source to an end node its length, available head and
-// gradient. Empty for a network not sized from the source's head (the
-// report then says nothing of it).
-std::vector<std::string> SizingReportLines(const Project& project, const NetworkLimits& office);
 
 }  // namespace acquenza

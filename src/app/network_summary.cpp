@@ -219,6 +219,10 @@ std::string CheckWord(CheckKind kind) {
             return "non collegato alla sorgente";
         case CheckKind::LinkRefused:
             return "collegamento non valido";
+        case CheckKind::PressureClass:
+            return "classe PN insufficiente";
+        case CheckKind::NoPipe:
+            return "tubazione da scegliere";
     }
     return {};
 }

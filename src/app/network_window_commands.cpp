@@ -22,7 +22,9 @@ void NetworkWindowCommands::Tell(const std::string& text, MessageIcon icon) {
 }
 
 bool NetworkWindowCommands::SizeNetwork(bool reduceCost) {
-    const CatalogueSet catalogues = ProgramCatalogues(catalogueFolder_);
+    // The catalogues read at start-up; a caller that read none names a folder.
+    const CatalogueSet catalogues =
+        state_.catalogues.series.empty() ? ProgramCatalogues(catalogueFolder_) : state_.catalogues;
     const PipeSeries* series = FindSeries(catalogues, state_.project.network.series);
     std::string warning;
     if (series == nullptr && !state_.project.network.series.empty()) {
@@ -37,11 +39,14 @@ bool NetworkWindowCommands::SizeNetwork(bool reduceCost) {
 }
 
 bool NetworkWindowCommands::ExportEpanet(const std::string& projectName) {
-    const CatalogueSet catalogues = ProgramCatalogues(catalogueFolder_);
+    // The catalogues read at start-up; a caller that read none names a folder.
+    const CatalogueSet catalogues =
+        state_.catalogues.series.empty() ? ProgramCatalogues(catalogueFolder_) : state_.catalogues;
     const PipeSeries* series = FindSeries(catalogues, state_.project.network.series);
     const interchange::ProjectInpExport exported = interchange::ExportProjectToEpanet(
         state_.project, OfficeLimits(state_.settings),
-        series != nullptr ? std::optional<double>(series->roughnessMm) : std::nullopt);
+        series != nullptr ? std::optional<double>(series->roughnessMm) : std::nullopt,
+        state_.catalogues.series);
     if (!exported.ok) {
         Tell("Esportazione non eseguita. " + exported.error, MessageIcon::Exclamation);
         return false;
@@ -86,7 +91,9 @@ std::string NetworkWindowCommands::ImportEpanet() {
         Tell("Importazione non eseguita. " + read.message, MessageIcon::Stop);
         return {};
     }
-    const CatalogueSet catalogues = ProgramCatalogues(catalogueFolder_);
+    // The catalogues read at start-up; a caller that read none names a folder.
+    const CatalogueSet catalogues =
+        state_.catalogues.series.empty() ? ProgramCatalogues(catalogueFolder_) : state_.catalogues;
     const interchange::ProjectInpImport imported =
         interchange::ImportProjectFromEpanet(text, catalogues.series);
     std::string notes;

@@ -9,6 +9,7 @@
 #include "app/program_values.h"
 #include "app/settings.h"
 #include "archive/file_fingerprint.h"
+#include "core/pipe_catalogue.h"
 #include "core/project.h"
 #include "core/project_network.h"
 #include "core/section_calculation.h"
@@ -40,6 +41,9 @@ struct ProgramState {
     // back): a Save looks whether another program changed it meanwhile.
     std::map<std::string, FileFingerprint> filesSeen;
     Settings settings = BuiltInSettings();
+    // The catalogues of commercial pipes read at start-up: the pipes laid on
+    // the network are taken from them.
+    CatalogueSet catalogues;
     EditHistory history;
     TypingJudge* typingJudge = nullptr;  // the data window, while it exists
 };

@@ -231,6 +231,7 @@ const Key Keys[] = {
     {"verifica", "velocita_max", nullptr, nullptr, &Settings::velocityMax},
     {"verifica", "pressione_min", nullptr, nullptr, &Settings::pressureMin},
     {"verifica", "pressione_max_statica", nullptr, nullptr, &Settings::staticPressureMax},
+    {"tubazioni", "serie", &Settings::pipeSeries},
 };
 
 std::string KnownKeys(const std::string& section) {

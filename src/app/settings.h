@@ -51,6 +51,9 @@ struct Settings {
     // The network's limits at every node, for a project that sets none.
     double pressureMin = 20;        // m
     double staticPressureMax = 70;  // m
+    // The catalogue series a project's pipes are first proposed from
+    // ("[tubazioni] serie"); empty: none proposed.
+    std::string pipeSeries;
 
     // The files looked at, the one that prevails first; none for the
     // settings the program was built with.

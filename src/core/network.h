@@ -143,6 +143,11 @@ enum class CheckKind {
     NotComputable,       // no head at the node, and why
     Detached,            // linked to a section that is not in the network
     LinkRefused,         // the link problem of BuildTree
+    // Added for a project that lays pipes (the analysis itself never gives
+    // them): the static pressure above the pipe's class, and a section whose
+    // pipe cannot be laid (no size large enough, a series or size unknown).
+    PressureClass,
+    NoPipe,
 };
 
 struct NetworkCheck {

@@ -5,6 +5,7 @@
 
 #include "flows.h"
 #include "numbers.h"
+#include "project_pipes.h"
 #include "section_calculation.h"
 
 namespace acquenza {
@@ -229,7 +230,8 @@ NetworkLimits LimitsOf(const NetworkSettings& settings, const NetworkLimits& off
     return limits;
 }
 
-NetworkInput NetworkInputOf(const Project& project, const NetworkLimits& office) {
+NetworkInput NetworkInputOf(const Project& project, const NetworkLimits& office,
+                            std::span<const PipeSeries> catalogues) {
     const SectionTable& t = project.sections;
     const int count = NetworkSectionCount(project);
     NetworkInput input = NetworkInput::WithSections(count);
@@ -252,8 +254,19 @@ NetworkInput NetworkInputOf(const Project& project, const NetworkLimits& office)
         n.nodeDemand = below || Typed(r[NodeDemandField]) || Typed(r[Field::abitfin])
                            ? OwnDemand(t, s, below)
                            : EffectiveFlow(r[Field::portfin]);
-        if (r[Field::dia].IsNumber() && r[Field::dia].NumberValue() > 0) {
-            n.diameter = r[Field::dia].NumberValue() / 100;
+        const SectionPipe pipe = PipeOf(project, s, catalogues);
+        if (pipe.state == PipeState::Laid) {
+            n.diameter = pipe.Size()->internalMm / 1000;
+            n.loss = PipeLossModel(project.network, r, *pipe.series);
+            continue;
+        }
+        if (r[NetworkDiameterField].IsEmpty()) {
+            // The calculation's own diameter in cm, divided as it always was.
+            if (r[Field::dia].IsNumber() && r[Field::dia].NumberValue() > 0) {
+                n.diameter = r[Field::dia].NumberValue() / 100;
+            }
+        } else if (const std::optional<double> mm = TheoreticalDiameterMm(r)) {
+            n.diameter = *mm / 1000;
         }
         // The network sizing's diameter, once the network was sized from
         // the source's head, takes the place of the section's own.

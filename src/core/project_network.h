@@ -4,10 +4,12 @@
 // and the figures the network's analysis starts from.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "network.h"
+#include "pipe_catalogue.h"
 #include "project.h"
 
 namespace acquenza {
@@ -61,8 +63,11 @@ NetworkLimits LimitsOf(const NetworkSettings& settings, const NetworkLimits& off
 
 // The figures of the network's analysis: every section's length,
 // elevations, flows as the calculation counts them, its node's own
-// delivery, and the theoretical diameter of its calculation with the
-// coefficient of its pipe type.
-NetworkInput NetworkInputOf(const Project& project, const NetworkLimits& office);
+// delivery, and the diameter its loss is stated with: the internal diameter
+// of the pipe laid from `catalogues` (with the project's formula for pipes
+// laid) where one is laid, otherwise the theoretical diameter (the network
+// sizing's, else the calculation's) with the coefficient of its pipe type.
+NetworkInput NetworkInputOf(const Project& project, const NetworkLimits& office,
+                            std::span<const PipeSeries> catalogues = {});
 
 }  // namespace acquenza

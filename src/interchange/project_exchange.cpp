@@ -13,8 +13,9 @@
 namespace acquenza::interchange {
 
 NetworkInput EpanetInputOf(const Project& project, const NetworkLimits& office,
-                           std::optional<double> seriesRoughnessMm) {
-    NetworkInput input = NetworkInputOf(project, office);
+                           std::optional<double> seriesRoughnessMm,
+                           std::span<const PipeSeries> catalogues) {
+    NetworkInput input = NetworkInputOf(project, office, catalogues);
     for (NetworkSection& s : input.sections) {
         if (s.loss.formula == LossFormula::Coefficient) {
             s.loss.roughnessMm = seriesRoughnessMm.value_or(DefaultRoughnessMm);
@@ -37,7 +38,8 @@ std::string LeftOutText(const std::vector<int>& leftOut) {
 }
 
 ProjectInpExport ExportProjectToEpanet(const Project& project, const NetworkLimits& office,
-                                       std::optional<double> seriesRoughnessMm) {
+                                       std::optional<double> seriesRoughnessMm,
+                                       std::span<const PipeSeries> catalogues) {
     ProjectInpExport out;
     if (!HasNetwork(project)) {
         out.error =
@@ -51,7 +53,7 @@ ProjectInpExport ExportProjectToEpanet(const Project& project, const NetworkLimi
             "rete.";
         return out;
     }
-    const NetworkInput input = EpanetInputOf(project, office, seriesRoughnessMm);
+    const NetworkInput input = EpanetInputOf(project, office, seriesRoughnessMm, catalogues);
     const NetworkTree tree = BuildTree(input);
     if (tree.order.empty()) {
         out.error = "Nessun tronco della rete parte dalla sorgente (tronco a monte 0).";

@@ -5,6 +5,7 @@
 // project whose sections the network sizing can work on.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,10 @@ inline constexpr double DefaultRoughnessMm = 0.1;
 // stated by the coefficient formula taking the material's roughness — the
 // series' when the project lays pipes of one, else DefaultRoughnessMm.
 // Analysed by our own hydraulics, it gives what EPANET must give.
+// Where pipes are laid from `catalogues`, their internal diameters go.
 NetworkInput EpanetInputOf(const Project& project, const NetworkLimits& office,
-                           std::optional<double> seriesRoughnessMm);
+                           std::optional<double> seriesRoughnessMm,
+                           std::span<const PipeSeries> catalogues = {});
 
 struct ProjectInpExport {
     bool ok = false;
@@ -37,7 +40,8 @@ struct ProjectInpExport {
 };
 
 ProjectInpExport ExportProjectToEpanet(const Project& project, const NetworkLimits& office,
-                                       std::optional<double> seriesRoughnessMm);
+                                       std::optional<double> seriesRoughnessMm,
+                                       std::span<const PipeSeries> catalogues = {});
 
 // "Tronchi non collegati alla rete, lasciati fuori: 3, 7." (empty for none).
 std::string LeftOutText(const std::vector<int>& leftOut);

@@ -126,6 +126,15 @@ const std::vector<Option>& Options() {
          false,
          false,
          [](Reading& r, const std::string& option, const std::string&) { r.reduceCost = option; }},
+        {{"--computo"},
+         "PROGETTO",
+         "acquenza --computo PROGETTO -o FILE.csv",
+         "scrive il computo delle tubazioni posate come foglio di calcolo",
+         true,
+         true,
+         [](Reading& r, const std::string& option, const std::string& project) {
+             r.Job(Kind::PipeBill, option, project);
+         }},
         {{"-o", "--output"},
          "FILE",
          {},

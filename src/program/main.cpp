@@ -15,6 +15,7 @@
 #include "app/batch_documents.h"
 #include "app/companion_folder.h"
 #include "app/italian_date.h"
+#include "app/pipe_commands.h"
 #include "app/program_state.h"
 #include "app/settings.h"
 #include "command_line.h"
@@ -136,6 +137,7 @@ int main(int argc, char* argv[]) {
         acquenza::CompanionFolder(QApplication::applicationDirPath().toStdString());
     acquenza::ProgramState state;
     state.settings = acquenza::ReadSettings(acquenza::BuiltInSettings());
+    state.catalogues = acquenza::LoadProgramCatalogues(folder);
     if (line.checkInstallation) {
         return CheckInstallation(folder, state.settings, italian);
     }
@@ -170,6 +172,13 @@ int main(int argc, char* argv[]) {
         music.Start();
     });
     QTimer::singleShot(1000, [&music] { music.Start(); });
+    const std::string catalogueProblems = acquenza::CatalogueProblemsText(state.catalogues);
+    if (!catalogueProblems.empty()) {
+        QTimer::singleShot(0, [&dialogs, &catalogueProblems] {
+            dialogs.Inform(acquenza::CatalogueTitle, catalogueProblems,
+                           acquenza::MessageIcon::Exclamation);
+        });
+    }
     if (!settingsProblems.empty()) {
         // Over the splash, once it is on screen.
         QTimer::singleShot(0, [&dialogs, &settingsProblems] {

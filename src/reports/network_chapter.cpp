@@ -5,6 +5,7 @@
 #include <QImage>
 #include <cmath>
 
+#include "core/decimal_text.h"
 #include "core/project_network.h"
 #include "reports/report_values.h"
 
@@ -36,15 +37,64 @@ const char* MarkOf(CheckKind kind) {
         case CheckKind::Detached:
         case CheckKind::LinkRefused:
             return "n.c.";
+        case CheckKind::PressureClass:
+            return "PN";
+        case CheckKind::NoPipe:
+            return "tubo";
     }
     return "";
 }
 
 }  // namespace
 
-NetworkChapter NetworkChapterOf(const Project& project, const NetworkLimits& office) {
+namespace {
+
+// How the data file names the methods of sizing from the source's head.
+constexpr const char* PathsMethod = "percorso";
+constexpr const char* PathsLeastCostMethod = "percorso e costo";
+
+}  // namespace
+
+std::string SizingMethodText(const std::string& storedMethod) {
+    if (storedMethod == PathsMethod) {
+        return "metodo del percorso più sfavorevole dalla sorgente";
+    }
+    if (storedMethod == PathsLeastCostMethod) {
+        return "metodo del percorso più sfavorevole dalla sorgente, con riduzione del costo";
+    }
+    return "dimensionamento tronco per tronco sul dislivello di ciascun tronco";
+}
+
+std::vector<std::string> SizingReportLines(const Project& project, const NetworkLimits& office,
+                                           std::span<const PipeSeries> catalogues) {
+    std::vector<std::string> lines;
+    const std::string& method = project.network.sizingMethod;
+    if (method != PathsMethod && method != PathsLeastCostMethod) {
+        return lines;
+    }
+    lines.push_back("La rete è stata dimensionata con il " + SizingMethodText(method) +
+                    ": lungo ogni percorso dalla sorgente a un nodo terminale il carico "
+                    "disponibile è il carico alla sorgente meno la quota del nodo e la pressione "
+                    "minima; il percorso con il minore carico disponibile per metro fissa la "
+                    "cadente dei suoi tronchi, e le diramazioni si dimensionano allo stesso modo "
+                    "dal carico raggiunto dove si staccano.");
+    const NetworkResult result = AnalyseNetwork(NetworkInputOf(project, office, catalogues));
+    for (const NetworkPath& path : result.paths) {
+        std::string line = "Percorso fino al nodo " + std::to_string(path.endNode) +
+                           ": lunghezza " + DecimalText(path.length, 2) +
+                           " m, carico disponibile " + DecimalText(path.availableHead, 2) + " m";
+        if (path.availablePerMetre) {
+            line += ", cadente " + DecimalText(*path.availablePerMetre * 1000, 2) + " m/km";
+        }
+        lines.push_back(line + ".");
+    }
+    return lines;
+}
+
+NetworkChapter NetworkChapterOf(const Project& project, const NetworkLimits& office,
+                                std::span<const PipeSeries> catalogues) {
     NetworkChapter chapter;
-    const NetworkInput input = NetworkInputOf(project, office);
+    const NetworkInput input = NetworkInputOf(project, office, catalogues);
     const NetworkResult result = AnalyseNetwork(input);
     const NetworkLimits& limits = input.limits;
 
@@ -69,6 +119,15 @@ NetworkChapter NetworkChapterOf(const Project& project, const NetworkLimits& off
         "le due sono confrontate con i limiti indicati, come le velocità all'inizio e alla fine "
         "di ogni tronco.",
     };
+    // How the diameters came about, and the paths the sizing worked along.
+    std::vector<std::string> sizing = SizingReportLines(project, office, catalogues);
+    if (sizing.empty()) {
+        sizing.push_back("I diametri teorici sono quelli del " +
+                         SizingMethodText(project.network.sizingMethod) + ".");
+    }
+    for (std::string& line : sizing) {
+        chapter.method.push_back(std::move(line));
+    }
     chapter.headings = {"nodo",   "monte",   "erog.", "port.v.", "q.terr.", "q.piez.",
                         "press.", "p.stat.", "v.max", "cadente", "esito"};
     chapter.units = {"n.", "n.", "l/s", "l/s", "m", "m", "m", "m", "m/s", "m/km", ""};

@@ -4,10 +4,12 @@
 // here; the word-processor report and the direct print lay it out each in
 // their own way.
 
+#include <span>
 #include <string>
 #include <vector>
 
 #include "core/network.h"
+#include "core/pipe_catalogue.h"
 #include "core/project.h"
 #include "reports/document_model.h"
 #include "reports/path_profile.h"
@@ -33,7 +35,21 @@ struct NetworkChapter {
     std::string worstText;  // which path is the most unfavourable and why
 };
 
-NetworkChapter NetworkChapterOf(const Project& project, const NetworkLimits& office);
+// The method the project's network was last sized by, as the report states
+// it: "dimensionamento tronco per tronco" when it was not sized from the
+// source's head.
+std::string SizingMethodText(const std::string& storedMethod);
+
+// The report's lines on the network's sizing: the method, then for each
+// path from the source to an end node its length, available head and
+// gradient. Empty for a network not sized from the source's head (the
+// report then says nothing of it).
+std::vector<std::string> SizingReportLines(const Project& project, const NetworkLimits& office,
+                                           std::span<const PipeSeries> catalogues = {});
+
+// With the pipes laid from `catalogues` where the project lays any.
+NetworkChapter NetworkChapterOf(const Project& project, const NetworkLimits& office,
+                                std::span<const PipeSeries> catalogues = {});
 
 // The chapter typed into the word-processor report, the profile as a
 // picture. Needs a QGuiApplication (the picture is drawn with its fonts).

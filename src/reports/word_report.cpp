@@ -9,6 +9,7 @@
 #include "reports/column_widths.h"
 #include "reports/network_chapter.h"
 #include "reports/pagination.h"
+#include "reports/pipes_chapter.h"
 #include "reports/report_texts.h"
 #include "reports/report_values.h"
 
@@ -299,7 +300,8 @@ void Closing(DocumentBuilder& doc, const TitleTexts& titles, const Office& offic
 }  // namespace
 
 Document BuildWordReport(const Project& project, const Office& office,
-                         const NetworkLimits& officeLimits) {
+                         const NetworkLimits& officeLimits,
+                         std::span<const PipeSeries> catalogues) {
     const TitleTexts& titles = project.titles;
     DocumentBuilder doc;
     TitlePage(doc, titles, office, FittedTitleLayout(titles, office));
@@ -307,9 +309,10 @@ Document BuildWordReport(const Project& project, const Office& office,
     FireFlow(doc);
     DataAndResults(doc, project);
     if (HasNetwork(project)) {
-        TypeNetworkChapter(doc, NetworkChapterOf(project, officeLimits), ReportFont);
+        TypeNetworkChapter(doc, NetworkChapterOf(project, officeLimits, catalogues), ReportFont);
     }
     Map(doc, project);
+    WritePipesChapter(doc, project, catalogues);
     Closing(doc, titles, office);
     doc.SetAllParagraphsAlignment(Alignment::Justified);
     Document document = doc.Finish();

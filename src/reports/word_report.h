@@ -1,9 +1,11 @@
 #pragma once
 // The calculation report as an editable word-processor document.
 
+#include <span>
 #include <string>
 
 #include "core/network.h"
+#include "core/pipe_catalogue.h"
 #include "core/project.h"
 #include "reports/document_model.h"
 
@@ -18,9 +20,11 @@ struct Office {
 // 1..enteredSectionCount, whose results and maps must be current. The closing states the page count
 // of the finished document, as a page-count field the word processor keeps up to date.
 // A project whose sections form a network gets the chapter that checks it
-// against its own limits, `officeLimits` where it has none.
+// against its own limits, `officeLimits` where it has none; one that lays
+// pipes from `catalogues` has their chapter too.
 Document BuildWordReport(const Project& project, const Office& office,
-                         const NetworkLimits& officeLimits = {});
+                         const NetworkLimits& officeLimits = {},
+                         std::span<const PipeSeries> catalogues = {});
 
 // "pagina X di Y" at the right of a page's foot, in the given font: the page
 // number and the page count are fields the word processor keeps up to date;

@@ -387,9 +387,12 @@ def csv_export(work):
         fail("the file lacks the byte-order mark or the CR LF line ends")
     with open(out, encoding="utf-8-sig", newline="") as f:
         rows = list(csv.reader(f, delimiter=";"))
-    if (rows[0][:2] != ["Tronco", "Lunghezza (m)"] or rows[0][7] != "Antincendio"
-            or rows[0][12] != "Velocità (m/s)"):
+    # The example is a network: its columns come with the plain ones.
+    wanted = ["Tronco", "Tronco a monte", "Lunghezza (m)", "Antincendio", "Velocità (m/s)",
+              "Pressione al nodo (m)"]
+    if rows[0][0] != "Tronco" or any(h not in rows[0] for h in wanted):
         fail(f"headings: {rows[0]}")
+    at = {h: i for i, h in enumerate(rows[0])}
     report = work / "relazione.docx"
     run(["--relazione", str(EXAMPLE), "-o", str(report)])
     table = docx.Document(str(report)).tables[3]
@@ -397,7 +400,10 @@ def csv_export(work):
     if len(cells) != len(rows) - 1 or len(cells) != 12:
         fail(f"{len(rows) - 1} rows in the CSV, {len(cells)} in the report")
     # CSV column -> the report's data table column
-    pairs = {1: 1, 2: 2, 3: 3, 5: 4, 6: 7, 10: 10, 11: 11, 12: 12, 13: 13}
+    pairs = {at[h]: r for h, r in [("Lunghezza (m)", 1), ("Quota iniziale (m)", 2),
+                                   ("Quota finale (m)", 3), ("Portata lungo il tronco (l/s)", 4),
+                                   ("Portata all'estremità (l/s)", 7), ("Perdita di carico (m)", 10),
+                                   ("Diametro (cm)", 11), ("Velocità (m/s)", 12), ("Scabrezza", 13)]}
     for csv_row, report_row in zip(rows[1:], cells):
         for c, r in pairs.items():
             value = csv_row[c]
@@ -410,6 +416,73 @@ def csv_export(work):
 UNSIZABLE = (b'3\r\n"100","120","110","1",,,"1",,,"nuova"\r\n'
              b'"80","110","112","1",,,"1",,,"nuova"\r\n'
              b'"60","112","100","1",,,"1",,,"in uso"\r\n"Rete","X","","","","",""\r\n')
+
+
+def network_with_pipes(work):
+    """The example with its sections joined into a tree from a source and PE
+    pipes laid: the network block after the title line."""
+    lines = EXAMPLE.read_bytes().split(b"\r\n")
+    links = {1: 0, 2: 1, 3: 2, 4: 2, 5: 4, 6: 3, 7: 5, 8: 6, 9: 7, 10: 8, 11: 9, 12: 10}
+    block = [b'"Acquenza: dati della rete",1', b'"carico alla sorgente","440"',
+             b'"serie delle tubazioni","PE100 SDR11 PN16"',
+             b'"tronchi della rete","tronco","tronco a monte","misura"']
+    block += [f'"{s}","{u}","{"250" if s == 4 else ""}"'.encode() for s, u in links.items()]
+    block.append(b'"fine dei dati della rete"')
+    project = work / "Acquenza-dati-rete"
+    project.write_bytes(b"\r\n".join(lines[:14] + block + lines[14:]))
+    return project
+
+
+def bill_of_pipes(work):
+    """--computo: the bill of the pipes laid and the pipe of each section, a
+    user catalogue's bad line named, and a project without pipes refused."""
+    import csv
+    project = network_with_pipes(work)
+    home = work / "config"
+    (home / "Acquenza" / "tubazioni").mkdir(parents=True)
+    (home / "Acquenza" / "tubazioni" / "storto.txt").write_text(
+        "serie: PVC\nmateriale: PVC\npn (bar): 10\nscabrezza (mm): 0,01\n"
+        "Misura;Diametro interno (mm)\n110;cento\n", encoding="utf-8")
+    out = work / "computo.csv"
+    result = run(["--computo", str(project), "-o", str(out)],
+                 bare_environment(XDG_CONFIG_HOME=str(home)))
+    if result.returncode != 0:
+        fail(f"--computo: {result.returncode} {result.stderr}")
+    if "storto.txt, riga 6" not in result.stderr:
+        fail(f"the bad catalogue line is not named: {result.stderr}")
+    raw = out.read_bytes()
+    if not raw.startswith(b"\xef\xbb\xbf") or b"\r\n" not in raw:
+        fail("the file lacks the byte-order mark or the CR LF line ends")
+    with open(out, encoding="utf-8-sig", newline="") as f:
+        rows = list(csv.reader(f, delimiter=";"))
+    blank = rows.index([])
+    bill, pipes = rows[1:blank], rows[blank + 1:]
+    lengths = [float(line.split(b",")[0].strip(b'"')) for line in EXAMPLE.read_bytes()
+               .split(b"\r\n")[1:13]]
+    total = [r for r in bill if r[0] == "Totale generale"]
+    if not total or float(total[0][5].replace(",", ".")) != sum(lengths):
+        fail(f"the total is not the network's length {sum(lengths)}: {total}")
+    if sum(float(r[5].replace(",", ".")) for r in bill if not r[0].startswith("Totale")) \
+            != sum(lengths):
+        fail("the rows do not add up to the total")
+    heading = pipes[0]
+    for name in ("Tubazione", "Diametro interno (mm)", "Perdita effettiva (m)", "PN (bar)"):
+        if name not in heading:
+            fail(f"no column {name}: {heading}")
+    if len(pipes) != 13 or pipes[4][2] != "PE100 SDR11 PN16 Ø 250 — DI 204,6 mm":
+        fail(f"the pipes of the sections: {pipes}")
+    report = work / "relazione.docx"
+    run(["--relazione", str(project), "-o", str(report)])
+    if "COMPUTO DELLE TUBAZIONI" not in docx_text(report):
+        fail("the report has no bill")
+    plain = work / "esempio.docx"
+    run(["--relazione", str(EXAMPLE), "-o", str(plain)])
+    if "TUBAZIONI POSATE" in docx_text(plain):
+        fail("a project without pipes has their chapter")
+    result = run(["--computo", str(EXAMPLE), "-o", str(work / "niente.csv")])
+    if result.returncode == 0 or "non posa tubazioni" not in result.stderr \
+            or (work / "niente.csv").exists():
+        fail(f"a project without pipes: {result.returncode} {result.stderr}")
 
 
 def unsizable(work):
@@ -447,6 +520,7 @@ def main():
          "open-project": lambda: open_project(work),
          "batch": lambda: batch(work),
          "csv": lambda: csv_export(work),
+         "computo": lambda: bill_of_pipes(work),
          "unsizable": lambda: unsizable(work)}[case]()
     print("ok", case)
 

@@ -211,7 +211,9 @@ TEST(NetworkChapter, TheNodeTableHasEveryLinkedSection) {
         EXPECT_EQ(row[7], FormatDecimals(325 - a.input.sections[s].zEnd, 2));
     }
     EXPECT_EQ(chapter.values[0], "Quota piezometrica alla sorgente (H0): 325,00 m s.l.m.");
-    EXPECT_EQ(chapter.method.size(), 2u);
+    // Two sentences on the method, one on how the diameters came about.
+    ASSERT_EQ(chapter.method.size(), 3u);
+    EXPECT_NE(chapter.method[2].find("tronco per tronco"), std::string::npos);
     EXPECT_NE(chapter.worst.endNode, 0);
     EXPECT_EQ(chapter.checks.size(), a.result.checks.size());
 }

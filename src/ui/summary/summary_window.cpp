@@ -19,6 +19,7 @@
 #include "app/network_model.h"
 #include "archive/project_file.h"
 #include "ui/summary/network_command_buttons.h"
+#include "ui/summary/pipe_controls.h"
 #include "ui/summary/section_profile_view.h"
 
 namespace acquenza::ui {
@@ -196,7 +197,8 @@ QVariant SummaryTableModel::NetworkColour(const SummaryRow& row, SummaryValue va
             }
             const bool serious =
                 failed(CheckKind::LowPressure) || failed(CheckKind::HighStaticPressure) ||
-                failed(CheckKind::HighVelocity) || failed(CheckKind::NotComputable);
+                failed(CheckKind::HighVelocity) || failed(CheckKind::NotComputable) ||
+                failed(CheckKind::PressureClass);
             return serious ? FailedColour : WarningColour;
         }
         default:
@@ -387,6 +389,9 @@ SummaryWindow::SummaryWindow(ProgramState& state, Dialogs& dialogs, Actions acti
     layout->addWidget(networkValues_);
     layout->addWidget(splitter, 1);
     layout->addWidget(totals_);
+    layout->addWidget(new PipeControls(
+        state_, dialogs_, [this] { return SelectedSection(); }, table_->selectionModel(),
+        [this] { Sync(); }, actions_.projectName, this));
     layout->addLayout(buttons);
     resize(1040, 660);
     Sync();
@@ -543,6 +548,9 @@ void SummaryWindow::Sync() {
         SelectSection(selected);
     }
     ShowProfile();
+    if (auto* pipes = findChild<PipeControls*>()) {
+        pipes->Sync();
+    }
 }
 
 void SummaryWindow::SpanUnsizableRows() {
@@ -590,7 +598,8 @@ void SummaryWindow::ShowProfile() {
     const int section = SelectedSection();
     if (HasNetwork(state_.project)) {
         // A network is read along its paths: from the source to the node.
-        const NetworkInput input = NetworkInputOf(state_.project, OfficeLimits(state_.settings));
+        const NetworkInput input =
+            NetworkInputOf(state_.project, OfficeLimits(state_.settings), state_.catalogues.series);
         PathProfile path;
         if (section != 0) {
             path = PathProfileOf(input, AnalyseNetwork(input), section);
