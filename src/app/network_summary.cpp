@@ -407,7 +407,9 @@ NetworkSummary SummarizeNetwork(const Project& project, const Settings& settings
             }
         }
         row.fireAlong = FireFlow(t.Get(s, Field::dotazun)) && !t.Get(s, Field::portun).IsEmpty();
-        row.fireEnd = FireFlow(t.Get(s, Field::dotazfin)) && !t.Get(s, Field::portfin).IsEmpty();
+        // A summed end flow is no fire-fighting flow, whatever the end's mark.
+        row.fireEnd = FireFlow(t.Get(s, Field::dotazfin)) && !t.Get(s, Field::portfin).IsEmpty() &&
+                      !(network && hasDownstream[static_cast<std::size_t>(s)] && UpstreamOf(t, s));
         const double length = NumericValue(t, s, Field::lungh);
         if (std::isfinite(length)) {
             summary.totalLength += length;

@@ -15,6 +15,7 @@
 #include "app/archive_commands.h"
 #include "app/fakes.h"
 #include "app/network_model.h"
+#include "app/pipe_commands.h"
 #include "reports/path_profile.h"
 
 namespace acquenza {
@@ -101,6 +102,11 @@ class ExampleProject : public ::testing::Test {
             ASSERT_TRUE(network.SetLink(s, t.upstream)) << "tronco " << s;
         }
         ASSERT_TRUE(network.SetValue(NetworkValue::SourceHead, SourceHead));
+        // Polyethylene pipes laid on the whole network, from the shipped catalogue.
+        state.catalogues =
+            LoadCatalogues({fs::path(ACQUENZA_RESOURCES_DIR) / std::string(CatalogueFolderName)});
+        ASSERT_TRUE(
+            PipeCommands(state, dialogs, state.catalogues).SetProjectSeries("PE100 SDR11 PN16"));
         title().TypeInField(TitleField::progetto, "Rete idrica di distribuzione dell'abitato");
         title().TypeInField(TitleField::localita, "Poggio Verde");
         title().TypeInField(TitleField::tipostudio, "ipotesi situazione di progetto");
