@@ -9,6 +9,7 @@
 #include "app/network_model.h"
 #include "app/unsizable_sections.h"
 #include "archive/atomic_file.h"
+#include "core/csv_text.h"
 #include "core/flows.h"
 #include "core/numbers.h"
 #include "core/project_network.h"
@@ -28,51 +29,6 @@ bool FireFlow(const FieldValue& allowance) {
 
 std::string Speed(double v) {
     return FormatDecimals(v, 2) + " m/s";
-}
-
-// "-12,50", "7", "0,0025": what a spreadsheet reads as a number.
-bool IsCsvNumber(const std::string& text) {
-    std::size_t i = text.starts_with('-') ? 1 : 0;
-    const std::size_t digits = i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        ++i;
-    }
-    if (i == digits) {
-        return false;
-    }
-    if (i < text.size() && text[i] == ',') {
-        const std::size_t decimals = ++i;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            ++i;
-        }
-        if (i == decimals) {
-            return false;
-        }
-    }
-    return i == text.size();
-}
-
-// A text starting with = + - @ (or a tab or a carriage return) would be run
-// by the spreadsheet as a formula: it goes behind an apostrophe, which the
-// spreadsheet shows as text. Numbers, negative ones too, stay numbers. "a ; b"
-// would split the field: such a field goes between quotes.
-std::string CsvField(const std::string& text) {
-    std::string field = text;
-    if (!field.empty() && std::string_view("=+-@\t\r").find(field.front()) != std::string::npos &&
-        !IsCsvNumber(field)) {
-        field.insert(0, 1, '\'');
-    }
-    if (field.find_first_of(";\"\r\n") == std::string::npos) {
-        return field;
-    }
-    std::string quoted = "\"";
-    for (const char c : field) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
 }
 
 std::string FireMark(const SummaryRow& row) {
@@ -481,9 +437,10 @@ std::string SummaryCsv(const NetworkSummary& summary) {
     return csv;
 }
 
-bool ExportSummaryCsv(const NetworkSummary& summary, const std::string& projectName,
-                      Dialogs& dialogs) {
-    std::string name = "riepilogo";
+std::optional<std::string> ChooseCsvFile(Dialogs& dialogs, const std::string& title,
+                                         const std::string& namePrefix,
+                                         const std::string& projectName) {
+    std::string name = namePrefix;
     if (!projectName.empty()) {
         name += "-" + projectName;
     }
@@ -492,15 +449,22 @@ bool ExportSummaryCsv(const NetworkSummary& summary, const std::string& projectN
     }
     std::optional<std::string> chosen =
         dialogs.ChooseFile({FileDialogRequest::Kind::Save,
-                            "Esporta in CSV",
+                            title,
                             name + ".csv",
                             {{"File CSV (separati da punto e virgola)", "*.csv"}},
                             0});
+    if (chosen && !chosen->ends_with(".csv") && !chosen->ends_with(".CSV")) {
+        *chosen += ".csv";
+    }
+    return chosen;
+}
+
+bool ExportSummaryCsv(const NetworkSummary& summary, const std::string& projectName,
+                      Dialogs& dialogs) {
+    const std::optional<std::string> chosen =
+        ChooseCsvFile(dialogs, "Esporta in CSV", "riepilogo", projectName);
     if (!chosen) {
         return false;
-    }
-    if (!chosen->ends_with(".csv") && !chosen->ends_with(".CSV")) {
-        *chosen += ".csv";
     }
     const ArchiveResult written = WriteFileAtomically(*chosen, SummaryCsv(summary));
     if (!written.ok) {

@@ -4,6 +4,7 @@
 // of a section, and the same table as a spreadsheet file.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,13 @@ std::string CheckWord(CheckKind kind);
 // mark in a column of its own; a text that a spreadsheet would take for a
 // formula is written behind an apostrophe.
 std::string SummaryCsv(const NetworkSummary& summary);
+
+// Asks for a spreadsheet file to write, named after `namePrefix` and the
+// project ("riepilogo-Progetto.csv"), ".csv" added when missing; nothing
+// when cancelled.
+std::optional<std::string> ChooseCsvFile(Dialogs& dialogs, const std::string& title,
+                                         const std::string& namePrefix,
+                                         const std::string& projectName);
 
 // "Esporta in CSV...": asks for the file (ending in .csv) and writes the
 // table there; false when cancelled or failed (the user is told why).

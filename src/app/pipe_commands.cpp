@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/network_model.h"
+#include "app/network_summary.h"
 #include "archive/atomic_file.h"
 #include "core/numbers.h"
 #include "core/pipe_tables.h"
@@ -204,24 +205,10 @@ bool PipeCommands::ExportBill(const std::string& projectName) {
         dialogs_.Inform(CatalogueTitle, NothingLaidText, MessageIcon::Exclamation);
         return false;
     }
-    std::string name = "computo";
-    if (!projectName.empty()) {
-        name += "-" + projectName;
-    }
-    for (char& c : name) {
-        c = c == '/' || c == '\\' ? '_' : c;  // a name, not a path
-    }
-    std::optional<std::string> chosen =
-        dialogs_.ChooseFile({FileDialogRequest::Kind::Save,
-                             "Computo delle tubazioni",
-                             name + ".csv",
-                             {{"File CSV (separati da punto e virgola)", "*.csv"}},
-                             0});
+    const std::optional<std::string> chosen =
+        ChooseCsvFile(dialogs_, "Computo delle tubazioni", "computo", projectName);
     if (!chosen) {
         return false;
-    }
-    if (!chosen->ends_with(".csv") && !chosen->ends_with(".CSV")) {
-        *chosen += ".csv";
     }
     const ArchiveResult written = WriteFileAtomically(*chosen, text);
     if (!written.ok) {

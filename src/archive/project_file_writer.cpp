@@ -152,6 +152,19 @@ void AppendValue(std::string& out, const FieldValue& value) {
 
 namespace {
 
+// Why section `s`'s value of a field cannot go into the file, or success.
+ArchiveResult RefusedValue(int s, const FieldSpec& spec, const FieldValue& value) {
+    std::string why = ValueLimitReason(spec.kind, value);
+    if (why.empty() && value.IsText()) {
+        why = RefusalReason(value.TextValue());
+    }
+    if (!why.empty()) {
+        return ArchiveResult::Failure("Tronco n." + SignedText(s) + ": la casella «" +
+                                      std::string(spec.label) + "» " + why + ".");
+    }
+    return ArchiveResult::Success();
+}
+
 // The network's values after the title line, only for a project that has
 // any: a project of single sections is written exactly as ever.
 ArchiveResult AppendNetworkBlock(const Project& project, std::string& out) {
@@ -174,13 +187,8 @@ ArchiveResult AppendNetworkBlock(const Project& project, std::string& out) {
             if (spec.kind == FieldKind::Link) {
                 text = UpstreamText(project.sections, s);
             } else {
-                std::string why = ValueLimitReason(spec.kind, value);
-                if (why.empty() && value.IsText()) {
-                    why = RefusalReason(value.TextValue());
-                }
-                if (!why.empty()) {
-                    return ArchiveResult::Failure("Tronco n." + SignedText(s) + ": la casella «" +
-                                                  std::string(spec.label) + "» " + why + ".");
+                if (ArchiveResult refused = RefusedValue(s, spec, value); !refused.ok) {
+                    return refused;
                 }
                 text = value.DisplayText();
             }
@@ -221,13 +229,8 @@ ArchiveResult EncodeProjectFile(const Project& project, std::string& bytes) {
         for (std::size_t i = 0; i < line.size(); ++i) {
             const FieldSpec& spec = fields.Spec(line[i]);
             const FieldValue& value = record[line[i]];
-            std::string why = ValueLimitReason(spec.kind, value);
-            if (why.empty() && value.IsText()) {
-                why = RefusalReason(value.TextValue());
-            }
-            if (!why.empty()) {
-                return ArchiveResult::Failure("Tronco n." + SignedText(s) + ": la casella «" +
-                                              std::string(spec.label) + "» " + why + ".");
+            if (ArchiveResult refused = RefusedValue(s, spec, value); !refused.ok) {
+                return refused;
             }
             if (i > 0) {
                 out += ',';

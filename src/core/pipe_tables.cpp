@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "csv_text.h"
 #include "decimal_text.h"
 #include "numbers.h"
 #include "project_network.h"
@@ -12,26 +13,6 @@
 namespace acquenza {
 
 namespace {
-
-// A text a spreadsheet would run as a formula goes behind an apostrophe; one
-// holding ";" or a quote goes between quotes.
-std::string CsvField(const std::string& text) {
-    std::string field = text;
-    if (!field.empty() && std::string_view("=+-@\t\r").find(field.front()) != std::string::npos) {
-        field.insert(0, 1, '\'');
-    }
-    if (field.find_first_of(";\"\r\n") == std::string::npos) {
-        return field;
-    }
-    std::string quoted = "\"";
-    for (const char c : field) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
 
 void CsvLine(std::string& csv, const std::vector<std::string>& fields) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
