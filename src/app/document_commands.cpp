@@ -133,7 +133,7 @@ bool DocumentCommands::PrintDirectly(int bodyFontSize) {
         return false;  // cancelled: nothing is printed
     }
     PrintReport(*printer, state_.project, OfficeOf(state_.settings), bodyFontSize,
-                OfficeLimits(state_.settings));
+                OfficeLimits(state_.settings), state_.catalogues.series);
     if (printer->Failed()) {
         // A print that stops halfway must not pass for a finished one. The
         // device says what failed: the printer to check, or the PDF file

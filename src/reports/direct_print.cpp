@@ -10,6 +10,7 @@
 #include "core/project_network.h"
 #include "reports/network_chapter.h"
 #include "reports/path_profile.h"
+#include "reports/pipes_chapter.h"
 #include "reports/prose_lines.h"
 #include "reports/report_texts.h"
 #include "reports/report_values.h"
@@ -155,13 +156,14 @@ class PrinterCanvas final : public ChartCanvas {
 class ReportPrinter {
   public:
     ReportPrinter(PrinterDevice& d, const Project& p, const Office& o, int body,
-                  const NetworkLimits& limits)
+                  const NetworkLimits& limits, std::span<const PipeSeries> catalogues)
         : d_(d),
           p_(p),
           office_(o),
           body_(body),
           columns_(ReportedFields(p.Fields())),
-          limits_(limits) {}
+          limits_(limits),
+          catalogues_(catalogues) {}
 
     void Run() {
         TitlePage();
@@ -171,6 +173,9 @@ class ReportPrinter {
             NetworkCheck();
         }
         Map();
+        if (HasPipesChapter(p_)) {
+            Pipes();
+        }
         Closing();
         if (!d_.Failed()) {
             d_.EndDocument();
@@ -622,7 +627,7 @@ class ReportPrinter {
     }
 
     void NetworkCheck() {
-        const NetworkChapter chapter = NetworkChapterOf(p_, limits_);
+        const NetworkChapter chapter = NetworkChapterOf(p_, limits_, catalogues_);
         // Apart from the table's last rows when it ends on a page of its own.
         Blank(3);
         Heading("VERIFICA DELLA RETE");
@@ -760,6 +765,154 @@ class ReportPrinter {
         return cells;
     }
 
+    // The pipes laid and their bill, after the map.
+    void Pipes() {
+        const PipesChapter chapter = PipesChapterOf(p_, catalogues_);
+        Blank(3);
+        Heading("TUBAZIONI POSATE");
+        for (const std::string& paragraph : chapter.introduction) {
+            Prose(paragraph);
+        }
+        Blank();
+        Keep(2 * Height(body_) + 4 * Height(RowSize));
+        At(10, chapter.pipesCaption);
+        Blank();
+        Grid(GridRows(chapter.pipeHeadings, chapter.pipeRows, chapter.pipeLeftAligned));
+        Blank();
+        Keep(3 * Height(body_));
+        At(10, chapter.pressureCaption);
+        if (!chapter.pressureOutcome.empty()) {
+            Prose(chapter.pressureOutcome);
+        }
+        const Items under = {Item::TabTo(12)};
+        for (const std::string& check : chapter.pressureChecks) {
+            Line({Item::TabTo(10), Item::Words("- " + check)}, under);
+        }
+        Blank(3);
+        Heading("COMPUTO DELLE TUBAZIONI");
+        Prose(chapter.billText);
+        if (!chapter.billRows.empty()) {
+            Blank();
+            Grid(GridRows(chapter.billHeadings, chapter.billRows, chapter.billLeftAligned));
+        }
+    }
+
+    // A table of texts in the fixed-pitch font: each column as wide as its
+    // widest value, words left and figures right, two blanks between
+    // columns. A heading goes on over as many lines as its column needs; a
+    // text longer than `TextColumnWidth` goes on under itself, broken
+    // between words, so a figure is never split. The first element holds the
+    // heading's lines, then one element per row with its lines.
+    static std::vector<std::vector<std::string>> GridRows(
+        const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows,
+        const std::vector<bool>& left) {
+        constexpr std::size_t TextColumnWidth = 40;
+        const std::size_t columns = headings.size();
+        const auto words = [](const std::string& text) {
+            std::vector<std::string> out;
+            for (std::size_t at = text.find_first_not_of(' '); at != std::string::npos;) {
+                const std::size_t end = text.find(' ', at);
+                out.push_back(text.substr(at, end == std::string::npos ? end : end - at));
+                at = end == std::string::npos ? end : text.find_first_not_of(' ', end);
+            }
+            return out;
+        };
+        // The text's lines within `width` characters; a longer word alone.
+        const auto broken = [&](const std::string& text, std::size_t width) {
+            std::vector<std::string> lines;
+            for (const std::string& word : words(text)) {
+                if (!lines.empty() && CharLength(lines.back()) + 1 + CharLength(word) <= width) {
+                    lines.back() += " " + word;
+                } else {
+                    lines.push_back(word);
+                }
+            }
+            return lines;
+        };
+        std::vector<std::size_t> widths(columns, 0);
+        for (std::size_t c = 0; c < columns; ++c) {
+            for (const std::string& word : words(headings[c])) {
+                widths[c] = std::max(widths[c], CharLength(word));
+            }
+            for (const std::vector<std::string>& row : rows) {
+                const std::size_t length = CharLength(row[c]);
+                if (left[c] && length > TextColumnWidth) {
+                    for (const std::string& word : words(row[c])) {
+                        widths[c] = std::max(widths[c], CharLength(word));
+                    }
+                    widths[c] = std::max(widths[c], std::min(length, TextColumnWidth));
+                } else {
+                    widths[c] = std::max(widths[c], length);
+                }
+            }
+        }
+        const auto lines = [&](const std::vector<std::string>& cells) {
+            std::vector<std::vector<std::string>> parts(columns);
+            std::size_t count = 1;
+            for (std::size_t c = 0; c < columns; ++c) {
+                parts[c] = broken(cells[c], widths[c]);
+                count = std::max(count, parts[c].size());
+            }
+            std::vector<std::string> out;
+            for (std::size_t l = 0; l < count; ++l) {
+                std::string line;
+                for (std::size_t c = 0; c < columns; ++c) {
+                    const std::string text = l < parts[c].size() ? parts[c][l] : "";
+                    const std::string pad(widths[c] - CharLength(text), ' ');
+                    line += (c == 0 ? "" : "  ") + (left[c] ? text + pad : pad + text);
+                }
+                line.erase(line.find_last_not_of(' ') + 1);
+                out.push_back(std::move(line));
+            }
+            return out;
+        };
+        std::vector<std::vector<std::string>> grid = {lines(headings)};
+        for (const std::vector<std::string>& row : rows) {
+            grid.push_back(lines(row));
+        }
+        return grid;
+    }
+
+    // The table at the size that fits the printable width, its heading
+    // repeated on every page it goes on to; a row's lines stay together.
+    void Grid(const std::vector<std::vector<std::string>>& grid) {
+        const auto item = [](const std::string& line) {
+            return Items{Item::TabTo(6), Item::Words(line)};
+        };
+        std::vector<Items> all;
+        for (const std::vector<std::string>& row : grid) {
+            for (const std::string& line : row) {
+                all.push_back(item(line));
+            }
+        }
+        const double size = FittedSize(all);
+        Size(size);
+        const auto header = [&] {
+            for (const std::string& line : grid[0]) {
+                d_.PrintLine(item(line));
+            }
+            d_.PrintLine({});
+            atPageTop_ = false;
+        };
+        const double headerHeight = static_cast<double>(grid[0].size() + 1) * Height(size);
+        Keep(headerHeight +
+             (grid.size() > 1 ? static_cast<double>(grid[1].size()) : 0) * Height(size));
+        for (const std::string& line : grid[0]) {
+            Emit(item(line));
+        }
+        Blank();
+        for (std::size_t r = 1; r < grid.size() && !d_.Failed(); ++r) {
+            if (!Fits(static_cast<double>(grid[r].size()) * Height(size))) {
+                NewPageWithFooter();
+                header();
+            }
+            for (const std::string& line : grid[r]) {
+                Emit(item(line));
+            }
+        }
+        Size(body_);
+    }
+
     std::vector<Items> ClosingLines(int pages) const {
         return {
             {Item::TabTo(8), Item::Words("La presente relazione è composta di n."),
@@ -815,13 +968,15 @@ class ReportPrinter {
     double tableSize_ = RowSize;
     double mapSize_ = RowSize;
     NetworkLimits limits_;
+    std::span<const PipeSeries> catalogues_;
 };
 
 }  // namespace
 
 void PrintReport(PrinterDevice& printer, const Project& project, const Office& office,
-                 int bodyFontSize, const NetworkLimits& officeLimits) {
-    ReportPrinter(printer, project, office, bodyFontSize, officeLimits).Run();
+                 int bodyFontSize, const NetworkLimits& officeLimits,
+                 std::span<const PipeSeries> catalogues) {
+    ReportPrinter(printer, project, office, bodyFontSize, officeLimits, catalogues).Run();
 }
 
 }  // namespace acquenza
