@@ -4,10 +4,13 @@
 // the project as it was.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -298,6 +301,42 @@ TEST_F(Network, TheNetworkIsSavedAfterTheTitlesAndOpenedAsItWasWithoutBeingSettl
     plain.project.enteredSectionCount = 1;
     ASSERT_TRUE(EncodeProjectFile(plain.project, bytes).ok);
     EXPECT_EQ(bytes.find("rete"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace acquenza
+
+namespace acquenza {
+namespace {
+
+// A data file written before the network existed: opened, shown in the
+// network window's terms, and saved again, it is the same file byte for byte.
+TEST_F(Network, AFileFromBeforeTheNetworkIsSavedAgainByteForByte) {
+    const std::filesystem::path shipped = std::filesystem::path(ACQUENZA_RESOURCES_DIR) / ".." /
+                                          "tests" / "app" / "data" /
+                                          "Acquenza-dati-prima-della-rete";
+    const std::filesystem::path file =
+        std::filesystem::path(::testing::TempDir()) / ("prima" + std::to_string(seed) + ".dat");
+    std::filesystem::copy_file(shipped, file, std::filesystem::copy_options::overwrite_existing);
+    auto slurp = [](const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string before = slurp(file);
+    ArchiveCommands archive(state, dialogs, windows, WindowId::dati);
+    ASSERT_TRUE(archive.OpenFile(file.string()));
+    EXPECT_FALSE(HasNetwork(state.project));
+    network.Analysis();  // the network window looks; nothing changes
+    grid().RefreshGrid();
+    EXPECT_FALSE(state.history.Modified());
+    struct stat opened {};
+    ::stat(file.c_str(), &opened);
+    archive.Save();
+    struct stat saved {};
+    ::stat(file.c_str(), &saved);
+    EXPECT_NE(saved.st_ino, opened.st_ino) << "the file was not written again";
+    EXPECT_EQ(slurp(file), before);
+    std::filesystem::remove(file);
 }
 
 }  // namespace
